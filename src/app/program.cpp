@@ -1,0 +1,62 @@
+#include "app/program.h"
+
+#include "app/form1.h"
+#include "windows/form2.h"
+#include "windows/form3.h"
+#include "windows/frm_splash.h"
+
+namespace volumetra {
+
+Program::Program(Services& services) : os(services) {}
+
+Program::~Program() {
+  // Forms go in reverse order of dependence; their timers stop first.
+  unloaded_.clear();
+  splash_.reset();
+  form3_.reset();
+  form2_.reset();
+  form1_.reset();
+}
+
+template <typename F>
+F& Program::ensure(std::unique_ptr<F>& slot) {
+  if (slot) return *slot;
+  slot = std::make_unique<F>(*this);
+  slot->attachView(os.windows.CreateView(*slot));
+  F& form = *slot;
+  form.Form_Load();
+  return form;
+}
+
+void Program::CollectUnloaded() { unloaded_.clear(); }
+
+void Program::Start() {
+  form1().Show();
+}
+
+Form1& Program::form1() { return ensure(form1_); }
+Form2& Program::form2() { return ensure(form2_); }
+Form3& Program::form3() { return ensure(form3_); }
+FrmSplash& Program::frmSplash() { return ensure(splash_); }
+
+template <typename F>
+bool Program::release(std::unique_ptr<F>& slot, Form& form) {
+  if (slot.get() != &form) return false;
+  std::unique_ptr<Form> gone = std::move(slot);
+  gone->Hide();
+  gone->stopTimers();
+  unloaded_.push_back(std::move(gone));
+  return true;
+}
+
+void Program::Unload(Form& form) {
+  if (active_ == &form) active_ = nullptr;
+  form.Form_Unload();
+  if (release(splash_, form) || release(form3_, form) || release(form2_, form)) return;
+  if (release(form1_, form)) {
+    ended_ = true;
+    os.windows.Quit();
+  }
+}
+
+}  // namespace volumetra

@@ -1,0 +1,37 @@
+// The run-cycle timers of the main window: survey, housekeeping, log due and time-out reset.
+#include "app/form1.h"
+#include "app/program.h"
+#include "probe/probe_pass.h"
+#include "report/report_cycle.h"
+#include "windows/form2.h"
+
+namespace volumetra {
+
+void Form1::Timer1_Timer() {
+  program_.CollectUnloaded();
+  if (program_.m.Running) Timer1.setInterval(Slider1.value() + 1);
+  ProbeDrives(program_);
+  RunReportCycle(program_);
+}
+
+void Form1::Timer3_Timer() {
+  program_.CollectUnloaded();
+  if (Timer2.interval() < 10000) Timer2.setInterval(10000);
+  if (!program_.m.LinkGraph) return;
+  Form2& graph = program_.form2();
+  if (graph.windowState() != WindowState::Normal) return;
+  const float linkedTop = top() + 240;
+  if (graph.top() != linkedTop) graph.setTop(linkedTop);
+}
+
+void Form1::Timer4_Timer() {
+  if (program_.m.LoggingOn) program_.m.LogDue = true;
+}
+
+void Form1::Timer5_Timer() {
+  Module1& m = program_.m;
+  m.TimedOutLetters.clear();
+  for (int k = 1; k < kDriveRecCount; ++k) m.DriveRecs[k].TimeoutMark.clear();
+}
+
+}  // namespace volumetra

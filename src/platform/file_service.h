@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace volumetra {
+
+/// Files and the process: program directory, current directory, and the appending of log lines.
+class FileService {
+ public:
+  virtual ~FileService() = default;
+
+  /// The directory that holds the program's settings and is made current at start, without a
+  /// trailing separator.
+  virtual std::string ProgramDirectory() = 0;
+  /// The executable's file name without its extension ("volumetra").
+  virtual std::string ExecutableBaseName() = 0;
+  /// The platform's path separator: '/' on Linux, '\\' on Windows.
+  virtual char PathSeparator() = 0;
+
+  virtual std::string CurrentDirectory() = 0;
+  virtual bool SetCurrentDirectory(const std::string& path) = 0;
+
+  /// True when `path` names an ordinary file (not a directory, not hidden or system on Windows).
+  virtual bool IsOrdinaryFile(const std::string& path) = 0;
+
+  /// Appends `line` (which carries its own line end) to the file at `path`, creating the file when
+  /// missing. The line lands whole or not at all. Returns false when it could not be written, with
+  /// a short reason in `error`.
+  virtual bool AppendLine(const std::string& path, const std::string& line, std::string& error) = 0;
+};
+
+}  // namespace volumetra

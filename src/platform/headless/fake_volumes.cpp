@@ -1,0 +1,74 @@
+#include "platform/headless/fake_volumes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace volumetra {
+
+void CopyIntoBuffer(const std::string& text, std::string& buffer) {
+  if (buffer.empty()) return;
+  const std::size_t n = std::min(text.size(), buffer.size() - 1);
+  buffer.replace(0, n, text, 0, n);
+  buffer[n] = '\0';
+}
+
+FakeVolume& FakeVolumes::add(char letter, double totalMB, double freeMB, std::string label, int driveType,
+                             std::string fileSystem) {
+  FakeVolume v;
+  v.label = std::move(label);
+  v.driveType = driveType;
+  v.fileSystemName = std::move(fileSystem);
+  v.totalClusters = static_cast<std::int32_t>(std::llround(totalMB * 256.0));
+  v.freeClusters = static_cast<std::int32_t>(std::llround(freeMB * 256.0));
+  return volumes_[static_cast<char>(std::toupper(letter))] = v;
+}
+
+FakeVolume* FakeVolumes::find(const std::string& rootPath) {
+  if (rootPath.empty()) return nullptr;
+  auto it = volumes_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(rootPath[0]))));
+  return it == volumes_.end() ? nullptr : &it->second;
+}
+
+bool FakeVolumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
+                                       std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                                       std::int32_t& fileSystemFlags, std::string& fileSystemNameBuffer) {
+  ++volumeInfoCalls;
+  FakeVolume* v = find(rootPath);
+  if (v) loop_.spend(v->volumeInfoMs);
+  if (!v || v->volumeInfoFails) return false;
+  CopyIntoBuffer(v->label, volumeNameBuffer);
+  CopyIntoBuffer(v->fileSystemName, fileSystemNameBuffer);
+  serialNumber = static_cast<std::int32_t>(v->serialNumber);
+  maxComponentLength = v->maxComponentLength;
+  fileSystemFlags = v->fileSystemFlags;
+  return true;
+}
+
+bool FakeVolumes::GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
+                                   std::int32_t& bytesPerSector, std::int32_t& freeClusters,
+                                   std::int32_t& totalClusters) {
+  ++freeSpaceCalls;
+  FakeVolume* v = find(rootPath);
+  if (v) loop_.spend(v->freeSpaceMs);
+  if (!v || v->freeSpaceFails) return false;
+  sectorsPerCluster = v->sectorsPerCluster;
+  bytesPerSector = v->bytesPerSector;
+  freeClusters = v->freeClusters;
+  totalClusters = v->totalClusters;
+  return true;
+}
+
+int FakeVolumes::GetDriveType(const std::string& rootPath) {
+  ++driveTypeCalls;
+  FakeVolume* v = find(rootPath);
+  return v ? v->driveType : 1;
+}
+
+DrivePresence FakeVolumes::ListDrive(char letter) {
+  ++listCalls;
+  auto it = volumes_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  return it == volumes_.end() ? DrivePresence::Empty : it->second.presence;
+}
+
+}  // namespace volumetra

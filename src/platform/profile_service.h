@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace volumetra {
+
+/// Initialisation-file access in the shape of the Windows profile functions. Section and key
+/// names match without regard to case.
+class ProfileService {
+ public:
+  virtual ~ProfileService() = default;
+
+  /// GetPrivateProfileStringA: copies the value of `key` (or `defaultValue` when the file or key is
+  /// missing) into `buffer`, at most `size` - 1 characters followed by NUL, and returns the number
+  /// of characters copied, not counting the NUL.
+  virtual int GetPrivateProfileString(const std::string& section, const std::string& key,
+                                      const std::string& defaultValue, std::string& buffer, int size,
+                                      const std::string& path) = 0;
+
+  /// WritePrivateProfileStringA: stores `value` under `key`, creating the file and section when
+  /// missing, replacing a value in place and keeping every other line. Nonzero on success.
+  virtual int WritePrivateProfileString(const std::string& section, const std::string& key,
+                                        const std::string& value, const std::string& path) = 0;
+};
+
+}  // namespace volumetra

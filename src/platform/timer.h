@@ -1,0 +1,49 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace volumetra {
+
+class Timer;
+
+/// The event loop's side of the timers: told whenever a timer's interval or enabled state changes
+/// (which restarts its countdown) and when a timer goes away.
+class TimerHost {
+ public:
+  virtual ~TimerHost() = default;
+  virtual void TimerChanged(Timer& timer) = 0;
+  virtual void TimerRemoved(Timer& timer) = 0;
+};
+
+/// A window-message style timer: fires every `interval()` milliseconds while enabled and the
+/// interval is above 0. Ticks never overlap and missed ticks are coalesced by the event loop.
+class Timer {
+ public:
+  Timer(TimerHost& host, std::string name, int interval, bool enabled = true);
+  ~Timer();
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+
+  const std::string& name() const { return name_; }
+  int interval() const { return interval_; }
+  /// Setting a different interval restarts the countdown; setting the same one changes nothing.
+  void setInterval(int milliseconds);
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool enabled);
+  /// True when the timer fires at all.
+  bool active() const { return enabled_ && interval_ > 0; }
+
+  /// Runs the handler; called by the event loop.
+  void fire();
+
+  std::function<void()> onTimer;
+
+ private:
+  TimerHost& host_;
+  std::string name_;
+  int interval_;
+  bool enabled_;
+};
+
+}  // namespace volumetra

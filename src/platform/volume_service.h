@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace volumetra {
+
+/// Result of the presence test of drive discovery: a directory listing of "L:".
+enum class DrivePresence {
+  Named,   ///< the listing returned a first name: a usable drive
+  Empty,   ///< the listing returned an empty name: no drive behind the letter
+  Failed,  ///< the listing failed with an error (the letter is taken)
+};
+
+/// The volume services, in the shape of the Windows calls the program was built on.
+/// Root paths are a drive letter, a colon and a backslash ("C:\").
+class VolumeService {
+ public:
+  virtual ~VolumeService() = default;
+
+  /// Fills the caller's 255-character buffers the way GetVolumeInformationA does: on success the
+  /// label and file-system name are copied to the buffers' start and ended with NUL, the rest of
+  /// each buffer is left alone; on failure nothing is written. Returns whether the call succeeded.
+  virtual bool GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
+                                    std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                                    std::int32_t& fileSystemFlags, std::string& fileSystemNameBuffer) = 0;
+
+  /// GetDiskFreeSpaceA: cluster geometry and counts. Counts fit the signed 32-bit range; large
+  /// volumes report larger clusters instead. Returns false (and writes nothing) on failure.
+  virtual bool GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
+                                std::int32_t& bytesPerSector, std::int32_t& freeClusters,
+                                std::int32_t& totalClusters) = 0;
+
+  /// GetDriveTypeA: 0 unknown, 1 no root, 2 removable, 3 fixed, 4 remote, 5 CD-ROM, 6 RAM disk.
+  virtual int GetDriveType(const std::string& rootPath) = 0;
+
+  /// The presence test for drive letter `letter` ('A'..'Z').
+  virtual DrivePresence ListDrive(char letter) = 0;
+};
+
+}  // namespace volumetra

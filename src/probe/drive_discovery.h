@@ -1,0 +1,15 @@
+#pragma once
+
+namespace volumetra {
+
+class Program;
+
+/// Rebuilds DriveLetters from the letters C to Z in use and MaxFreeMB from their free space, then
+/// drops double mappings and CD-ROM drives when the settings ask for it.
+void DiscoverDrives(Program& program);
+
+/// One scan that drops the higher letter of two that show the same volume, re-probing after each
+/// removal.
+void RemoveDoubleMappings(Program& program);
+
+}  // namespace volumetra

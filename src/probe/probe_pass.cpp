@@ -1,0 +1,58 @@
+#include "probe/probe_pass.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "app/program.h"
+#include "probe/volume_queries.h"
+#include "windows/form2.h"
+
+namespace volumetra {
+namespace {
+
+const std::string kFailedBuffer(255, ' ');
+
+void ProbeDrive(Program& program, std::size_t position) {
+  Module1& m = program.m;
+  DriveRec& d = m.DriveRecs[position];
+  const std::string root = std::string(1, m.DriveLetters[position - 1]) + ":\\";
+  d.RootPath = root;
+
+  std::string volumeName, fileSystemName;
+  std::int32_t serialNumber = 0, maxComponentLength = 0, flags = 0;
+  GetVolumeInfo(program, root, volumeName, serialNumber, maxComponentLength, flags, fileSystemName);
+  d.VolumeName = volumeName;
+  d.SerialNumber = serialNumber;
+  // A name length beyond the 16-bit field is an overflow: the field keeps its value.
+  if (maxComponentLength <= std::numeric_limits<std::int16_t>::max()) {
+    d.NameLength = static_cast<std::int16_t>(maxComponentLength);
+  }
+
+  std::string typeText = DriveTypeName(program.os.volumes.GetDriveType(root));
+  if (fileSystemName != kFailedBuffer) typeText += "/" + fileSystemName;
+  d.TypeText = typeText;
+
+  m.CurFreeMB = GetFreeSpaceMB(program, root);
+  if (m.CurFreeMB == -1.0) m.CurFreeMB = 0;
+  d.FreeMB = m.CurFreeMB;
+  m.SumTotalMB += m.LastTotalGB * 1000;
+  m.SumFreeMB += m.CurFreeMB;
+  m.SumUsedMB += m.LastTotalGB * 1000 - m.CurFreeMB;
+  d.TotalGB = m.LastTotalGB;
+}
+
+}  // namespace
+
+void ProbeDrives(Program& program) {
+  Module1& m = program.m;
+  m.GraphScale = program.form2().Slider1.value() + 1.0;
+  m.SumTotalMB = m.SumFreeMB = m.SumUsedMB = 0;
+  for (std::size_t i = 1; i <= m.DriveLetters.size(); ++i) {
+    if (i >= kDriveRecCount) break;
+    if (m.DriveRecs[i].TimeoutMark == kTimeoutMark) continue;
+    ProbeDrive(program, i);
+  }
+}
+
+}  // namespace volumetra
