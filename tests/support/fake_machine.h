@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/program.h"
+#include "platform/headless/fake_clock.h"
+#include "platform/headless/fake_files.h"
+#include "platform/headless/fake_volumes.h"
+#include "platform/headless/headless_windows.h"
+#include "platform/headless/virtual_event_loop.h"
+#include "platform/ini_profile.h"
+
+namespace volumetra {
+
+/// A fresh temporary directory, removed again with the object.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+/// A whole fake computer for logic tests: scripted volumes, a virtual clock and event loop,
+/// files in a temporary program directory, a counting beep and no windows. `program` is built
+/// over it but not started.
+struct FakeMachine {
+  FakeMachine();
+
+  /// Starts the program (the main window loads and shows).
+  Program& start();
+  /// Lets `milliseconds` of virtual time pass, running every timer tick that falls due.
+  void advance(std::int64_t milliseconds) { loop.advance(milliseconds); }
+  /// The settings file the program reads and writes.
+  std::string iniPath() const;
+  /// Reads a whole file into a string (empty when missing).
+  static std::string read(const std::filesystem::path& path);
+
+  TempDir dir;
+  VirtualEventLoop loop;
+  FakeVolumes volumes{loop};
+  FakeFiles files{dir.str()};
+  IniProfile profile;
+  FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
+  CountingBeep beep;
+  HeadlessWindows windows;
+  Services services{volumes, files, profile, clock, beep, loop, windows};
+  std::unique_ptr<Program> program = std::make_unique<Program>(services);
+};
+
+}  // namespace volumetra
