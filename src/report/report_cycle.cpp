@@ -1,8 +1,153 @@
-// Stand-in until the report cycle is built.
 #include "report/report_cycle.h"
 
-namespace volumetra {
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <iterator>
+#include <limits>
+#include <string>
 
-void RunReportCycle(Program&) {}
+#include "app/form1.h"
+#include "app/program.h"
+#include "report/bar_width.h"
+#include "report/log_file.h"
+#include "report/number_formats.h"
+#include "report/status_line.h"
+#include "windows/form2.h"
+
+namespace volumetra {
+namespace {
+
+/// Text colours of a row's free and used cells for a change of its free space.
+struct ChangeColours {
+  Rgb free;
+  Rgb used;
+};
+constexpr ChangeColours kUnchanged{{0, 255, 0}, {255, 128, 0}};
+constexpr ChangeColours kGrew{{0, 192, 0}, {0, 192, 0}};
+constexpr ChangeColours kShrank{{255, 255, 0}, {255, 192, 128}};
+constexpr Rgb kAlarmColour{255, 128, 0};
+
+/// The bar lengths, in twips, whose MB values the scale captions Label31, Label30 and Label29 name.
+constexpr double kScaleMarkTwips[] = {8400, 4200, 2100};
+
+/// True when the two characters of `text` from `offset` on are "CD".
+bool HasCdAt(const std::string& text, std::size_t offset) {
+  return text.size() >= offset + 2 && text.compare(offset, 2, "CD") == 0;
+}
+
+/// Drives of CD type never raise the low-space alarm: "CD/..." and "Rem/CDFS", "Net/CDFS".
+bool IsAlarmDue(const Module1& m, const DriveRec& d) {
+  return d.FreeMB * 1000 < m.AlarmLimit && !HasCdAt(d.TypeText, 0) && !HasCdAt(d.TypeText, 4);
+}
+
+/// True when the drive's letter is among the timed-out letters, in either case.
+bool IsListedAsTimedOut(const Module1& m, const DriveRec& d) {
+  if (d.RootPath.empty()) return false;
+  const auto upper = [](char c) { return std::toupper(static_cast<unsigned char>(c)); };
+  return std::any_of(m.TimedOutLetters.begin(), m.TimedOutLetters.end(),
+                     [&](char c) { return upper(c) == upper(d.RootPath[0]); });
+}
+
+void SetWidthIfDifferent(Control& bar, float width) {
+  if (bar.width() != width) bar.setWidth(width);
+}
+
+void WriteStatusLine(Program& program, const std::string& date, const std::string& time) {
+  const Module1& m = program.m;
+  // A failed write is shown only while logging is on: switching logging off dismisses it.
+  const std::string& logError = m.LoggingOn ? m.LogError : std::string();
+  program.form1().StatusBar1.setCaption(StatusLine(m.LoopCount, date, time, logError));
+}
+
+void SetChangeColours(Module1& m, std::size_t position, Control& freeCell, Control& usedCell) {
+  const double freeMB = m.DriveRecs[position].FreeMB;
+  double& previous = m.PrevFreeMB[position];
+  const ChangeColours* colours = nullptr;
+  if (previous == freeMB) colours = &kUnchanged;
+  if (previous < freeMB) colours = &kGrew;
+  if (previous > freeMB) colours = &kShrank;
+  if (!colours) return;
+  freeCell.setForeColor(colours->free);
+  usedCell.setForeColor(colours->used);
+  previous = freeMB;
+}
+
+void WriteCells(const Module1& m, const DriveRec& d, Form1& f, std::size_t r) {
+  const double unit = m.UnitFactor;
+  f.Label2[r]->setCaption(d.RootPath.substr(0, 2));
+  f.Label3[r]->setCaption(d.VolumeName);
+  f.Label4[r]->setCaption(d.TypeText);
+  f.Label5[r]->setCaption(IsListedAsTimedOut(m, d) ? "timeout" : FormatGrouped(d.TotalGB * unit));
+  f.Label6[r]->setCaption(FormatGrouped(d.FreeMB * unit));
+  f.Label7[r]->setCaption(FormatGrouped(d.TotalGB * 1000 * unit - d.FreeMB * unit));
+  if (d.NameLength != 0) f.Label8[r]->setCaption(FormatDecimal(d.NameLength));
+  if (d.SerialNumber != 0) f.Label9[r]->setCaption(FormatDecimal(d.SerialNumber));
+}
+
+void DrawGraphRow(Module1& m, const DriveRec& d, const Form1& f1, Form2& f2, std::size_t r) {
+  f2.Label1[r]->setCaption(f1.Label2[r]->caption());
+  m.LastTotalGB = d.TotalGB;
+  SetWidthIfDifferent(*f2.Shape1[r], BarWidth(m.LastTotalGB * 10 * m.GraphScale));
+  m.CurFreeMB = d.FreeMB;
+  SetWidthIfDifferent(*f2.Shape2[r], BarWidth(m.CurFreeMB / 100 * m.GraphScale));
+}
+
+void ReportDrive(Program& program, std::size_t position) {
+  Module1& m = program.m;
+  Form1& f1 = program.form1();
+  Form2& f2 = program.form2();
+  const DriveRec& d = m.DriveRecs[position];
+  const std::size_t r = position - 1;
+  Control& freeBar = *f2.Shape2[r];
+
+  if (m.LogDue) AppendLogLine(program, static_cast<int>(position));
+  if (m.ColourInfo) {
+    SetChangeColours(m, position, *f1.Label6[r], *f1.Label7[r]);
+    freeBar.setFillColor(f1.Label6[r]->foreColor().value_or(kUnchanged.free));
+  }
+  if (IsAlarmDue(m, d)) {
+    if (m.AlarmColours) freeBar.setFillColor(kAlarmColour);
+    if (m.AlarmBeep) program.os.beep.Beep();
+  }
+  WriteCells(m, d, f1, r);
+  DrawGraphRow(m, d, f1, f2, r);
+}
+
+}  // namespace
+
+void RunReportCycle(Program& program) {
+  Module1& m = program.m;
+  Form1& f1 = program.form1();
+  Form2& f2 = program.form2();
+
+  // The count starts again at 1 rather than overflow after about 25 days of 1 ms surveys.
+  m.LoopCount = m.LoopCount == std::numeric_limits<std::int32_t>::max() ? 1 : m.LoopCount + 1;
+
+  if (m.ShowGraph) {
+    Control* captions[] = {&f2.Label31, &f2.Label30, &f2.Label29};
+    for (std::size_t k = 0; k < std::size(captions); ++k) {
+      captions[k]->setCaption(FormatScale(kScaleMarkTwips[k] * 100 / m.GraphScale));
+    }
+  }
+
+  const std::string separator = program.os.clock.ThousandsSeparator();
+  f1.Label182.setCaption(FormatThousands(m.SumTotalMB, separator));
+  f1.Label183.setCaption(FormatThousands(m.SumFreeMB, separator));
+  f1.Label129.setCaption(FormatThousands(m.SumUsedMB, separator));
+
+  const LocalDateTime now = program.os.clock.Now();
+  const std::string date = program.os.clock.ShortDate(now);
+  const std::string time = program.os.clock.LongTime(now);
+  WriteStatusLine(program, date, time);
+
+  // Discovery lists at most 24 letters; the grid's rows bound the loop all the same.
+  const std::size_t positions = std::min(m.DriveLetters.size(), f1.Label2.size());
+  for (std::size_t i = 1; i <= positions; ++i) ReportDrive(program, i);
+
+  // The log writes of this cycle may have failed or recovered: the status line shows it now.
+  if (m.LogDue) WriteStatusLine(program, date, time);
+  m.LogDue = false;
+}
 
 }  // namespace volumetra

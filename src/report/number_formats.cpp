@@ -1,0 +1,85 @@
+#include "report/number_formats.h"
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+namespace volumetra {
+namespace {
+
+constexpr std::string_view kGridPattern = "# ### ### ##0";
+constexpr const char* kNoValue = "-";
+
+/// The decimal digits of a finite whole number's magnitude, without sign ("0" for zero). Exact
+/// for every double, however large.
+std::string WholeDigits(double whole) {
+  // The largest double has 309 digits.
+  char digits[400];
+  std::snprintf(digits, sizeof digits, "%.0f", std::fabs(whole));
+  return digits;
+}
+
+}  // namespace
+
+// A rounded negative zero tests as not negative, so it is written without a sign.
+
+std::string FormatGrouped(double value) {
+  if (!std::isfinite(value)) return kNoValue;
+  const double whole = std::round(value);
+  const std::string digits = WholeDigits(whole);
+  std::string text;
+  std::size_t unused = digits.size();  // digits still to place, counted from the left
+  for (auto p = kGridPattern.rbegin(); p != kGridPattern.rend(); ++p) {
+    if (*p == ' ') {
+      text.insert(text.begin(), ' ');
+    } else if (unused > 0) {
+      text.insert(text.begin(), digits[--unused]);
+    }
+  }
+  text.insert(0, digits, 0, unused);
+  if (whole < 0) text.insert(text.find_first_not_of(' '), 1, '-');
+  return text;
+}
+
+std::string FormatThousands(double value, const std::string& thousandsSeparator) {
+  if (!std::isfinite(value)) return kNoValue;
+  const double whole = std::round(value);
+  const std::string digits = WholeDigits(whole);
+  std::string text = whole < 0 ? "-" : "";
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text += thousandsSeparator;
+    text += digits[i];
+  }
+  return text;
+}
+
+std::string FormatScale(double value) {
+  if (!std::isfinite(value)) return kNoValue;
+  const double whole = std::trunc(value);
+  return (whole < 0 ? "-" : " ") + WholeDigits(whole) + " MB";
+}
+
+std::string FormatDecimal(double value) {
+  if (!std::isfinite(value)) return kNoValue;
+  const double whole = std::round(value);
+  return (whole < 0 ? "-" : "") + WholeDigits(whole);
+}
+
+std::string FormatGeneral(double value, const std::string& decimalSeparator) {
+  if (!std::isfinite(value)) return " - ";
+  if (value == 0) value = 0;  // no sign for a negative zero
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.15g", std::fabs(value));
+  std::string text;
+  for (const char* c = buffer; *c; ++c) {
+    if (*c == '.') {
+      text += decimalSeparator;
+    } else {
+      text += static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+    }
+  }
+  return (value < 0 ? "-" : " ") + text + " ";
+}
+
+}  // namespace volumetra
