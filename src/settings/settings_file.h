@@ -7,17 +7,23 @@ namespace volumetra {
 
 class Program;
 
-/// Reads `key` of `section` from the settings file into `result` (empty when the file or key is
-/// missing). Builds `filePath` first when it is empty.
+/// Reads `key` of `section` from the settings file into `result`: at most 254 characters, empty
+/// when the file or the key is missing. Builds `filePath` first when it is empty. Only an ordinary
+/// file counts as the settings file.
 void ReadIniValue(Program& program, std::string& section, std::string& key, std::string& filePath,
                   std::string& result);
-/// Stores `value` under `key` of `section`; `result` receives the platform's success value.
+/// Stores `value` under `key` of `section`, building `filePath` first when it is empty; `result`
+/// receives the platform's success value (nonzero on success). A value with a line break is
+/// refused (result 0) and the file keeps its old value for that key.
 void WriteIniValue(Program& program, std::string& section, std::string& key, std::string& value,
                    std::string& filePath, std::int16_t& result);
 
-/// Fills the settings values from the settings file, with defaults for missing keys.
+/// Fills the settings values from section "System" of the settings file, with defaults for missing
+/// keys, and applies a stored main window width. A value that does not convert ends the load at
+/// its key: that key and all later ones keep their values from before the load.
 void LoadSettings(Program& program);
-/// Writes the settings values back to the settings file.
+/// Writes the thirteen settings of section "System" back, each on its own; a write that fails is
+/// skipped and the others are still made.
 void SaveSettings(Program& program);
 
 }  // namespace volumetra

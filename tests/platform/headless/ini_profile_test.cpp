@@ -1,0 +1,199 @@
+#include "platform/ini_profile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+#include "support/fake_machine.h"
+
+namespace volumetra {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct IniProfileTest : ::testing::Test {
+  TempDir dir;
+  IniProfile profile;
+  std::string path = dir.str() + "/volumetra.ini";
+
+  void writeFile(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
+  std::string fileText() const { return FakeMachine::read(path); }
+  std::string get(const std::string& section, const std::string& key, int size = 255) {
+    std::string buffer;
+    const int n = profile.GetPrivateProfileString(section, key, "none", buffer, size, path);
+    EXPECT_EQ(n, static_cast<int>(buffer.size()));
+    return buffer;
+  }
+  int set(const std::string& section, const std::string& key, const std::string& value) {
+    return profile.WritePrivateProfileString(section, key, value, path);
+  }
+};
+
+TEST_F(IniProfileTest, ReadsNamesWithoutRegardToCaseOrBlanksAndStripsOnePairOfQuotes) {
+  writeFile(
+      "top=before any section\r\n"
+      "[Other]\r\nLanguage=Dansk\r\n"
+      "  [ system ]  \r\n"
+      "  LANGUAGE  =  Suomi  \r\n"
+      "language=second, ignored\r\n"
+      ";Window1XPos=5\r\n"
+      "Dir=\"  C:\\spaced  \"\r\n"
+      "Single='x'\r\n"
+      "Mixed=\"x'\r\n"
+      "Bare\r\n"
+      "Empty=\r\n"
+      "[System]\r\nLater=in a repeated section\r\n");
+  EXPECT_EQ(get("System", "Language"), "Suomi");
+  EXPECT_EQ(get("Other", "language"), "Dansk");
+  EXPECT_EQ(get("System", "Dir"), "  C:\\spaced  ");
+  EXPECT_EQ(get("System", "Single"), "x");
+  EXPECT_EQ(get("System", "Mixed"), "\"x'");
+  EXPECT_EQ(get("System", "Bare"), "");
+  EXPECT_EQ(get("System", "Empty"), "");
+  // Comments, keys outside any section and keys of a repeated section are not found.
+  EXPECT_EQ(get("System", "Window1XPos"), "none");
+  EXPECT_EQ(get("System", "top"), "none");
+  EXPECT_EQ(get("System", "Later"), "none");
+  EXPECT_EQ(get("Missing", "Language"), "none");
+}
+
+TEST_F(IniProfileTest, GivesTheDefaultWithoutAReadableFileAndCutsToTheBuffer) {
+  EXPECT_EQ(get("System", "Language"), "none");
+  fs::create_directory(path);
+  EXPECT_EQ(get("System", "Language"), "none");
+  fs::remove(path);
+  ::mkfifo(path.c_str(), 0600);  // would block a plain open for reading
+  EXPECT_EQ(get("System", "Language"), "none");
+  EXPECT_EQ(set("System", "Language", "Dansk"), 0);
+  fs::remove(path);
+
+  writeFile("[System]\nLong=" + std::string(300, 'x') + "\n");
+  EXPECT_EQ(get("System", "Long"), std::string(254, 'x'));
+  EXPECT_EQ(get("System", "Long", 10), std::string(9, 'x'));
+  EXPECT_EQ(get("System", "Long", 1), "");
+  EXPECT_EQ(get("System", "Long", 0), "");
+}
+
+TEST_F(IniProfileTest, WriteCreatesFileAndSectionAndAddsKeysInOrder) {
+  ASSERT_EQ(set("System", "Window1XPos", "0"), 1);
+  ASSERT_EQ(set("System", "Language", "English"), 1);
+  ASSERT_EQ(set("System", "window1xpos", "-120"), 1);
+  EXPECT_EQ(fileText(), "[System]\nWindow1XPos=-120\nLanguage=English\n");
+}
+
+TEST_F(IniProfileTest, WriteKeepsEveryOtherLineAndTheFilesLineEnds) {
+  writeFile(
+      "\xEF\xBB\xBF; settings\r\n"
+      "[Colours]\r\nBack=Black\r\n\r\n"
+      "[system]\r\n"
+      "language = Deutsch  \r\n"
+      "; a note\r\n"
+      "window1xpos=5\r\n"
+      "\r\n"
+      "[Other]\r\nx=1");
+  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
+  ASSERT_EQ(set("System", "Window1XPos", "7"), 1);
+  ASSERT_EQ(set("System", "Window1YPos", "9"), 1);
+  ASSERT_EQ(set("Added", "Key", "v"), 1);
+  EXPECT_EQ(fileText(),
+            "\xEF\xBB\xBF; settings\r\n"
+            "[Colours]\r\nBack=Black\r\n\r\n"
+            "[system]\r\n"
+            "language = Dansk\r\n"
+            "; a note\r\n"
+            "window1xpos=7\r\n"
+            "Window1YPos=9\r\n"
+            "\r\n"
+            "[Other]\r\nx=1\r\n"
+            "\r\n"
+            "[Added]\r\nKey=v\r\n");
+}
+
+TEST_F(IniProfileTest, EveryValueWithoutALineBreakReadsBackUnchanged) {
+  for (const std::string value : {"", " leading", "trailing\t", "\"quoted\"", "'single'", "\"", "a=b;c",
+                                  "[x]", "C:\\Program Files\\", "\xC3\xA4\xC3\xB6"}) {
+    ASSERT_EQ(set("System", "Value", value), 1) << value;
+    EXPECT_EQ(get("System", "Value"), value);
+  }
+  EXPECT_EQ(fileText(), "[System]\nValue=\xC3\xA4\xC3\xB6\n");
+}
+
+TEST_F(IniProfileTest, RefusesWhatCouldAddASectionOrKey) {
+  writeFile("[System]\nReportFileDir=/old/\n");
+  const std::string before = fileText();
+  for (const char* value : {"C:\\dir\r\n[Evil]\r\nkey=1", "a\nb", "a\rb"}) {
+    EXPECT_EQ(set("System", "ReportFileDir", value), 0);
+  }
+  EXPECT_EQ(set("System", "ReportFileDir", std::string("a\0b", 3)), 0);
+  for (const char* key : {"", " ", "[Evil]", "a=b", ";x", "k\n[Evil]"}) EXPECT_EQ(set("System", key, "1"), 0);
+  for (const char* section : {"", "Evil]\n[System", "a]b", "S\r\n"}) EXPECT_EQ(set(section, "key", "1"), 0);
+  EXPECT_EQ(fileText(), before);
+  EXPECT_EQ(get("Evil", "key"), "none");
+}
+
+TEST_F(IniProfileTest, AWriteThatCannotBeMadeFailsWithoutThrowing) {
+  writeFile("[System]\n");
+  const std::string underFile = path + "/sub/volumetra.ini";  // fails even for root
+  EXPECT_EQ(profile.WritePrivateProfileString("System", "Language", "English", underFile), 0);
+  // No file there yet, and no file can be made there.
+  const std::string inProc = "/proc/volumetra-settings-test.ini";
+  EXPECT_EQ(profile.WritePrivateProfileString("System", "Language", "English", inProc), 0);
+  EXPECT_FALSE(fs::exists(inProc));
+  // A directory of that name cannot be read, so it is not replaced by a one-key file.
+  const std::string directory = dir.str() + "/dir.ini";
+  fs::create_directory(directory);
+  EXPECT_EQ(profile.WritePrivateProfileString("System", "Language", "English", directory), 0);
+  EXPECT_TRUE(fs::is_directory(directory));
+}
+
+TEST_F(IniProfileTest, AReplacementKeepsModeAndLinksAndSkipsUnchangedFiles) {
+  const std::string real = dir.str() + "/real.ini";
+  std::ofstream(real) << "[System]\nLanguage=English\n";
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  fs::create_symlink(real, path);
+  struct stat first {};
+  ::stat(real.c_str(), &first);
+  ASSERT_EQ(set("System", "Language", "English"), 1);
+  struct stat unchanged {};
+  ::stat(real.c_str(), &unchanged);
+  EXPECT_EQ(unchanged.st_ino, first.st_ino);
+
+  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_EQ(FakeMachine::read(real), "[System]\nLanguage=Dansk\n");
+  EXPECT_EQ(fs::status(real).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()),
+            2);  // no temporaries
+}
+
+TEST_F(IniProfileTest, AProcessKilledInMidWriteLeavesTheOldFileWhole) {
+  // The "fast" style forks right here, so the child writes this test's file.
+  GTEST_FLAG_SET(death_test_style, "fast");
+  writeFile("[System]\nLanguage=English\nWindow1XPos=5\n");
+  const std::string before = fileText();
+  EXPECT_EXIT(
+      {
+        profile.beforeReplace = [] { std::raise(SIGKILL); };
+        set("System", "Language", "Deutsch");
+      },
+      ::testing::KilledBySignal(SIGKILL), "");
+  EXPECT_EQ(fileText(), before);
+  // The finished temporary file is left beside it; it disturbs neither reads nor the next write.
+  int temporaries = 0;
+  for (const fs::directory_entry& e : fs::directory_iterator(dir.path())) {
+    if (e.path() == path) continue;
+    ++temporaries;
+    EXPECT_EQ(FakeMachine::read(e.path()), "[System]\nLanguage=Deutsch\nWindow1XPos=5\n");
+  }
+  EXPECT_EQ(temporaries, 1);
+  EXPECT_EQ(get("System", "Language"), "English");
+  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
+  EXPECT_EQ(fileText(), "[System]\nLanguage=Dansk\nWindow1XPos=5\n");
+}
+
+}  // namespace
+}  // namespace volumetra

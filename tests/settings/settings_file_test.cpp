@@ -1,0 +1,283 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+#include "app/form1.h"
+#include "app/form1_design.h"
+#include "support/fake_machine.h"
+#include "windows/form2.h"
+
+namespace volumetra {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The main window's designed width, as the load's first resize caps it.
+const float kDesignedMainWidth = std::min(Form1Design().width, 9600.0f);
+
+struct SettingsFileTest : ::testing::Test {
+  FakeMachine machine;
+  Program& p = *machine.program;
+  Module1& m = p.m;
+
+  void writeIni(const std::string& text) const { std::ofstream(machine.iniPath(), std::ios::binary) << text; }
+  std::string iniText() const { return FakeMachine::read(machine.iniPath()); }
+  void loadSection(const std::string& keys) {
+    writeIni("[System]\n" + keys);
+    LoadSettings(p);
+  }
+  // Starts the program and ends it as the close box does.
+  void run() {
+    machine.start();
+    endRun();
+  }
+  void endRun() {
+    p.Unload(p.form1());
+    ASSERT_TRUE(p.Ended());
+  }
+  void placeWindows() {
+    p.form1().setLeft(1234.5f);
+    p.form1().setTop(-60.5f);
+    p.form1().setWidth(8000.25f);
+    p.form2().setLeft(7001.5f);
+    p.form2().setTop(300);
+    p.form2().setWidth(5400.75f);
+  }
+};
+
+TEST_F(SettingsFileTest, WithoutAFileTheProgramStartsOnDefaultsAndWritesNothing) {
+  machine.start();
+  EXPECT_EQ(p.form1().left(), 0);
+  EXPECT_EQ(p.form1().top(), 0);
+  EXPECT_EQ(p.form1().width(), kDesignedMainWidth);
+  EXPECT_EQ(p.form2().left(), 6650);
+  EXPECT_EQ(p.form2().top(), 230);
+  EXPECT_EQ(p.form2().width(), 5310);
+  EXPECT_EQ(m.Language, "English");
+  EXPECT_EQ(m.ReportFileDir, machine.dir.str() + "/");  // the options dialog adds the separator
+  EXPECT_EQ(m.ReportFileName, "LOG.TXT");
+  EXPECT_TRUE(m.ShowGraph);
+  EXPECT_TRUE(p.form2().visible());
+  EXPECT_TRUE(m.LinkGraph);
+  EXPECT_FALSE(m.ExcludeCDs);
+  EXPECT_FALSE(m.ExcludeDoubles);
+  EXPECT_EQ(m.IniFilePath, machine.iniPath());
+  EXPECT_FALSE(fs::exists(machine.iniPath()));
+}
+
+TEST_F(SettingsFileTest, OnlyAnOrdinaryFileNamedAfterTheExecutableIsRead) {
+  fs::create_directory(machine.iniPath());  // not an ordinary file
+  LoadSettings(p);
+  EXPECT_EQ(m.Language, "English");
+  EXPECT_EQ(m.Window2XPos, 6650);
+
+  machine.files.baseName = "Vmetra32";
+  std::ofstream(machine.dir.path() / "Vmetra32.ini") << "[System]\nLanguage=Dansk\n";
+  LoadSettings(p);
+  EXPECT_EQ(m.Language, "Dansk");
+  EXPECT_EQ(m.IniFilePath, machine.dir.str() + "/Vmetra32.ini");
+}
+
+TEST_F(SettingsFileTest, StoredMainWidthIsUsedOnlyWhenPositive) {
+  const struct {
+    const char* stored;
+    float width;
+    std::int32_t variable;
+  } cases[] = {{"0", kDesignedMainWidth, 0}, {"-300", kDesignedMainWidth, 0}, {"wide", kDesignedMainWidth, 0},
+               {"9000", 9000, 9000},         {"9000.5", 9000.5f, 9000},       {"12000", 9600, 12000}};
+  for (const auto& c : cases) {
+    FakeMachine fresh;
+    std::ofstream(fresh.iniPath()) << "[System]\nWindow1Width=" << c.stored << "\n";
+    fresh.start();
+    EXPECT_EQ(fresh.program->form1().width(), c.width) << c.stored;
+    EXPECT_EQ(fresh.program->m.Window1Width, c.variable) << c.stored;
+    EXPECT_EQ(fresh.program->m.Language, "English") << c.stored;  // the load went on
+  }
+}
+
+TEST_F(SettingsFileTest, GraphWidthIsLenientAndPresentKeysSkipTheirDefaults) {
+  loadSection("Window2Width=abc\n");
+  EXPECT_EQ(m.Window2Width, 0);
+  loadSection("Window2Width=5310.5\n");
+  EXPECT_EQ(m.Window2Width, 5310);
+  loadSection("Window2Width= 5 311.5 px\n");
+  EXPECT_EQ(m.Window2Width, 5312);
+  loadSection("Window2XPos=-7\nWindow2YPos=1.5\nLanguage=\nReportFileDir=\nReportFileName=\n");
+  EXPECT_EQ(m.Window2XPos, -7);
+  EXPECT_EQ(m.Window2YPos, 2);
+  EXPECT_EQ(m.Language, "English");  // present but empty counts as missing
+  EXPECT_EQ(m.ReportFileDir, machine.dir.str());
+  EXPECT_EQ(m.ReportFileName, "LOG.TXT");
+  loadSection("Language=Suomi\nReportFileDir=/var/log/\nReportFileName=DISKS.TXT\n");
+  EXPECT_EQ(m.Language, "Suomi");
+  EXPECT_EQ(m.ReportFileDir, "/var/log/");
+  EXPECT_EQ(m.ReportFileName, "DISKS.TXT");
+  loadSection("Language=" + std::string(300, 'x') + "\n");
+  EXPECT_EQ(m.Language, std::string(254, 'x'));
+}
+
+TEST_F(SettingsFileTest, BooleansAreWordsOrNumbers) {
+  loadSection(
+      "EnableBarGraph=false\nExcludeCDRomDrives=-1\nExcludeDoubleMappings=TRUE\nLinkGraphToMainWindow=0\n");
+  EXPECT_FALSE(m.ShowGraph);
+  EXPECT_TRUE(m.ExcludeCDs);
+  EXPECT_TRUE(m.ExcludeDoubles);
+  EXPECT_FALSE(m.LinkGraph);
+  // Missing exclusion keys keep the value they had.
+  loadSection("EnableBarGraph=-1\n");
+  EXPECT_TRUE(m.ShowGraph);
+  EXPECT_TRUE(m.ExcludeCDs);
+  EXPECT_TRUE(m.LinkGraph);
+}
+
+TEST_F(SettingsFileTest, ABooleanThatIsNoWordEndsTheLoadThere) {
+  writeIni(
+      "[System]\nLanguage=Dansk\nEnableBarGraph=maybe\nExcludeCDRomDrives=True\nExcludeDoubleMappings=True\n"
+      "LinkGraphToMainWindow=True\n");
+  machine.start();
+  EXPECT_EQ(m.Language, "Dansk");
+  EXPECT_FALSE(m.ShowGraph);
+  EXPECT_FALSE(m.ExcludeCDs);
+  EXPECT_FALSE(m.ExcludeDoubles);
+  EXPECT_FALSE(m.LinkGraph);
+  EXPECT_FALSE(p.form2().visible());
+}
+
+TEST_F(SettingsFileTest, AFailedConversionKeepsThatKeyAndAllLaterOnesAtTheirStartValues) {
+  const std::string later =
+      "Window1YPos=10\nWindow1Width=9000\nWindow2XPos=1\nWindow2YPos=2\nWindow2Width=3\nLanguage=Dansk\n"
+      "ReportFileDir=/x/\nReportFileName=A.TXT\nEnableBarGraph=True\nExcludeCDRomDrives=True\n"
+      "ExcludeDoubleMappings=True\nLinkGraphToMainWindow=True\n";
+  for (const std::string first : {"Window1XPos=abc\n", "Window1XPos=2147483648\n"}) {
+    loadSection(first + later);
+    EXPECT_EQ(m.Window1YPos, 0) << first;
+    EXPECT_EQ(m.Window1Width, 0);
+    EXPECT_EQ(m.Window2XPos, 0);
+    EXPECT_EQ(m.Window2YPos, 0);
+    EXPECT_EQ(m.Window2Width, 0);
+    EXPECT_EQ(m.Language, "");
+    EXPECT_EQ(m.ReportFileDir, "");
+    EXPECT_EQ(m.ReportFileName, "");
+    EXPECT_FALSE(m.ShowGraph || m.ExcludeCDs || m.ExcludeDoubles || m.LinkGraph);
+    EXPECT_EQ(p.loadedForm1(), nullptr);  // the width was not applied
+  }
+  // A graph width beyond 32 bits fails too, after the keys before it are in.
+  loadSection("Window2XPos=5\nWindow2Width=3000000000\nLanguage=Dansk\n");
+  EXPECT_EQ(m.Window2XPos, 5);
+  EXPECT_EQ(m.Window2Width, 0);
+  EXPECT_EQ(m.Language, "");
+}
+
+TEST_F(SettingsFileTest, ARunSavesAllThirteenKeysInOrder) {
+  machine.start();
+  placeWindows();
+  endRun();
+  EXPECT_EQ(iniText(),
+            "[System]\n"
+            "Window1XPos=1234\n"
+            "Window1YPos=-60\n"
+            "Window1Width=8000.25\n"
+            "Window2XPos=7002\n"
+            "Window2YPos=300\n"
+            "Window2Width=5400.75\n"
+            "Language=English\n"
+            "ReportFileDir=" +
+                machine.dir.str() +
+                "/\n"
+                "ReportFileName=LOG.TXT\n"
+                "EnableBarGraph=True\n"
+                "ExcludeCDRomDrives=False\n"
+                "ExcludeDoubleMappings=False\n"
+                "LinkGraphToMainWindow=True\n");
+  EXPECT_EQ(m.Window1XPos, 1234);
+  EXPECT_EQ(m.Window2XPos, 7002);
+  EXPECT_NE(m.IniWriteResult, 0);
+}
+
+TEST_F(SettingsFileTest, TheNextRunStartsWhereTheLastEnded) {
+  machine.start();
+  placeWindows();
+  m.Language = "Deutsch";
+  m.ExcludeCDs = true;
+  p.form2().Command1_Click();  // "Next": the graph window is not shown at the next start
+  endRun();
+
+  machine.program = std::make_unique<Program>(machine.services);
+  Program& next = machine.start();
+  EXPECT_EQ(next.form1().left(), 1234);
+  EXPECT_EQ(next.form1().top(), -60);
+  EXPECT_EQ(next.form1().width(), 8000.25f);
+  EXPECT_EQ(next.m.Window2Width, 5401);
+  EXPECT_EQ(next.m.Language, "Deutsch");
+  EXPECT_TRUE(next.m.ExcludeCDs);
+  EXPECT_FALSE(next.m.ShowGraph);
+  EXPECT_FALSE(next.form2().visible());
+  EXPECT_EQ(next.m.ReportFileDir, machine.dir.str() + "/");  // no separator doubled
+}
+
+TEST_F(SettingsFileTest, AnExistingFileKeepsItsLinesAndHasItsValuesReplacedInPlace) {
+  writeIni(
+      "; Volumetra\r\n"
+      "[Colours]\r\nBack=Black\r\n\r\n"
+      "[system]\r\n"
+      "language = Deutsch\r\n"
+      "window1xpos=5\r\n"
+      "; mine\r\n"
+      "\r\n"
+      "[Other]\r\nx=1\r\n");
+  run();
+  const std::string dirLine = "ReportFileDir=" + machine.dir.str() + "/\r\n";
+  EXPECT_EQ(iniText(),
+            "; Volumetra\r\n"
+            "[Colours]\r\nBack=Black\r\n\r\n"
+            "[system]\r\n"
+            "language = Deutsch\r\n"
+            "window1xpos=5\r\n"
+            "Window1YPos=0\r\n"
+            "Window1Width=9600\r\n"
+            "Window2XPos=6650\r\n"
+            "Window2YPos=230\r\n"
+            "Window2Width=5310\r\n" +
+                dirLine +
+                "ReportFileName=LOG.TXT\r\n"
+                "EnableBarGraph=True\r\n"
+                "ExcludeCDRomDrives=False\r\n"
+                "ExcludeDoubleMappings=False\r\n"
+                "LinkGraphToMainWindow=True\r\n"
+                "; mine\r\n"
+                "\r\n"
+                "[Other]\r\nx=1\r\n");
+}
+
+TEST_F(SettingsFileTest, AValueWithALineBreakIsNotSavedAndCannotAddASectionOrKey) {
+  writeIni("[System]\nReportFileDir=/old/\n");
+  machine.start();
+  m.ReportFileDir = "C:\\dir\r\n[Evil]\r\nkey=1";
+  m.Language = "Dansk";
+  endRun();
+  const std::string text = iniText();
+  EXPECT_NE(text.find("ReportFileDir=/old/\n"), std::string::npos);
+  EXPECT_NE(text.find("Language=Dansk\n"), std::string::npos);
+  EXPECT_EQ(text.find("Evil"), std::string::npos);
+  EXPECT_EQ(std::ranges::count(text, '\n'), 14);  // the section line and the thirteen keys
+}
+
+TEST_F(SettingsFileTest, AnUnwritableSettingsDirectoryLeavesTheProgramOnItsDefaults) {
+  // A regular file where the program directory should be: every write fails, even for root.
+  fs::remove_all(machine.dir.path());
+  std::ofstream(machine.dir.path()) << "not a directory";
+  Program& program = machine.start();
+  EXPECT_TRUE(program.form1().visible());
+  EXPECT_EQ(m.Language, "English");
+  EXPECT_EQ(m.Window2Width, 5310);
+  endRun();
+  EXPECT_EQ(m.IniWriteResult, 0);
+  EXPECT_EQ(FakeMachine::read(machine.dir.path()), "not a directory");
+}
+
+}  // namespace
+}  // namespace volumetra
