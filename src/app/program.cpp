@@ -22,8 +22,12 @@ template <typename F>
 F& Program::ensure(std::unique_ptr<F>& slot) {
   if (slot) return *slot;
   slot = std::make_unique<F>(*this);
-  slot->attachView(os.windows.CreateView(*slot));
   F& form = *slot;
+  if (form.design().centered) {
+    form.setLeft((os.windows.ScreenWidthTwips() - form.width()) / 2);
+    form.setTop((os.windows.ScreenHeightTwips() - form.height()) / 2);
+  }
+  form.attachView(os.windows.CreateView(form));
   form.Form_Load();
   return form;
 }

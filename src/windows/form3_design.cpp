@@ -98,7 +98,8 @@ const FormDesign& Form3Design() {
                                  .border = BorderStyle::FixedDialog,
                                  .controlBox = false,
                                  .minButton = false,
-                                 .maxButton = false};
+                                 .maxButton = false,
+                                 .centered = true};
   return design;
 }
 

@@ -56,9 +56,6 @@ FrmSplash::FrmSplash(Program& program)
       program_(program) {
   Command1.onClick = [this] { Command1_Click(); };
   Frame1.onClick = [this] { Frame1_Click(); };
-  // Opens centred on the screen.
-  setLeft((program.os.windows.ScreenWidthTwips() - width()) / 2);
-  setTop((program.os.windows.ScreenHeightTwips() - height()) / 2);
 }
 
 void FrmSplash::Form_KeyPress(int /*keyCode*/) { program_.Unload(*this); }
