@@ -6,13 +6,6 @@
 
 namespace volumetra {
 
-void CopyIntoBuffer(const std::string& text, std::string& buffer) {
-  if (buffer.empty()) return;
-  const std::size_t n = std::min(text.size(), buffer.size() - 1);
-  buffer.replace(0, n, text, 0, n);
-  buffer[n] = '\0';
-}
-
 FakeVolume& FakeVolumes::add(char letter, double totalMB, double freeMB, std::string label, int driveType,
                              std::string fileSystem) {
   FakeVolume v;

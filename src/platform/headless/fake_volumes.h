@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/headless/virtual_event_loop.h"
+#include "platform/volume_buffer.h"
 #include "platform/volume_service.h"
 
 namespace volumetra {
@@ -64,9 +65,5 @@ class FakeVolumes : public VolumeService {
   VirtualEventLoop& loop_;
   std::map<char, FakeVolume> volumes_;
 };
-
-/// Copies `text` into a 255-character buffer the way the Windows calls do: at the start, ended by
-/// NUL, the rest of the buffer untouched.
-void CopyIntoBuffer(const std::string& text, std::string& buffer);
 
 }  // namespace volumetra

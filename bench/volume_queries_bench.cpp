@@ -1,0 +1,60 @@
+// One volume query of each kind on the Linux backend for drive C:, next to the bare statvfs("/")
+// underneath, so that the cost of the layer (mount table, guard thread hand-off) shows.
+
+#include <benchmark/benchmark.h>
+#include <sys/statvfs.h>
+
+#include <string>
+
+#include "platform/linux/linux_volumes.h"
+
+namespace {
+
+using volumetra::LinuxVolumes;
+
+void BareStatvfsRoot(benchmark::State& state) {
+  for (auto _ : state) {
+    struct statvfs stats {};
+    benchmark::DoNotOptimize(statvfs("/", &stats));
+  }
+}
+BENCHMARK(BareStatvfsRoot);
+
+void GetVolumeInformationC(benchmark::State& state) {
+  LinuxVolumes volumes;
+  volumes.ListDrive('C');
+  std::string label(255, ' '), fileSystem(255, ' ');
+  std::int32_t serial = 0, nameLength = 0, flags = 0;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        volumes.GetVolumeInformation("C:\\", label, serial, nameLength, flags, fileSystem));
+}
+BENCHMARK(GetVolumeInformationC);
+
+void GetDiskFreeSpaceC(benchmark::State& state) {
+  LinuxVolumes volumes;
+  volumes.ListDrive('C');
+  std::int32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
+  for (auto _ : state)
+    benchmark::DoNotOptimize(
+        volumes.GetDiskFreeSpace("C:\\", sectorsPerCluster, bytesPerSector, freeClusters, totalClusters));
+}
+BENCHMARK(GetDiskFreeSpaceC);
+
+void GetDriveTypeC(benchmark::State& state) {
+  LinuxVolumes volumes;
+  volumes.ListDrive('C');
+  for (auto _ : state) benchmark::DoNotOptimize(volumes.GetDriveType("C:\\"));
+}
+BENCHMARK(GetDriveTypeC);
+
+// ListDrive('C') reads and classifies the whole mount table: once per discovery pass.
+void ListDriveC(benchmark::State& state) {
+  LinuxVolumes volumes;
+  for (auto _ : state) benchmark::DoNotOptimize(volumes.ListDrive('C'));
+}
+BENCHMARK(ListDriveC);
+
+}  // namespace
+
+BENCHMARK_MAIN();

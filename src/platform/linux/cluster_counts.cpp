@@ -1,0 +1,47 @@
+#include "platform/linux/cluster_counts.h"
+
+#include <algorithm>
+#include <bit>
+#include <limits>
+
+namespace volumetra {
+namespace {
+
+constexpr std::uint64_t kBytesPerSector = 512;
+constexpr std::uint64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+// 512 * 2^21 = 1 GiB; one more doubling would not fit a signed 32-bit bytes-per-cluster.
+constexpr std::uint64_t kMaxSectorsPerCluster = std::uint64_t{1} << 21;
+
+std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b) {
+  std::uint64_t product = 0;
+  return __builtin_mul_overflow(a, b, &product) ? std::numeric_limits<std::uint64_t>::max() : product;
+}
+
+std::uint64_t InitialSectorsPerCluster(std::uint64_t blockBytes) {
+  if (blockBytes % kBytesPerSector != 0 || !std::has_single_bit(blockBytes)) return 1;
+  return std::min(blockBytes / kBytesPerSector, kMaxSectorsPerCluster);
+}
+
+}  // namespace
+
+std::optional<ClusterCounts> ToClusterCounts(const FileSystemStats& stats) {
+  const std::uint64_t blockBytes = stats.fragmentSize != 0 ? stats.fragmentSize : stats.blockSize;
+  if (blockBytes == 0) return std::nullopt;
+  const std::uint64_t totalBytes = SaturatingProduct(stats.totalBlocks, blockBytes);
+  const std::uint64_t freeBytes = SaturatingProduct(stats.availableBlocks, blockBytes);
+
+  std::uint64_t sectorsPerCluster = InitialSectorsPerCluster(blockBytes);
+  while (totalBytes / (kBytesPerSector * sectorsPerCluster) > kMaxCount &&
+         sectorsPerCluster < kMaxSectorsPerCluster)
+    sectorsPerCluster *= 2;
+  const std::uint64_t clusterBytes = kBytesPerSector * sectorsPerCluster;
+
+  ClusterCounts counts;
+  counts.sectorsPerCluster = static_cast<std::int32_t>(sectorsPerCluster);
+  counts.bytesPerSector = static_cast<std::int32_t>(kBytesPerSector);
+  counts.freeClusters = static_cast<std::int32_t>(std::min(freeBytes / clusterBytes, kMaxCount));
+  counts.totalClusters = static_cast<std::int32_t>(std::min(totalBytes / clusterBytes, kMaxCount));
+  return counts;
+}
+
+}  // namespace volumetra

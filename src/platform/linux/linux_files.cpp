@@ -1,0 +1,129 @@
+#include "platform/linux/linux_files.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace volumetra {
+namespace {
+
+constexpr const char* kApplicationDirectory = "volumetra";
+constexpr mode_t kConfigDirectoryMode = 0700;
+constexpr mode_t kNewFileMode = 0644;
+
+// The kernel marks an executable replaced on disk while running (a rebuild) with this suffix.
+constexpr std::string_view kDeletedMark = " (deleted)";
+
+std::string ExecutableOfThisProcess() {
+  std::error_code ec;
+  std::string path = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+  if (ec) return {};
+  if (path.ends_with(kDeletedMark)) path.resize(path.size() - kDeletedMark.size());
+  return path;
+}
+
+std::string HomeDirectory() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
+    return found->pw_dir;
+  return "/";
+}
+
+// $XDG_CONFIG_HOME when set to an absolute path, else ~/.config.
+std::string ConfigurationHome() {
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/')
+    return config;
+  return HomeDirectory() + "/.config";
+}
+
+// Creates `directory` and any missing parents, each with mode 0700; failures show up later.
+void CreateDirectories(const std::filesystem::path& directory) {
+  std::filesystem::path partial;
+  for (const auto& part : directory) {
+    partial /= part;
+    mkdir(partial.c_str(), kConfigDirectoryMode);
+  }
+}
+
+std::string ErrorText(int error) {
+  return std::strerror(error);
+}
+
+}  // namespace
+
+LinuxFiles::LinuxFiles() : LinuxFiles(ExecutableOfThisProcess()) {}
+
+LinuxFiles::LinuxFiles(std::string executablePath) : executablePath_(std::move(executablePath)) {}
+
+std::string LinuxFiles::ProgramDirectory() {
+  if (programDirectory_) return *programDirectory_;
+  const std::string beside = std::filesystem::path(executablePath_).parent_path().string();
+  if (!beside.empty() && access(beside.c_str(), W_OK) == 0) {
+    programDirectory_ = beside;
+  } else {
+    const std::string config = ConfigurationHome() + "/" + kApplicationDirectory;
+    CreateDirectories(config);
+    programDirectory_ = config;
+  }
+  return *programDirectory_;
+}
+
+std::string LinuxFiles::ExecutableBaseName() {
+  return std::filesystem::path(executablePath_).stem().string();
+}
+
+std::string LinuxFiles::CurrentDirectory() {
+  std::error_code ec;
+  const std::filesystem::path current = std::filesystem::current_path(ec);
+  return ec ? std::string() : current.string();
+}
+
+bool LinuxFiles::SetCurrentDirectory(const std::string& path) {
+  return chdir(path.c_str()) == 0;
+}
+
+bool LinuxFiles::IsOrdinaryFile(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool LinuxFiles::AppendLine(const std::string& path, const std::string& line, std::string& error) {
+  const int fd = open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, kNewFileMode);
+  if (fd < 0) {
+    error = ErrorText(errno);
+    return false;
+  }
+  ssize_t written = 0;
+  do {
+    written = write(fd, line.data(), line.size());
+  } while (written < 0 && errno == EINTR);
+  const int writeError = errno;
+  bool landed = written == static_cast<ssize_t>(line.size());
+  if (written < 0) {
+    error = ErrorText(writeError);
+  } else if (!landed) {
+    // Cut the partial line off again: it ends where the file offset now stands.
+    const off_t end = lseek(fd, 0, SEEK_CUR);
+    const bool cut = end >= written && ftruncate(fd, end - written) == 0;
+    error = "short write (" + std::to_string(written) + " of " + std::to_string(line.size()) + " bytes)" +
+            (cut ? "" : ", partial line left in the file");
+  }
+  if (close(fd) != 0 && landed) {
+    error = ErrorText(errno);
+    landed = false;
+  }
+  return landed;
+}
+
+}  // namespace volumetra

@@ -1,0 +1,144 @@
+#include "platform/linux/linux_volumes.h"
+
+#include <algorithm>
+#include <cctype>
+#include <limits>
+#include <set>
+
+#include "platform/linux/cluster_counts.h"
+#include "platform/linux/file_system_traits.h"
+#include "platform/linux/volume_identity.h"
+#include "platform/volume_buffer.h"
+
+namespace volumetra {
+namespace {
+
+constexpr char kRootLetter = 'C';
+
+// Everything GetVolumeInformation reports, gathered in one guarded call.
+struct VolumeFacts {
+  VolumeIdentity identity;
+  std::int32_t maxNameLength = 0;
+  std::int32_t flags = 0;
+  std::string fileSystemName;
+};
+
+std::optional<VolumeFacts> GatherVolumeFacts(LinuxSystemCalls& system, const DriveMount& drive) {
+  FileSystemStats stats;
+  if (!system.StatFileSystem(drive.entry.mountPoint, stats)) return std::nullopt;
+  VolumeFacts facts;
+  facts.identity = LookUpIdentity(system, drive, stats);
+  facts.maxNameLength = static_cast<std::int32_t>(
+      std::min<std::uint64_t>(stats.maxNameLength, std::numeric_limits<std::int32_t>::max()));
+  facts.flags = FileSystemFlags(drive.entry.fileSystemType, stats.readOnly);
+  facts.fileSystemName = FileSystemDisplayName(drive.entry.fileSystemType, stats.totalBlocks);
+  return facts;
+}
+
+}  // namespace
+
+LinuxVolumes::LinuxVolumes(std::shared_ptr<LinuxSystemCalls> system, std::chrono::milliseconds callLimit)
+    : system_(std::move(system)), guard_(callLimit) {}
+
+void LinuxVolumes::ReadMountTable() {
+  tableRead_ = true;
+  std::optional<std::vector<DriveMount>> mounts = ReadDriveMounts(*system_);
+  if (!mounts) return;  // keep the drives last seen rather than lose them all to one failed read
+
+  std::vector<std::string> keys;
+  std::map<std::string, DriveMount> byKey;
+  std::optional<DriveMount> root;
+  for (DriveMount& drive : *mounts) {
+    if (drive.IsRoot()) {
+      root = std::move(drive);
+      continue;
+    }
+    keys.push_back(drive.key);
+    byKey[drive.key] = std::move(drive);
+  }
+  letters_ = AssignDriveLetters(letters_, keys);
+
+  drives_.clear();
+  std::set<std::string> inUse;
+  if (root) {
+    inUse.insert(root->key);
+    drives_[kRootLetter] = std::move(*root);
+  }
+  for (const auto& [letter, key] : letters_) {
+    inUse.insert(key);
+    drives_[letter] = std::move(byKey[key]);
+  }
+  guard_.RetireAllBut(inUse);
+}
+
+const DriveMount* LinuxVolumes::DriveFor(char letter) {
+  if (!tableRead_) ReadMountTable();
+  const auto it = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  return it == drives_.end() ? nullptr : &it->second;
+}
+
+// Root paths are a letter and a colon, usually followed by a backslash: "C:\".
+const DriveMount* LinuxVolumes::DriveForRootPath(const std::string& rootPath) {
+  if (rootPath.size() < 2 || rootPath[1] != ':') return nullptr;
+  return DriveFor(rootPath[0]);
+}
+
+std::optional<FileSystemStats> LinuxVolumes::GuardedStats(const DriveMount& drive) {
+  auto stats = std::make_shared<std::optional<FileSystemStats>>();
+  auto call = [system = system_, mountPoint = drive.entry.mountPoint, stats] {
+    FileSystemStats answer;
+    if (system->StatFileSystem(mountPoint, answer)) *stats = answer;
+  };
+  if (!guard_.Run(drive.key, std::move(call))) return std::nullopt;
+  return *stats;
+}
+
+bool LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
+                                        std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                                        std::int32_t& fileSystemFlags, std::string& fileSystemNameBuffer) {
+  const DriveMount* drive = DriveForRootPath(rootPath);
+  if (!drive) return false;
+  auto facts = std::make_shared<std::optional<VolumeFacts>>();
+  auto call = [system = system_, mount = *drive, facts] { *facts = GatherVolumeFacts(*system, mount); };
+  if (!guard_.Run(drive->key, std::move(call)) || !*facts) return false;
+  const VolumeFacts& answer = **facts;
+  CopyIntoBuffer(answer.identity.label, volumeNameBuffer);
+  CopyIntoBuffer(answer.fileSystemName, fileSystemNameBuffer);
+  serialNumber = static_cast<std::int32_t>(answer.identity.serialNumber);
+  maxComponentLength = answer.maxNameLength;
+  fileSystemFlags = answer.flags;
+  return true;
+}
+
+bool LinuxVolumes::GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
+                                    std::int32_t& bytesPerSector, std::int32_t& freeClusters,
+                                    std::int32_t& totalClusters) {
+  const DriveMount* drive = DriveForRootPath(rootPath);
+  if (!drive) return false;
+  const std::optional<FileSystemStats> stats = GuardedStats(*drive);
+  if (!stats) return false;
+  const std::optional<ClusterCounts> counts = ToClusterCounts(*stats);
+  if (!counts) return false;
+  sectorsPerCluster = counts->sectorsPerCluster;
+  bytesPerSector = counts->bytesPerSector;
+  freeClusters = counts->freeClusters;
+  totalClusters = counts->totalClusters;
+  return true;
+}
+
+int LinuxVolumes::GetDriveType(const std::string& rootPath) {
+  const DriveMount* drive = DriveForRootPath(rootPath);
+  return drive ? drive->driveType : kDriveNoRoot;
+}
+
+DrivePresence LinuxVolumes::ListDrive(char letter) {
+  if (std::toupper(static_cast<unsigned char>(letter)) == kRootLetter) ReadMountTable();
+  return DriveFor(letter) ? DrivePresence::Named : DrivePresence::Empty;
+}
+
+std::string LinuxVolumes::MountPointOf(char letter) {
+  const DriveMount* drive = DriveFor(letter);
+  return drive ? drive->entry.mountPoint : std::string();
+}
+
+}  // namespace volumetra
