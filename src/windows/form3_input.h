@@ -14,10 +14,6 @@ std::string WithoutLineBreaks(std::string_view text);
 /// The number of characters in the UTF-8 `text`.
 std::size_t CharacterCount(std::string_view text);
 
-/// The value of the longest leading part of `text` that forms a decimal number: an optional sign,
-/// digits, "." and digits, with blanks anywhere skipped. 0 when there is none.
-double LeadingNumber(std::string_view text);
-
 /// `megabytes` times 1000 rounded to the nearest integer (halves to the even neighbour), held
 /// within the signed 32-bit range.
 std::int32_t ThousandfoldClamped(double megabytes);

@@ -1,5 +1,6 @@
 // The text boxes of the options dialog: log directory, alarm value and log file name.
 #include "app/program.h"
+#include "settings/setting_conversions.h"
 #include "windows/form3.h"
 #include "windows/form3_input.h"
 
@@ -17,7 +18,7 @@ void Form3::Text1_Change() {
 }
 
 void Form3::Text2_Change() {
-  program_.m.AlarmLimit = ThousandfoldClamped(LeadingNumber(Text2.text()));
+  program_.m.AlarmLimit = ThousandfoldClamped(ReadLenientNumber(Text2.text()));
 }
 
 void Form3::Text3_Change() {
