@@ -16,6 +16,9 @@ struct CallGuard::Worker {
   bool retired = false;
 };
 
+CallGuard::CallGuard(std::chrono::milliseconds limit, std::chrono::milliseconds coolDown, SteadyClock clock)
+    : limit_(limit), coolDown_(coolDown), clock_(std::move(clock)) {}
+
 void CallGuard::Serve(const std::shared_ptr<Worker>& worker) {
   std::unique_lock lock(worker->mutex);
   for (;;) {
@@ -39,37 +42,64 @@ void CallGuard::Retire(Worker& worker) {
 }
 
 CallGuard::~CallGuard() {
-  for (auto& [key, worker] : workers_) Retire(*worker);
+  for (auto& [key, slot] : slots_) Retire(*slot.worker);
+}
+
+// Only a call that timed out leaves a worker busy, so a slot without a time-out is never busy.
+bool CallGuard::CoolingDown(Slot& slot) {
+  if (!slot.timedOutAt) return false;
+  if (clock_() - *slot.timedOutAt < coolDown_) return true;
+  std::lock_guard lock(slot.worker->mutex);
+  if (slot.worker->busy) return true;
+  slot.timedOutAt.reset();
+  return false;
 }
 
 bool CallGuard::Run(const std::string& key, std::function<void()> call) {
-  std::shared_ptr<Worker>& worker = workers_[key];
-  if (!worker) {
+  Slot& slot = slots_[key];
+  if (CoolingDown(slot)) return false;
+  if (!slot.worker) {
     auto fresh = std::make_shared<Worker>();
     try {
       std::thread([fresh] { Serve(fresh); }).detach();
     } catch (const std::system_error&) {
-      workers_.erase(key);
+      slots_.erase(key);
       return false;
     }
     ++workersStarted_;
-    worker = std::move(fresh);
+    slot.worker = std::move(fresh);
   }
-  std::unique_lock lock(worker->mutex);
-  if (worker->busy) return false;
-  worker->busy = true;
-  worker->call = std::move(call);
-  worker->wake.notify_one();
-  return worker->finished.wait_for(lock, limit_, [&] { return !worker->busy; });
+  Worker& worker = *slot.worker;
+  std::unique_lock lock(worker.mutex);
+  worker.busy = true;
+  worker.call = std::move(call);
+  worker.wake.notify_one();
+  if (worker.finished.wait_for(lock, limit_, [&] { return !worker.busy; })) return true;
+  slot.timedOutAt = clock_();
+  return false;
+}
+
+bool CallGuard::CoolingDown(const std::string& key) {
+  const auto it = slots_.find(key);
+  return it != slots_.end() && CoolingDown(it->second);
+}
+
+int CallGuard::StuckCalls() const {
+  int stuck = 0;
+  for (const auto& [key, slot] : slots_) {
+    std::lock_guard lock(slot.worker->mutex);
+    if (slot.worker->busy) ++stuck;
+  }
+  return stuck;
 }
 
 void CallGuard::RetireAllBut(const std::set<std::string>& keep) {
-  for (auto it = workers_.begin(); it != workers_.end();) {
+  for (auto it = slots_.begin(); it != slots_.end();) {
     if (keep.contains(it->first)) {
       ++it;
     } else {
-      Retire(*it->second);
-      it = workers_.erase(it);
+      Retire(*it->second.worker);
+      it = slots_.erase(it);
     }
   }
 }

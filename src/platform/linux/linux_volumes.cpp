@@ -7,7 +7,6 @@
 
 #include "platform/linux/cluster_counts.h"
 #include "platform/linux/file_system_traits.h"
-#include "platform/linux/volume_identity.h"
 #include "platform/volume_buffer.h"
 
 namespace volumetra {
@@ -15,7 +14,7 @@ namespace {
 
 constexpr char kRootLetter = 'C';
 
-// Everything GetVolumeInformation reports, gathered in one guarded call.
+// Everything GetVolumeInformation reports, gathered in one query.
 struct VolumeFacts {
   VolumeIdentity identity;
   std::int32_t maxNameLength = 0;
@@ -23,11 +22,13 @@ struct VolumeFacts {
   std::string fileSystemName;
 };
 
-std::optional<VolumeFacts> GatherVolumeFacts(LinuxSystemCalls& system, const DriveMount& drive) {
+// `known` is the identity looked up earlier for this mount; without it the lookup is made.
+std::optional<VolumeFacts> GatherVolumeFacts(LinuxSystemCalls& system, const DriveMount& drive,
+                                             const std::optional<VolumeIdentity>& known) {
   FileSystemStats stats;
   if (!system.StatFileSystem(drive.entry.mountPoint, stats)) return std::nullopt;
   VolumeFacts facts;
-  facts.identity = LookUpIdentity(system, drive, stats);
+  facts.identity = known ? *known : LookUpIdentity(system, drive, stats);
   facts.maxNameLength = static_cast<std::int32_t>(
       std::min<std::uint64_t>(stats.maxNameLength, std::numeric_limits<std::int32_t>::max()));
   facts.flags = FileSystemFlags(drive.entry.fileSystemType, stats.readOnly);
@@ -35,10 +36,17 @@ std::optional<VolumeFacts> GatherVolumeFacts(LinuxSystemCalls& system, const Dri
   return facts;
 }
 
+std::optional<FileSystemStats> StatsOf(LinuxSystemCalls& system, const DriveMount& drive) {
+  FileSystemStats stats;
+  if (!system.StatFileSystem(drive.entry.mountPoint, stats)) return std::nullopt;
+  return stats;
+}
+
 }  // namespace
 
-LinuxVolumes::LinuxVolumes(std::shared_ptr<LinuxSystemCalls> system, std::chrono::milliseconds callLimit)
-    : system_(std::move(system)), guard_(callLimit) {}
+LinuxVolumes::LinuxVolumes(std::shared_ptr<LinuxSystemCalls> system, std::chrono::milliseconds callLimit,
+                           std::chrono::milliseconds coolDown, CallGuard::SteadyClock clock)
+    : system_(std::move(system)), guard_(callLimit, coolDown, std::move(clock)) {}
 
 void LinuxVolumes::ReadMountTable() {
   tableRead_ = true;
@@ -69,6 +77,7 @@ void LinuxVolumes::ReadMountTable() {
     drives_[letter] = std::move(byKey[key]);
   }
   guard_.RetireAllBut(inUse);
+  identities_.clear();  // looked up again at next use, so a relabelled volume shows its new label
 }
 
 const DriveMount* LinuxVolumes::DriveFor(char letter) {
@@ -83,14 +92,23 @@ const DriveMount* LinuxVolumes::DriveForRootPath(const std::string& rootPath) {
   return DriveFor(rootPath[0]);
 }
 
-std::optional<FileSystemStats> LinuxVolumes::GuardedStats(const DriveMount& drive) {
-  auto stats = std::make_shared<std::optional<FileSystemStats>>();
-  auto call = [system = system_, mountPoint = drive.entry.mountPoint, stats] {
-    FileSystemStats answer;
-    if (system->StatFileSystem(mountPoint, answer)) *stats = answer;
+// Mounts that cannot hang are asked on the calling thread. The others, and lookups that may read
+// the medium, run on the guard's worker of the mount, on copies of everything they touch.
+template <typename Query>
+std::invoke_result_t<Query&, LinuxSystemCalls&, const DriveMount&> LinuxVolumes::RunQuery(
+    const DriveMount& drive, bool readsMedium, Query query) {
+  using Result = std::invoke_result_t<Query&, LinuxSystemCalls&, const DriveMount&>;
+  if (!drive.mayHang && !readsMedium) {
+    Result result;
+    if (!guard_.RunHere(drive.key, [&] { result = query(*system_, drive); })) return std::nullopt;
+    return result;
+  }
+  auto result = std::make_shared<Result>();
+  auto call = [system = system_, mount = drive, query = std::move(query), result] {
+    *result = query(*system, mount);
   };
   if (!guard_.Run(drive.key, std::move(call))) return std::nullopt;
-  return *stats;
+  return std::move(*result);
 }
 
 bool LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
@@ -98,15 +116,21 @@ bool LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std::string
                                         std::int32_t& fileSystemFlags, std::string& fileSystemNameBuffer) {
   const DriveMount* drive = DriveForRootPath(rootPath);
   if (!drive) return false;
-  auto facts = std::make_shared<std::optional<VolumeFacts>>();
-  auto call = [system = system_, mount = *drive, facts] { *facts = GatherVolumeFacts(*system, mount); };
-  if (!guard_.Run(drive->key, std::move(call)) || !*facts) return false;
-  const VolumeFacts& answer = **facts;
-  CopyIntoBuffer(answer.identity.label, volumeNameBuffer);
-  CopyIntoBuffer(answer.fileSystemName, fileSystemNameBuffer);
-  serialNumber = static_cast<std::int32_t>(answer.identity.serialNumber);
-  maxComponentLength = answer.maxNameLength;
-  fileSystemFlags = answer.flags;
+  std::optional<VolumeIdentity> known;
+  if (const auto it = identities_.find(drive->key); it != identities_.end()) known = it->second;
+  // Only a lookup on a block device can probe it; the others read nothing that can hang.
+  const bool readsMedium = !known && drive->device.has_value();
+  const std::optional<VolumeFacts> facts =
+      RunQuery(*drive, readsMedium, [known](LinuxSystemCalls& system, const DriveMount& mount) {
+        return GatherVolumeFacts(system, mount, known);
+      });
+  if (!facts) return false;
+  if (!known) identities_[drive->key] = facts->identity;
+  CopyIntoBuffer(facts->identity.label, volumeNameBuffer);
+  CopyIntoBuffer(facts->fileSystemName, fileSystemNameBuffer);
+  serialNumber = static_cast<std::int32_t>(facts->identity.serialNumber);
+  maxComponentLength = facts->maxNameLength;
+  fileSystemFlags = facts->flags;
   return true;
 }
 
@@ -115,7 +139,7 @@ bool LinuxVolumes::GetDiskFreeSpace(const std::string& rootPath, std::int32_t& s
                                     std::int32_t& totalClusters) {
   const DriveMount* drive = DriveForRootPath(rootPath);
   if (!drive) return false;
-  const std::optional<FileSystemStats> stats = GuardedStats(*drive);
+  const std::optional<FileSystemStats> stats = RunQuery(*drive, false, StatsOf);
   if (!stats) return false;
   const std::optional<ClusterCounts> counts = ToClusterCounts(*stats);
   if (!counts) return false;

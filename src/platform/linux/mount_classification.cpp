@@ -23,9 +23,13 @@ constexpr std::array kImageTypes = {"squashfs"sv, "overlay"sv, "aufs"sv};
 constexpr std::array kRamTypes = {"tmpfs"sv, "ramfs"sv};
 
 constexpr std::array kNetworkTypes = {
-    "nfs"sv,  "nfs4"sv,      "cifs"sv,   "smb3"sv, "smbfs"sv,    "ncpfs"sv,  "afs"sv,
-    "ceph"sv, "glusterfs"sv, "lustre"sv, "9p"sv,   "virtiofs"sv, "vboxsf"sv, "davfs"sv,
+    "nfs"sv,    "nfs4"sv,  "cifs"sv,      "smb3"sv,     "smbfs"sv,  "ncpfs"sv,
+    "afs"sv,    "ceph"sv,  "glusterfs"sv, "lustre"sv,   "9p"sv,     "virtiofs"sv,
+    "vboxsf"sv, "davfs"sv, "coda"sv,      "orangefs"sv, "beegfs"sv, "gpfs"sv,
 };
+
+// Disks shared by a cluster: local block devices whose calls wait for locks held by other machines.
+constexpr std::array kClusterTypes = {"gfs2"sv, "ocfs2"sv};
 
 // FUSE file systems (the part of the type after "fuse.") that reach other machines.
 constexpr std::array kNetworkFuseTypes = {"sshfs"sv,     "rclone"sv,    "s3fs"sv,      "gcsfuse"sv,
@@ -112,7 +116,7 @@ MountKind ClassifyMount(const MountEntry& entry) {
 }
 
 bool MayHang(const MountEntry& entry) {
-  return IsNetwork(entry) || IsFuse(entry.fileSystemType);
+  return IsNetwork(entry) || IsFuse(entry.fileSystemType) || Contains(kClusterTypes, entry.fileSystemType);
 }
 
 }  // namespace volumetra

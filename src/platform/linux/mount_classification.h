@@ -16,8 +16,10 @@ enum class MountKind {
 /// always a drive.
 MountKind ClassifyMount(const MountEntry& entry);
 
-/// True for mounts whose calls can hang on an unreachable server or process (network and FUSE
-/// file systems): nothing may touch them outside the guarded calls.
+/// True for mounts whose calls can hang on an unreachable server, process or cluster peer:
+/// network file systems, every FUSE file system (its daemon can stop answering, even for a local
+/// disk such as ntfs-3g) and shared-disk cluster file systems. Nothing may touch them outside the
+/// guarded calls. Block-device, RAM and other local file systems answer from the kernel.
 bool MayHang(const MountEntry& entry);
 
 }  // namespace volumetra

@@ -17,7 +17,8 @@ std::vector<DriveMount> SelectDriveMounts(LinuxSystemCalls& system, std::vector<
     MountEntry& entry = entries[i];
     if (visibleAt[entry.mountPoint] != i) continue;
     MountKind kind = ClassifyMount(entry);
-    if (kind != MountKind::NotADrive && entry.mountPoint != "/" && !MayHang(entry)) {
+    const bool mayHang = MayHang(entry);
+    if (kind != MountKind::NotADrive && entry.mountPoint != "/" && !mayHang) {
       entry.mountsFile = !system.IsDirectory(entry.mountPoint);
       kind = ClassifyMount(entry);
     }
@@ -25,6 +26,7 @@ std::vector<DriveMount> SelectDriveMounts(LinuxSystemCalls& system, std::vector<
     DriveMount drive;
     drive.key = std::to_string(entry.mountId) + " " + entry.mountPoint;
     drive.kind = kind;
+    drive.mayHang = mayHang;
     drive.device = ResolveBlockDevice(system, entry);
     drive.driveType = DriveTypeOf(kind, entry.fileSystemType, drive.device);
     drive.entry = std::move(entry);

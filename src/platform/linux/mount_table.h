@@ -20,6 +20,8 @@ struct DriveMount {
   MountKind kind = MountKind::Local;
   std::optional<BlockDevice> device;
   DriveTypeCode driveType = kDriveFixed;
+  /// Its calls can hang (MayHang): they run under the time limit of a CallGuard.
+  bool mayHang = false;
 
   bool IsRoot() const { return entry.mountPoint == "/"; }
 };

@@ -6,6 +6,7 @@ bool FakeSystemCalls::StatFileSystem(const std::string& path, FileSystemStats& s
   {
     std::unique_lock lock(mutex_);
     ++statCalls_[path];
+    statThreads_[path].insert(std::this_thread::get_id());
     released_.wait(lock, [&] { return !hanging_.contains(path); });
   }
   const auto it = fileSystems.find(path);
@@ -43,6 +44,11 @@ std::optional<BlockIdentity> FakeSystemCalls::ProbeBlockDevice(const std::string
 int FakeSystemCalls::StatCallsOf(const std::string& path) {
   std::lock_guard lock(mutex_);
   return statCalls_[path];
+}
+
+std::set<std::thread::id> FakeSystemCalls::StatThreadsOf(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  return statThreads_[path];
 }
 
 void FakeSystemCalls::Hang(const std::string& mountPoint) {

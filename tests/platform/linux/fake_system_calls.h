@@ -1,10 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/linux/system_calls.h"
@@ -38,6 +40,8 @@ class FakeSystemCalls : public LinuxSystemCalls {
 
   /// statvfs calls made for `path` so far.
   int StatCallsOf(const std::string& path);
+  /// The threads that made them.
+  std::set<std::thread::id> StatThreadsOf(const std::string& path);
 
   std::atomic<int> probeCalls{0};
   std::vector<std::string> directoryChecks;
@@ -47,6 +51,7 @@ class FakeSystemCalls : public LinuxSystemCalls {
   std::condition_variable released_;
   std::set<std::string> hanging_;
   std::map<std::string, int> statCalls_;
+  std::map<std::string, std::set<std::thread::id>> statThreads_;
 };
 
 }  // namespace volumetra

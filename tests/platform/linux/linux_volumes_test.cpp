@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <limits>
+#include <set>
 #include <thread>
 
 #include "platform/linux/fake_system_calls.h"
@@ -15,6 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr std::uint64_t kTiB = std::uint64_t{1} << 40;
+constexpr std::chrono::milliseconds kCoolDown = CallGuard::kDefaultCoolDown;
 
 FileSystemStats Stats(std::uint64_t blockSize, std::uint64_t totalBlocks, std::uint64_t availableBlocks,
                       std::uint64_t maxNameLength = 255) {
@@ -60,8 +62,8 @@ bool FreeSpaceOk(LinuxVolumes& volumes, const std::string& rootPath) {
   return volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters);
 }
 
-// Retries `query` until it answers: a stuck call has to return before its mount works again.
-bool EventuallySucceeds(const std::function<bool()>& query) {
+// Asks `query` again until it holds: a stuck call returns on a thread of its own.
+bool Eventually(const std::function<bool()>& query) {
   const auto deadline = std::chrono::steady_clock::now() + 10s;
   while (std::chrono::steady_clock::now() < deadline) {
     if (query()) return true;
@@ -94,7 +96,9 @@ class LinuxVolumesTest : public ::testing::Test {
   }
 
   std::shared_ptr<FakeSystemCalls> system = std::make_shared<FakeSystemCalls>();
-  LinuxVolumes volumes{system, 100ms};
+  /// The steady clock the cool-down is measured on; tests move it.
+  std::chrono::steady_clock::time_point now{};
+  LinuxVolumes volumes{system, 100ms, kCoolDown, [this] { return now; }};
 };
 
 TEST_F(LinuxVolumesTest, MapsTheDrivesToLettersWithTheirTypes) {
@@ -194,6 +198,69 @@ TEST_F(LinuxVolumesTest, MultiTerabyteVolumeKeepsCountsInRangeAndTotalsRight) {
             static_cast<std::int64_t>(7 * kTiB));
 }
 
+TEST_F(LinuxVolumesTest, LocalDrivesAreAskedOnTheCallingThread) {
+  const std::set<std::thread::id> here = {std::this_thread::get_id()};
+  for (const char* rootPath : {"C:\\", "D:\\", "E:\\", "F:\\"})
+    for (int survey = 0; survey < 2; ++survey) EXPECT_TRUE(FreeSpaceOk(volumes, rootPath)) << rootPath;
+  EXPECT_EQ(volumes.GuardWorkersStarted(), 0);
+  for (const char* mountPoint : {"/", "/home", "/mnt/ram", "/media/anna/STICK ONE"})
+    EXPECT_EQ(system->StatThreadsOf(mountPoint), here) << mountPoint;
+
+  // A RAM disk has no medium to read: its volume information is asked here as well.
+  EXPECT_TRUE(Ask(volumes, "E:\\").volumeOk);
+  EXPECT_EQ(volumes.GuardWorkersStarted(), 0);
+  // The first label lookup of a disk may read the medium, so it runs on a worker; later ones use
+  // what it found and stay here.
+  EXPECT_TRUE(Ask(volumes, "D:\\").volumeOk);
+  EXPECT_EQ(volumes.GuardWorkersStarted(), 1);
+  EXPECT_EQ(system->StatThreadsOf("/home").size(), 2u);
+  EXPECT_TRUE(Ask(volumes, "D:\\").volumeOk);
+  EXPECT_EQ(volumes.GuardWorkersStarted(), 1);
+  EXPECT_EQ(system->StatThreadsOf("/home").size(), 2u);
+}
+
+TEST_F(LinuxVolumesTest, LooksUpLabelAndSerialOncePerMountTableRead) {
+  const auto survey = [&] {
+    EXPECT_EQ(volumes.GetDriveType("F:\\"), kDriveRemovable);
+    return Ask(volumes, "F:\\");
+  };
+  const Answer first = survey();
+  const Answer second = survey();
+  EXPECT_EQ(system->probeCalls, 1);
+  EXPECT_EQ(first.volumeName.substr(0, 10), std::string("STICK ONE") + '\0');
+  EXPECT_EQ(second.volumeName, first.volumeName);
+  EXPECT_EQ(second.serial, first.serial);
+  EXPECT_EQ(system->StatCallsOf("/media/anna/STICK ONE"), 4);  // free space is asked every time
+
+  // Relabelled: the new label shows once discovery has read the mount table again.
+  system->identities["/dev/sdb1"] = {"RENAMED", "5E6F-7A8B"};
+  EXPECT_EQ(survey().volumeName, first.volumeName);
+  EXPECT_EQ(system->probeCalls, 1);
+  ASSERT_EQ(volumes.ListDrive('C'), DrivePresence::Named);
+  EXPECT_EQ(system->probeCalls, 1);  // looked up at next use, not by discovery
+  const Answer relabelled = survey();
+  EXPECT_EQ(system->probeCalls, 2);
+  EXPECT_EQ(relabelled.volumeName.substr(0, 8), std::string("RENAMED") + '\0');
+  EXPECT_EQ(static_cast<std::uint32_t>(relabelled.serial), 0x5E6F7A8Bu);
+  survey();
+  EXPECT_EQ(system->probeCalls, 2);
+}
+
+TEST_F(LinuxVolumesTest, MediumThatHangsCoolsDownItsDriveAndNoOther) {
+  system->Hang("/home");  // the first volume query of D: reads on a worker, and gets stuck there
+  EXPECT_FALSE(Ask(volumes, "D:\\").volumeOk);
+  EXPECT_FALSE(FreeSpaceOk(volumes, "D:\\"));  // asked here, but D: is cooling down
+  EXPECT_EQ(system->StatCallsOf("/home"), 1);
+  EXPECT_TRUE(Ask(volumes, "C:\\").volumeOk);
+
+  system->Release();
+  ASSERT_TRUE(Eventually([&] { return volumes.StuckGuardedCalls() == 0; }));
+  EXPECT_FALSE(FreeSpaceOk(volumes, "D:\\"));
+  now += kCoolDown;
+  EXPECT_TRUE(FreeSpaceOk(volumes, "D:\\"));
+  EXPECT_TRUE(system->StatThreadsOf("/home").contains(std::this_thread::get_id()));
+}
+
 class DeadServerTest : public LinuxVolumesTest {
  protected:
   DeadServerTest() {
@@ -205,7 +272,7 @@ class DeadServerTest : public LinuxVolumesTest {
   }
 };
 
-TEST_F(DeadServerTest, CallFailsAfterTheLimitThenAtOnceUntilTheStuckCallReturns) {
+TEST_F(DeadServerTest, WaitsOutTheLimitOnceThenFailsAtOnceUntilCooledDownAndReturned) {
   ASSERT_EQ(volumes.MountPointOf('E'), "/srv/share");
   Answer share = Ask(volumes, "E:\\");  // waits out the limit once, then fails at once
   EXPECT_FALSE(share.volumeOk);
@@ -214,23 +281,53 @@ TEST_F(DeadServerTest, CallFailsAfterTheLimitThenAtOnceUntilTheStuckCallReturns)
   EXPECT_EQ(volumes.GuardWorkersStarted(), 1);
 
   for (int i = 0; i < 3; ++i) EXPECT_FALSE(Ask(volumes, "E:\\").spaceOk);
+  // Discovery reads the mount table again every 10 s; the share's cool-down goes on.
+  EXPECT_EQ(volumes.ListDrive('C'), DrivePresence::Named);
+  EXPECT_EQ(volumes.ListDrive('E'), DrivePresence::Named);
+  EXPECT_FALSE(FreeSpaceOk(volumes, "E:\\"));
   EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
   EXPECT_EQ(volumes.GuardWorkersStarted(), 1);
 
-  // Other drives, drive types and discovery do not wait for the dead server.
+  // Other drives and drive types do not wait for the dead server.
   EXPECT_TRUE(Ask(volumes, "C:\\").spaceOk);
   EXPECT_EQ(volumes.GetDriveType("E:\\"), kDriveRemote);
-  EXPECT_EQ(volumes.ListDrive('C'), DrivePresence::Named);
-  EXPECT_EQ(volumes.ListDrive('E'), DrivePresence::Named);
+
+  // The cool-down is over, but the stuck call has not returned: still no new call.
+  now += kCoolDown;
+  EXPECT_FALSE(Ask(volumes, "E:\\").spaceOk);
+  EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
+  EXPECT_EQ(volumes.StuckGuardedCalls(), 1);
   const int workers = volumes.GuardWorkersStarted();
 
   system->Release();
-  EXPECT_TRUE(EventuallySucceeds([&] { return FreeSpaceOk(volumes, "E:\\"); }));
+  ASSERT_TRUE(Eventually([&] { return volumes.StuckGuardedCalls() == 0; }));
+  EXPECT_TRUE(FreeSpaceOk(volumes, "E:\\"));
   EXPECT_EQ(system->StatCallsOf("/srv/share"), 2);  // the stuck call and the one that answered
   EXPECT_EQ(volumes.GuardWorkersStarted(), workers);
+  EXPECT_FALSE(system->StatThreadsOf("/srv/share").contains(std::this_thread::get_id()));
   share = Ask(volumes, "E:\\");
   EXPECT_TRUE(share.volumeOk);
   EXPECT_EQ(share.TotalBytes(), std::int64_t{100'000} * 1048576);
+}
+
+TEST_F(DeadServerTest, SlowServerIsAskedAgainOnlyAfterTheCoolDown) {
+  const auto timedOutAt = now;
+  EXPECT_FALSE(FreeSpaceOk(volumes, "E:\\"));  // takes longer than the limit ...
+  EXPECT_EQ(volumes.StuckGuardedCalls(), 1);
+  system->Release();  // ... but answers in the end
+  ASSERT_TRUE(Eventually([&] { return volumes.StuckGuardedCalls() == 0; }));
+  for (const auto elapsed : {0ms, 10'000ms, kCoolDown - 1ms}) {
+    now = timedOutAt + elapsed;
+    const Answer share = Ask(volumes, "E:\\");
+    EXPECT_FALSE(share.volumeOk) << elapsed.count();
+    EXPECT_FALSE(share.spaceOk) << elapsed.count();
+  }
+  EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
+
+  now = timedOutAt + kCoolDown;
+  EXPECT_TRUE(FreeSpaceOk(volumes, "E:\\"));
+  EXPECT_EQ(system->StatCallsOf("/srv/share"), 2);
+  EXPECT_TRUE(Ask(volumes, "E:\\").volumeOk);
 }
 
 TEST_F(DeadServerTest, DestroyingTheServiceDoesNotWaitForTheStuckCall) {
@@ -240,7 +337,7 @@ TEST_F(DeadServerTest, DestroyingTheServiceDoesNotWaitForTheStuckCall) {
   doomed.reset();  // returns although the worker still hangs in statvfs
   system->Release();
   // The worker finishes its call on state it shares, and lets go of the system calls.
-  EXPECT_TRUE(EventuallySucceeds([&] { return system.use_count() == 2; }));
+  EXPECT_TRUE(Eventually([&] { return system.use_count() == 2; }));
   EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
 }
 

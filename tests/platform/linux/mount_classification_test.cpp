@@ -94,11 +94,39 @@ TEST(ClassifyMount, DecidesBorderCases) {
       {Entry("fuseblk", "/dev/sdb1", "/mnt/win"), MountKind::Local},
       {Entry("fuse.lxcfs", "lxcfs", "/var/lib/lxcfs"), MountKind::NotADrive},
       {Entry("9p", "drvfs", "/mnt/c"), MountKind::Network},
+      {Entry("coda", "coda", "/coda"), MountKind::Network},
+      {Entry("ocfs2", "/dev/sdc1", "/cluster"), MountKind::Local},
       {Entry("zfs", "rpool/home", "/home"), MountKind::Local},
       {Entry("ufs", "none", "/mnt/unknown"), MountKind::NotADrive},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ClassifyMount(c.entry), c.kind) << c.entry.fileSystemType << " at " << c.entry.mountPoint;
+}
+
+TEST(MayHang, NetworkFuseAndClusterFileSystemsButNotLocalOnes) {
+  struct Case {
+    MountEntry entry;
+    bool mayHang;
+  };
+  const Case cases[] = {
+      {Entry("nfs4", "server:/", "/"), true},
+      {Entry("cifs", "//nas/backup", "/mnt/backup"), true},
+      {Entry("coda", "coda", "/coda"), true},
+      {Entry("fuse.sshfs", "ops@build:/home/ops", "/home/ops/remote"), true},
+      {Entry("fuse", "https://dav.example/", "/mnt/dav"), true},
+      {Entry("fuseblk", "/dev/sdb1", "/mnt/win"), true},
+      {Entry("fuse.gocryptfs", "/home/anna/.cipher", "/home/anna/plain"), true},
+      {Entry("ocfs2", "/dev/sdc1", "/cluster"), true},
+      {Entry("ext4", "/dev/sda1", "/"), false},
+      {Entry("overlay", "overlay", "/"), false},
+      {Entry("vfat", "/dev/sdb1", "/media/STICK"), false},
+      {Entry("btrfs", "/dev/sdb", "/mnt/data"), false},
+      {Entry("zfs", "rpool/home", "/home"), false},
+      {Entry("tmpfs", "tmpfs", "/mnt/ram"), false},
+      {Entry("iso9660", "/dev/sr0", "/media/cdrom"), false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(MayHang(c.entry), c.mayHang) << c.entry.fileSystemType << " at " << c.entry.mountPoint;
 }
 
 TEST(DriveTypeOf, FollowsKindMediumAndRemovability) {
