@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Sets up the machine, checks the formatting, then builds twice and runs every test in both:
+# once with warnings as errors (build/ci-werror) and once with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build/ci-asan). VOLUMETRA_BUILD_DIR chooses another parent for them.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+root=${VOLUMETRA_BUILD_DIR:-build}
+started=$SECONDS
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+echo "== clang-format"
+unformatted=()
+while IFS= read -r file; do
+  clang-format --dry-run --Werror "$file" > /dev/null 2>&1 || unformatted+=("$file")
+done < <(find src tests bench -name '*.cpp' -o -name '*.h' | sort)
+if ((${#unformatted[@]} > 0)); then
+  printf 'not formatted (run clang-format -i): %s\n' "${unformatted[@]}"
+else
+  echo "all files formatted"
+fi
+
+results=()
+run_variant() {  # name, cmake options...
+  local name=$1
+  shift
+  local dir="$root/ci-$name"
+  echo "== $name: configure and build"
+  cmake -S . -B "$dir" -G Ninja "$@" > /dev/null
+  cmake --build "$dir" -j 2
+  echo "== $name: tests"
+  ctest --test-dir "$dir" --output-on-failure -j 2 --timeout 120 | tee "$dir/ctest.log"
+  results+=("$name: $(grep -E 'tests passed' "$dir/ctest.log" | tail -n 1)")
+}
+
+run_variant werror -DCMAKE_BUILD_TYPE=Debug -DVOLUMETRA_WERROR=ON
+run_variant asan -DCMAKE_BUILD_TYPE=Debug -DVOLUMETRA_SANITIZE=ON
+
+echo "== summary"
+printf '%s\n' "${results[@]}"
+if ((${#unformatted[@]} > 0)); then
+  echo "test.sh: FAILED: ${#unformatted[@]} files not formatted; builds and tests passed in $((SECONDS - started)) s"
+  exit 1
+fi
+echo "test.sh: passed: formatting clean, both builds warning-free, every test passed, in $((SECONDS - started)) s"

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QMetaObject>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/qt/form_window.h"
+#include "platform/qt/twips_scale.h"
+#include "platform/window_system.h"
+
+namespace volumetra {
+
+/// The Qt mirror of one form: a top-level window with a child widget per control, placed from
+/// twips through the screen's logical DPI. Model changes are written to the widgets; user input
+/// becomes the same model calls the headless tests make. The model's geometry stays in its own
+/// float twips: pixels are turned back into twips only for what the user really did.
+class QtFormView final : public FormView, private FormInput {
+ public:
+  QtFormView(Form& form, const TwipsScale& scale);
+  /// The window is hidden at once and deleted later: the form may be unloaded from inside one of
+  /// its own widgets' events.
+  ~QtFormView() override;
+  QtFormView(const QtFormView&) = delete;
+  QtFormView& operator=(const QtFormView&) = delete;
+
+  void FormChanged(FormProperty property) override;
+  void ControlChanged(Control& control, ControlProperty property) override;
+  void Activate() override;
+
+  QWidget* window() const { return window_; }
+  /// The widget that mirrors `control`.
+  QWidget* widget(const Control& control) const;
+
+ private:
+  void buildControls();
+  void connectInput(Control& control, QWidget& widget);
+  void applyTabOrder();
+  QWidget* containerWidget(const Control& control) const;
+  void place(const Control& control);
+  void placeStatusBars();
+  QPoint pageOffset(const Control& tabControl, int page) const;
+  QPoint windowPosition() const;
+  QSize clientSize() const;
+  bool fixedSize() const;
+  void applyGeometry();
+  void applyWindowState();
+  void applyFlags();
+
+  // User input on a control: the model decides, then its state is shown again (a check box the
+  // model did not toggle, a text it refused).
+  void click(Control& control);
+  void type(Control& control, const QString& text);
+  void scroll(Control& control, int value);
+  void selectTab(Control& control, int page);
+
+  // FormInput
+  void windowMoved() override;
+  void windowResized() override;
+  void windowStateChanged() override;
+  void closeRequested() override;
+  void windowActivated() override;
+  bool keyPreviewed(const QKeyEvent& event) override;
+  void widgetClicked(QWidget& widget) override;
+  void pageLaidOut(QWidget& page) override;
+
+  Form& form_;
+  const TwipsScale scale_;
+  FormWindow* window_;
+  FormInputFilter* filter_;
+  std::unordered_map<const Control*, QWidget*> widgets_;
+  std::unordered_map<const QWidget*, Control*> controlOf_;
+  std::vector<QMetaObject::Connection> connections_;
+  // Set while the view writes the model's geometry or state to the window, so that the window's
+  // own notifications are not taken for the user's.
+  bool applying_ = false;
+  // Set while a window-state change of the user's is handed to the model; a state the model sets
+  // in reply is written after the event.
+  bool inStateChange_ = false;
+  // Expires with the view; user-input paths check it after calling into the model.
+  std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
+};
+
+}  // namespace volumetra

@@ -1,0 +1,80 @@
+#include "platform/qt/qt_look.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QStringList>
+#include <string_view>
+
+namespace volumetra {
+namespace {
+
+struct FaceMapping {
+  std::string_view designed;
+  /// Installed faces to try, best first.
+  const char* candidates[3];
+};
+
+// Liberation Sans has Arial's metrics, and MS Sans Serif's widths are closer to Arial than to the
+// wider DejaVu Sans, so designed texts fit their labels.
+const FaceMapping kFaceMappings[] = {
+    {"MS Sans Serif", {"Liberation Sans", "Arial", "DejaVu Sans"}},
+    {"Arial", {"Liberation Sans", "Arial", "DejaVu Sans"}},
+};
+
+QString InstalledFace(const std::string& designed) {
+  static const QStringList installed = QFontDatabase::families();
+  for (const FaceMapping& mapping : kFaceMappings) {
+    if (mapping.designed != designed) continue;
+    for (const char* candidate : mapping.candidates) {
+      if (installed.contains(QString::fromLatin1(candidate))) return QString::fromLatin1(candidate);
+    }
+  }
+  return QString::fromStdString(designed);
+}
+
+const QPalette::ColorRole kTextRoles[] = {QPalette::WindowText, QPalette::ButtonText, QPalette::Text};
+const QPalette::ColorRole kBackRoles[] = {QPalette::Window, QPalette::Button, QPalette::Base};
+
+QPalette PinnedSystemPalette() {
+  QPalette pinned = QApplication::palette();
+  for (int group = 0; group < QPalette::NColorGroups; ++group) {
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+      if (role == QPalette::NoRole) continue;
+      const auto g = static_cast<QPalette::ColorGroup>(group);
+      const auto r = static_cast<QPalette::ColorRole>(role);
+      pinned.setColor(g, r, pinned.color(g, r));
+    }
+  }
+  return pinned;
+}
+
+}  // namespace
+
+QColor ToQColor(Rgb colour) {
+  return QColor(colour.r, colour.g, colour.b);
+}
+
+QFont DesignFont(const FontSpec& spec) {
+  QFont font(InstalledFace(spec.face));
+  font.setStyleHint(QFont::SansSerif);
+  font.setPointSizeF(spec.points);
+  font.setBold(spec.bold);
+  return font;
+}
+
+QPalette ControlPalette(const std::optional<Rgb>& fore, const std::optional<Rgb>& back) {
+  static const QPalette pinned = PinnedSystemPalette();
+  QPalette palette = pinned;
+  if (fore) {
+    for (QPalette::ColorRole role : kTextRoles) {
+      palette.setColor(QPalette::Active, role, ToQColor(*fore));
+      palette.setColor(QPalette::Inactive, role, ToQColor(*fore));
+    }
+  }
+  if (back) {
+    for (QPalette::ColorRole role : kBackRoles) palette.setColor(role, ToQColor(*back));
+  }
+  return palette;
+}
+
+}  // namespace volumetra

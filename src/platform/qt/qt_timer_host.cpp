@@ -1,0 +1,35 @@
+#include "platform/qt/qt_timer_host.h"
+
+namespace volumetra {
+
+void QtTimerHost::TimerChanged(Timer& timer) {
+  QTimer*& qtimer = timers_[&timer];
+  if (!qtimer) {
+    qtimer = new QTimer(&owner_);
+    qtimer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(qtimer, &QTimer::timeout, qtimer, [&timer] { timer.fire(); });
+  }
+  if (timer.active()) {
+    qtimer->start(timer.interval());
+  } else {
+    qtimer->stop();
+  }
+}
+
+void QtTimerHost::TimerRemoved(Timer& timer) {
+  const auto found = timers_.find(&timer);
+  if (found == timers_.end()) return;
+  QTimer* qtimer = found->second;
+  timers_.erase(found);
+  qtimer->stop();
+  qtimer->disconnect();
+  // The timer may be removed from inside its own tick.
+  qtimer->deleteLater();
+}
+
+bool QtTimerHost::running(const Timer& timer) const {
+  const auto found = timers_.find(&timer);
+  return found != timers_.end() && found->second->isActive();
+}
+
+}  // namespace volumetra
