@@ -5,7 +5,6 @@
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
-
 #include <array>
 
 int main(int argc, char** argv) {

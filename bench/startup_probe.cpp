@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +24,8 @@ namespace {
 
 double MillisecondsSince(long long launchNs) {
   const auto now = std::chrono::system_clock::now().time_since_epoch();
-  return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() - launchNs) / 1e6;
+  return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count() - launchNs) /
+         1e6;
 }
 
 class StartWatcher : public QObject {
@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
   app.installEventFilter(&watcher);
   program.Start();
   if (!program.Ended()) QApplication::exec();
-  std::printf("first window shown: %.1f ms\nfirst filled table: %.1f ms\n", watcher.windowMs, watcher.tableMs);
+  std::printf("first window shown: %.1f ms\nfirst filled table: %.1f ms\n", watcher.windowMs,
+              watcher.tableMs);
   return 0;
 }

@@ -44,7 +44,8 @@ void Form1::Timer2_Timer() {
   SetTopIfDifferent(graph.Label27, legendTop);
   SetTopIfDifferent(graph.Shape51, legendTop);
   SetTopIfDifferent(graph.Shape52, legendTop);
-  for (Control* c : {&graph.Label28, &graph.Label29, &graph.Label30, &graph.Label31}) SetTopIfDifferent(*c, scaleTop);
+  for (Control* c : {&graph.Label28, &graph.Label29, &graph.Label30, &graph.Label31})
+    SetTopIfDifferent(*c, scaleTop);
   SetTopIfDifferent(graph.Slider1, legendTop);
   if (windowState() == WindowState::Normal && graph.windowState() == WindowState::Normal &&
       graph.height() != this->height() - 10) {

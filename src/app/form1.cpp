@@ -65,7 +65,7 @@ Form1::Form1(Program& program)
 }
 
 std::vector<Control*> Form1::bottomRow() const {
-  return {&Slider1, &Label52, &Label129, &Label130, &Label131, &Label182,
+  return {&Slider1,  &Label52,  &Label129, &Label130, &Label131, &Label182,
           &Label183, &Command1, &Command2, &Command3, &Command4, &Command5};
 }
 
@@ -133,11 +133,17 @@ void Form1::Command1_Click() {
   }
 }
 
-void Form1::Command2_Click() { program_.Unload(*this); }
+void Form1::Command2_Click() {
+  program_.Unload(*this);
+}
 
-void Form1::Command3_Click() { program_.frmSplash().Show(); }
+void Form1::Command3_Click() {
+  program_.frmSplash().Show();
+}
 
-void Form1::Command4_Click() { program_.form3().Show(); }
+void Form1::Command4_Click() {
+  program_.form3().Show();
+}
 
 void Form1::Command5_Click() {
   Form2& graph = program_.form2();

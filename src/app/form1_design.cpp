@@ -24,7 +24,12 @@ struct GridColumn {
 const GridColumn kGridColumns[] = {
     {"Label2", 0, 255, Alignment::Left, &kSans975, {0, 255, 0}, "volume letter"},
     {"Label3", 360, 975, Alignment::Left, &kSans825, {0, 255, 0}, "volume name"},
-    {"Label4", 1440, 855, Alignment::Left, &kSans825, {0, 255, 0},
+    {"Label4",
+     1440,
+     855,
+     Alignment::Left,
+     &kSans825,
+     {0, 255, 0},
      "volume type: like HD (=harddisk), CD (=cdrom), Net (=network)"},
     {"Label5", 2400, 1215, Alignment::Right, &kSans975, {0, 192, 192}, "total amount of memory"},
     {"Label6", 3720, 1335, Alignment::Right, &kSans975, {0, 255, 0}, "free memory"},
@@ -44,8 +49,12 @@ struct HeaderCell {
 const HeaderCell kHeaderCells[] = {
     {"Label1", 0, 345,
      "Vol Name    Type     Total (KB)      Free (Bytes)   Used (Bytes) N-Len    Serial No."},
-    {"Label10", 360, 1095, "Label10"}, {"Label11", 1440, 975, "Label11"}, {"Label12", 2400, 1335, "Label12"},
-    {"Label13", 3720, 1455, "Label13"}, {"Label14", 5160, 1455, "Label14"}, {"Label15", 6600, 735, "Label15"},
+    {"Label10", 360, 1095, "Label10"},
+    {"Label11", 1440, 975, "Label11"},
+    {"Label12", 2400, 1335, "Label12"},
+    {"Label13", 3720, 1455, "Label13"},
+    {"Label14", 5160, 1455, "Label14"},
+    {"Label15", 6600, 735, "Label15"},
     {"Label16", 7320, 1095, "Label16"},
 };
 
@@ -53,33 +62,78 @@ std::vector<ControlDesign> BuildControls() {
   std::vector<ControlDesign> controls;
   for (const HeaderCell& h : kHeaderCells) {
     const bool corner = h.name == kHeaderCells[0].name;
-    controls.push_back({.name = h.name, .left = h.left, .top = 0, .width = h.width, .height = corner ? 240.f : 255.f,
-                        .caption = h.caption, .foreColor = kSilver, .backColor = kBlack, .autoSize = corner});
+    controls.push_back({.name = h.name,
+                        .left = h.left,
+                        .top = 0,
+                        .width = h.width,
+                        .height = corner ? 240.f : 255.f,
+                        .caption = h.caption,
+                        .foreColor = kSilver,
+                        .backColor = kBlack,
+                        .autoSize = corner});
   }
   for (const GridColumn& c : kGridColumns) {
     const bool designVisible = c.name == std::string_view("Label3") || c.name == std::string_view("Label4") ||
                                c.name == std::string_view("Label5");
     for (int i = 0; i < kGridRows; ++i) {
-      controls.push_back({.name = c.name, .index = i, .left = c.left, .top = 240.f + 240.f * static_cast<float>(i),
-                          .width = c.width, .height = 225, .caption = "-", .toolTip = c.toolTip,
-                          .foreColor = c.colour, .backColor = kBlack, .font = *c.font, .alignment = c.alignment,
+      controls.push_back({.name = c.name,
+                          .index = i,
+                          .left = c.left,
+                          .top = 240.f + 240.f * static_cast<float>(i),
+                          .width = c.width,
+                          .height = 225,
+                          .caption = "-",
+                          .toolTip = c.toolTip,
+                          .foreColor = c.colour,
+                          .backColor = kBlack,
+                          .font = *c.font,
+                          .alignment = c.alignment,
                           .visible = designVisible && i == 0});
     }
   }
   const auto button = [](const char* name, float left, float width, const char* caption, int tabIndex) {
-    return ControlDesign{.name = name, .kind = ControlKind::CommandButton, .left = left, .top = 6240, .width = width,
-                         .height = 255, .caption = caption, .font = kSans825, .tabIndex = tabIndex};
+    return ControlDesign{.name = name,
+                         .kind = ControlKind::CommandButton,
+                         .left = left,
+                         .top = 6240,
+                         .width = width,
+                         .height = 255,
+                         .caption = caption,
+                         .font = kSans825,
+                         .tabIndex = tabIndex};
   };
   const auto sum = [](const char* name, float left, float width, Rgb colour) {
-    return ControlDesign{.name = name, .left = left, .top = 6240, .width = width, .height = 255, .caption = "-",
-                         .foreColor = colour, .backColor = kBlack, .alignment = Alignment::Right};
+    return ControlDesign{.name = name,
+                         .left = left,
+                         .top = 6240,
+                         .width = width,
+                         .height = 255,
+                         .caption = "-",
+                         .foreColor = colour,
+                         .backColor = kBlack,
+                         .alignment = Alignment::Right};
   };
   const auto title = [](const char* name, float left, float width, const char* caption, Alignment alignment) {
-    return ControlDesign{.name = name, .left = left, .top = 6240, .width = width, .height = 255,
-                         .caption = caption, .font = kSans975, .alignment = alignment};
+    return ControlDesign{.name = name,
+                         .left = left,
+                         .top = 6240,
+                         .width = width,
+                         .height = 255,
+                         .caption = caption,
+                         .font = kSans975,
+                         .alignment = alignment};
   };
-  controls.push_back({.name = "Slider1", .kind = ControlKind::Slider, .left = 0, .top = 6240, .width = 1815,
-                      .height = 255, .value = 500, .min = 0, .max = 5000, .smallChange = 1, .largeChange = 5});
+  controls.push_back({.name = "Slider1",
+                      .kind = ControlKind::Slider,
+                      .left = 0,
+                      .top = 6240,
+                      .width = 1815,
+                      .height = 255,
+                      .value = 500,
+                      .min = 0,
+                      .max = 5000,
+                      .smallChange = 1,
+                      .largeChange = 5});
   controls.push_back(title("Label130", 1800, 855, "GB Total", Alignment::Left));
   controls.push_back(sum("Label182", 2640, 975, {0, 192, 192}));
   controls.push_back(title("Label131", 3720, 615, "Free", Alignment::Center));
@@ -91,8 +145,13 @@ std::vector<ControlDesign> BuildControls() {
   controls.push_back(button("Command4", 7680, 855, "Options", 2));
   controls.push_back(button("Command5", 8520, 615, "Next", 3));
   controls.push_back(button("Command2", 9120, 495, "Exit", 4));
-  controls.push_back({.name = "StatusBar1", .kind = ControlKind::StatusBar, .left = 0, .top = 6540, .width = 9585,
-                      .height = 255, .font = kSans825});
+  controls.push_back({.name = "StatusBar1",
+                      .kind = ControlKind::StatusBar,
+                      .left = 0,
+                      .top = 6540,
+                      .width = 9585,
+                      .height = 255,
+                      .font = kSans825});
   return controls;
 }
 

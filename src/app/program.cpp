@@ -32,16 +32,26 @@ F& Program::ensure(std::unique_ptr<F>& slot) {
   return form;
 }
 
-void Program::CollectUnloaded() { unloaded_.clear(); }
+void Program::CollectUnloaded() {
+  unloaded_.clear();
+}
 
 void Program::Start() {
   form1().Show();
 }
 
-Form1& Program::form1() { return ensure(form1_); }
-Form2& Program::form2() { return ensure(form2_); }
-Form3& Program::form3() { return ensure(form3_); }
-FrmSplash& Program::frmSplash() { return ensure(splash_); }
+Form1& Program::form1() {
+  return ensure(form1_);
+}
+Form2& Program::form2() {
+  return ensure(form2_);
+}
+Form3& Program::form3() {
+  return ensure(form3_);
+}
+FrmSplash& Program::frmSplash() {
+  return ensure(splash_);
+}
 
 template <typename F>
 bool Program::release(std::unique_ptr<F>& slot, Form& form) {

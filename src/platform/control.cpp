@@ -23,15 +23,24 @@ std::vector<std::string> SplitCaptions(const std::string& joined) {
 
 Rgb PictureColour(char pixel) {
   switch (pixel) {
-    case 'k': return {0, 0, 0};
-    case 'w': return {255, 255, 255};
-    case 'g': return {0, 255, 0};
-    case 'b': return {0, 0, 255};
-    case 'o': return {255, 128, 0};
-    case 's': return {192, 192, 192};
-    case 'd': return {96, 96, 96};
-    case 'c': return {0, 192, 192};
-    default: return {0, 0, 0};
+    case 'k':
+      return {0, 0, 0};
+    case 'w':
+      return {255, 255, 255};
+    case 'g':
+      return {0, 255, 0};
+    case 'b':
+      return {0, 0, 255};
+    case 'o':
+      return {255, 128, 0};
+    case 's':
+      return {192, 192, 192};
+    case 'd':
+      return {96, 96, 96};
+    case 'c':
+      return {0, 192, 192};
+    default:
+      return {0, 0, 0};
   }
 }
 
@@ -64,7 +73,9 @@ Control::Control(Form& form, const ControlDesign& d)
       picture_(d.picture),
       pictureSize_(d.pictureSize) {}
 
-void Control::notify(ControlProperty property) { form_.notifyControl(*this, property); }
+void Control::notify(ControlProperty property) {
+  form_.notifyControl(*this, property);
+}
 
 void Control::setLayout(float& field, float v) {
   form_.countLayoutAssignment();
@@ -73,10 +84,18 @@ void Control::setLayout(float& field, float v) {
   notify(ControlProperty::Geometry);
 }
 
-void Control::setLeft(float v) { setLayout(left_, v); }
-void Control::setTop(float v) { setLayout(top_, v); }
-void Control::setWidth(float v) { setLayout(width_, v); }
-void Control::setHeight(float v) { setLayout(height_, v); }
+void Control::setLeft(float v) {
+  setLayout(left_, v);
+}
+void Control::setTop(float v) {
+  setLayout(top_, v);
+}
+void Control::setWidth(float v) {
+  setLayout(width_, v);
+}
+void Control::setHeight(float v) {
+  setLayout(height_, v);
+}
 
 void Control::setVisible(bool v) {
   form_.countLayoutAssignment();

@@ -61,8 +61,8 @@ struct ControlDesign {
   int smallChange = 1;
   int largeChange = 5;
   int tabIndex = -1;
-  const char* container = "";  ///< name of the frame or tab control that holds it; "" for the form
-  int tabPage = -1;            ///< page of the tab control that holds it
+  const char* container = "";    ///< name of the frame or tab control that holds it; "" for the form
+  int tabPage = -1;              ///< page of the tab control that holds it
   const char* tabCaptions = "";  ///< tab control only: the tab captions separated by '|'
   /// Image only: a square picture, one text row per pixel row, one character per pixel, coloured
   /// by `PictureColour`.

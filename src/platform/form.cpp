@@ -4,8 +4,8 @@
 
 namespace volumetra {
 
-Form::Form(FormHost& host, TimerHost& timers, const FormDesign& design, std::span<const ControlDesign> controls,
-           std::span<const TimerDesign> timerDesigns)
+Form::Form(FormHost& host, TimerHost& timers, const FormDesign& design,
+           std::span<const ControlDesign> controls, std::span<const TimerDesign> timerDesigns)
     : host_(host),
       design_(design),
       name_(design.name),
@@ -35,7 +35,8 @@ Control& Form::control(const std::string& name, int index) const {
   for (const auto& c : controls_) {
     if (c->name() == name && c->index() == index) return *c;
   }
-  throw std::out_of_range(name_ + " has no control " + name + (index >= 0 ? "(" + std::to_string(index) + ")" : ""));
+  throw std::out_of_range(name_ + " has no control " + name +
+                          (index >= 0 ? "(" + std::to_string(index) + ")" : ""));
 }
 
 std::vector<Control*> Form::controlArray(const std::string& name) const {
@@ -71,10 +72,18 @@ void Form::setGeometry(float& field, float v, bool resize) {
   if (resize) Form_Resize();
 }
 
-void Form::setLeft(float v) { setGeometry(left_, v, false); }
-void Form::setTop(float v) { setGeometry(top_, v, false); }
-void Form::setWidth(float v) { setGeometry(width_, v, true); }
-void Form::setHeight(float v) { setGeometry(height_, v, true); }
+void Form::setLeft(float v) {
+  setGeometry(left_, v, false);
+}
+void Form::setTop(float v) {
+  setGeometry(top_, v, false);
+}
+void Form::setWidth(float v) {
+  setGeometry(width_, v, true);
+}
+void Form::setHeight(float v) {
+  setGeometry(height_, v, true);
+}
 
 void Form::setWindowState(WindowState state) {
   if (state_ == state) return;
@@ -120,6 +129,8 @@ void Form::UserResized(float width, float height) {
   Form_Resize();
 }
 
-void Form::attachView(std::unique_ptr<FormView> view) { view_ = std::move(view); }
+void Form::attachView(std::unique_ptr<FormView> view) {
+  view_ = std::move(view);
+}
 
 }  // namespace volumetra

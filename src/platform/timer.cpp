@@ -9,7 +9,9 @@ Timer::Timer(TimerHost& host, std::string name, int interval, bool enabled)
   host_.TimerChanged(*this);
 }
 
-Timer::~Timer() { host_.TimerRemoved(*this); }
+Timer::~Timer() {
+  host_.TimerRemoved(*this);
+}
 
 void Timer::setInterval(int milliseconds) {
   if (milliseconds < 0) milliseconds = 0;

@@ -8,14 +8,14 @@ namespace volumetra {
 
 /// The probed facts of one drive.
 struct DriveRec {
-  std::string RootPath;      ///< "C:\"
-  std::string VolumeName;    ///< label; 255 spaces after a failed query
-  std::string TypeText;      ///< "HD/NTFS", "CD/CDFS", "???"
-  double TotalGB = 0;        ///< total size in units of 1000 MB
-  double FreeMB = 0;         ///< free space in MB; 0 after a failed query
+  std::string RootPath;    ///< "C:\"
+  std::string VolumeName;  ///< label; 255 spaces after a failed query
+  std::string TypeText;    ///< "HD/NTFS", "CD/CDFS", "???"
+  double TotalGB = 0;      ///< total size in units of 1000 MB
+  double FreeMB = 0;       ///< free space in MB; 0 after a failed query
   std::int16_t NameLength = 0;
-  double SerialNumber = 0;   ///< the 32-bit serial read as signed
-  std::string TimeoutMark;   ///< "T O" while the drive counts as timed out
+  double SerialNumber = 0;  ///< the 32-bit serial read as signed
+  std::string TimeoutMark;  ///< "T O" while the drive counts as timed out
 };
 
 inline constexpr const char* kTimeoutMark = "T O";

@@ -37,15 +37,15 @@ bool IsTimedOut(int t0, int t1) {
 }
 
 void GetVolumeInfo(Program& program, const std::string& rootPath, std::string& volumeName,
-                   std::int32_t& serialNumber, std::int32_t& maxComponentLength, std::int32_t& fileSystemFlags,
-                   std::string& fileSystemName) {
+                   std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                   std::int32_t& fileSystemFlags, std::string& fileSystemName) {
   Module1& m = program.m;
   serialNumber = maxComponentLength = fileSystemFlags = 0;
   volumeName.assign(kBufferSize, ' ');
   fileSystemName.assign(kBufferSize, ' ');
   const int t0 = program.os.clock.Now().second;
-  program.os.volumes.GetVolumeInformation(rootPath, volumeName, serialNumber, maxComponentLength, fileSystemFlags,
-                                          fileSystemName);
+  program.os.volumes.GetVolumeInformation(rootPath, volumeName, serialNumber, maxComponentLength,
+                                          fileSystemFlags, fileSystemName);
   const int t1 = program.os.clock.Now().second;
   if (!rootPath.empty()) {
     const char letter = rootPath[0];
@@ -73,7 +73,8 @@ double GetFreeSpaceMB(Program& program, const std::string& rootPath) {
     return -1.0;
   }
   // A 32-bit product, as the counts and sizes are; computed wide so an overflow cannot wrap.
-  const double bytesPerCluster = static_cast<double>(static_cast<std::int64_t>(bytesPerSector) * sectorsPerCluster);
+  const double bytesPerCluster =
+      static_cast<double>(static_cast<std::int64_t>(bytesPerSector) * sectorsPerCluster);
   program.m.LastTotalGB = (totalClusters / 1024.0 / 1024.0) * bytesPerCluster / 1000.0;
   return (freeClusters / 1024.0 / 1024.0) * bytesPerCluster;
 }

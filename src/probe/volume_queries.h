@@ -15,8 +15,8 @@ std::string TrimAtNul(const std::string& text);
 /// drive as timed out, an answer in time clears its mark. After a failed call the texts are 255
 /// spaces and the numbers 0.
 void GetVolumeInfo(Program& program, const std::string& rootPath, std::string& volumeName,
-                   std::int32_t& serialNumber, std::int32_t& maxComponentLength, std::int32_t& fileSystemFlags,
-                   std::string& fileSystemName);
+                   std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                   std::int32_t& fileSystemFlags, std::string& fileSystemName);
 
 /// Free space in MB, or -1.0 when the query fails; sets LastTotalGB (0 on failure).
 double GetFreeSpaceMB(Program& program, const std::string& rootPath);

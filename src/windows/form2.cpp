@@ -53,7 +53,9 @@ void Form2::Form_Load() {
   Slider1.setValue(m.GraphMax);
 }
 
-void Form2::Form_Activate() { program_.m.ShowGraph = true; }
+void Form2::Form_Activate() {
+  program_.m.ShowGraph = true;
+}
 
 void Form2::Form_Resize() {
   if (windowState() == WindowState::Maximized) setWindowState(WindowState::Normal);
@@ -76,7 +78,9 @@ void Form2::Label26_Click() {
   if (program_.m.MaxFreeMB > 0) Slider1.setValue(scaleForMaxFree());
 }
 
-void Form2::Slider1_scroll() { ProbeDrives(program_); }
+void Form2::Slider1_scroll() {
+  ProbeDrives(program_);
+}
 
 void ShowGraphRows(Program& program) {
   Form2& graph = program.form2();

@@ -1,7 +1,6 @@
-#include "app/form1.h"
-
 #include <gtest/gtest.h>
 
+#include "app/form1.h"
 #include "support/fake_machine.h"
 #include "windows/form2.h"
 #include "windows/frm_splash.h"

@@ -15,7 +15,8 @@ class RepaintLog : public FormView {
   explicit RepaintLog(std::vector<std::string>& log) : log_(log) {}
   void FormChanged(FormProperty) override { log_.push_back("form"); }
   void ControlChanged(Control& c, ControlProperty) override {
-    log_.push_back(c.form().name() + "." + c.name() + (c.index() >= 0 ? "(" + std::to_string(c.index()) + ")" : ""));
+    log_.push_back(c.form().name() + "." + c.name() +
+                   (c.index() >= 0 ? "(" + std::to_string(c.index()) + ")" : ""));
   }
   void Activate() override {}
 
@@ -47,7 +48,8 @@ TEST(QuietSurvey, UnchangedDrivesAssignNoLayoutAndRepaintOnlyTheStatusLine) {
   repaints.clear();
   f.Timer1_Timer();
   for (const std::string& r : repaints) {
-    EXPECT_TRUE(r == "Form1.StatusBar1" || r == "Form1.Label183" || r == "Form1.Label129" || r.ends_with("(1)"))
+    EXPECT_TRUE(r == "Form1.StatusBar1" || r == "Form1.Label183" || r == "Form1.Label129" ||
+                r.ends_with("(1)"))
         << r;
   }
   EXPECT_GT(repaints.size(), 1u);

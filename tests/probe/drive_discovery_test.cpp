@@ -24,7 +24,7 @@ TEST_F(DiscoveryTest, TakesLettersCToZInUseAndTheLargestFreeSpace) {
   machine.volumes.add('C', 1000, 300.4);
   machine.volumes.add('H', 1000, 700.5);  // rounds to the even 700
   machine.volumes.add('Z', 1000, 10);
-  machine.volumes.add('A', 9000, 9000);   // A and B are never asked
+  machine.volumes.add('A', 9000, 9000);  // A and B are never asked
   machine.volumes.add('E', 1000, 900).presence = DrivePresence::Empty;
   machine.volumes.add('F', 0, 0).presence = DrivePresence::Failed;
   DiscoverDrives(p);

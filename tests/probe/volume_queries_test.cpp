@@ -24,8 +24,8 @@ TEST(IsTimedOut, JudgesBySecondsFieldAcrossTheMinute) {
 }
 
 TEST(DriveTypeName, MapsCodesTwoToSixAndEverythingElseToUnknown) {
-  const std::pair<int, const char*> cases[] = {{0, "???"}, {1, "???"}, {2, "Rem"}, {3, "HD"},
-                                               {4, "Net"}, {5, "CD"},  {6, "Ram"}, {7, "???"}, {-1, "???"}};
+  const std::pair<int, const char*> cases[] = {{0, "???"}, {1, "???"}, {2, "Rem"}, {3, "HD"},  {4, "Net"},
+                                               {5, "CD"},  {6, "Ram"}, {7, "???"}, {-1, "???"}};
   for (auto [code, name] : cases) EXPECT_EQ(DriveTypeName(code), name) << code;
 }
 

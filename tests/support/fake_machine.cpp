@@ -1,10 +1,10 @@
 #include "support/fake_machine.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
-
-#include <unistd.h>
 
 namespace volumetra {
 
@@ -18,7 +18,8 @@ TempDir::TempDir() {
 
 TempDir::~TempDir() {
   std::error_code ec;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ec);
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
+                               ec);
   std::filesystem::remove_all(path_, ec);
 }
 
@@ -29,7 +30,9 @@ Program& FakeMachine::start() {
   return *program;
 }
 
-std::string FakeMachine::iniPath() const { return dir.str() + "/volumetra.ini"; }
+std::string FakeMachine::iniPath() const {
+  return dir.str() + "/volumetra.ini";
+}
 
 std::string FakeMachine::read(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);

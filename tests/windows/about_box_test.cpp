@@ -1,9 +1,8 @@
-#include "windows/frm_splash.h"
-
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
 #include "support/fake_machine.h"
+#include "windows/frm_splash.h"
 
 namespace volumetra {
 namespace {

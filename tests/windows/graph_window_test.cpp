@@ -1,10 +1,9 @@
-#include "windows/form2.h"
-
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
 #include "probe/probe_pass.h"
 #include "support/fake_machine.h"
+#include "windows/form2.h"
 
 namespace volumetra {
 namespace {

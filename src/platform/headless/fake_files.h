@@ -12,7 +12,8 @@ namespace volumetra {
 /// directory. Appends to paths in `failingPaths` fail as a full disk would.
 class FakeFiles : public FileService {
  public:
-  explicit FakeFiles(std::string programDirectory) : programDirectory_(programDirectory), current_(programDirectory) {}
+  explicit FakeFiles(std::string programDirectory)
+      : programDirectory_(programDirectory), current_(programDirectory) {}
 
   std::string ProgramDirectory() override { return programDirectory_; }
   std::string ExecutableBaseName() override { return baseName; }

@@ -12,7 +12,9 @@ namespace volumetra {
 /// factory to watch what the model would repaint.
 class HeadlessWindows : public WindowSystem {
  public:
-  std::unique_ptr<FormView> CreateView(Form& form) override { return viewFactory ? viewFactory(form) : nullptr; }
+  std::unique_ptr<FormView> CreateView(Form& form) override {
+    return viewFactory ? viewFactory(form) : nullptr;
+  }
   float ScreenWidthTwips() override { return 1920 * 15.0f; }
   float ScreenHeightTwips() override { return 1080 * 15.0f; }
   void Quit() override { quit = true; }
