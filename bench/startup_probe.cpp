@@ -12,13 +12,7 @@
 
 #include "app/form1.h"
 #include "app/program.h"
-#include "platform/ini_profile.h"
-#include "platform/linux/linux_clock.h"
-#include "platform/linux/linux_files.h"
-#include "platform/linux/linux_volumes.h"
-#include "platform/qt/qt_beep.h"
-#include "platform/qt/qt_timer_host.h"
-#include "platform/qt/qt_window_system.h"
+#include "platform/desktop_services.h"
 
 namespace {
 
@@ -61,15 +55,8 @@ int main(int argc, char** argv) {
   const long long launchNs = std::atoll(argv[1]);
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  LinuxVolumes volumes;
-  LinuxFiles files;
-  IniProfile profile;
-  LinuxClock clock;
-  QtBeep beep;
-  QtTimerHost timers;
-  QtWindowSystem windows;
-  Services services{volumes, files, profile, clock, beep, timers, windows};
-  Program program(services);
+  DesktopServices desktop;
+  Program program(desktop.services);
   StartWatcher watcher(program, launchNs);
   app.installEventFilter(&watcher);
   program.Start();

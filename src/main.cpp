@@ -5,13 +5,7 @@
 
 #include "app/form1.h"
 #include "app/program.h"
-#include "platform/ini_profile.h"
-#include "platform/linux/linux_clock.h"
-#include "platform/linux/linux_files.h"
-#include "platform/linux/linux_volumes.h"
-#include "platform/qt/qt_beep.h"
-#include "platform/qt/qt_timer_host.h"
-#include "platform/qt/qt_window_system.h"
+#include "platform/desktop_services.h"
 #include "platform/qt/termination_signals.h"
 
 int main(int argc, char** argv) {
@@ -20,15 +14,8 @@ int main(int argc, char** argv) {
   // Hidden windows never end the program; only the main window's unload does.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  LinuxVolumes volumes;
-  LinuxFiles files;
-  IniProfile profile;
-  LinuxClock clock;
-  QtBeep beep;
-  QtTimerHost timers;
-  QtWindowSystem windows;
-  Services services{volumes, files, profile, clock, beep, timers, windows};
-  Program program(services);
+  DesktopServices desktop;
+  Program program(desktop.services);
 
   const auto shutDown = [&program] {
     if (!program.Ended()) program.Unload(program.form1());

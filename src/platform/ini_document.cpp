@@ -1,6 +1,7 @@
 #include "platform/ini_document.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace volumetra {
 namespace {
@@ -59,12 +60,23 @@ std::string Unquoted(std::string_view value) {
   return std::string(value);
 }
 
+const std::string kCrLf = "\r\n";
+const std::string kLf = "\n";
+
+// The pieces joined into one string (built by appending, which also keeps GCC 12's -Wrestrict
+// false alarm on chained operator+ away).
+std::string Concat(std::initializer_list<std::string_view> pieces) {
+  std::string joined;
+  for (std::string_view piece : pieces) joined.append(piece);
+  return joined;
+}
+
 // The stored form that reads back as `value`.
 std::string Quoted(std::string_view value) {
   const bool needsQuotes =
       !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
                          (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()));
-  return needsQuotes ? "\"" + std::string(value) + "\"" : std::string(value);
+  return needsQuotes ? Concat({"\"", value, "\""}) : std::string(value);
 }
 
 }  // namespace
@@ -83,13 +95,13 @@ IniDocument::IniDocument(std::string_view content) {
     } else {
       const bool crlf = lf > 0 && content[lf - 1] == '\r';
       line.text = content.substr(0, crlf ? lf - 1 : lf);
-      line.end = crlf ? "\r\n" : "\n";
+      line.end = crlf ? kCrLf : kLf;
       content.remove_prefix(lf + 1);
       if (newline_.empty()) newline_ = line.end;
     }
     lines_.push_back(std::move(line));
   }
-  if (newline_.empty()) newline_ = "\n";
+  if (newline_.empty()) newline_ = kLf;
 }
 
 std::optional<std::size_t> IniDocument::findSection(std::string_view section) const {
@@ -128,8 +140,8 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
   const std::optional<std::size_t> header = findSection(section);
   if (!header) {
     if (!lines_.empty() && KindOf(lines_.back().text) != LineKind::Blank) insertLine(lines_.size(), "");
-    insertLine(lines_.size(), "[" + std::string(section) + "]");
-    insertLine(lines_.size(), std::string(key) + "=" + stored);
+    insertLine(lines_.size(), Concat({"[", section, "]"}));
+    insertLine(lines_.size(), Concat({key, "=", stored}));
     return;
   }
   std::size_t insertAt = *header + 1;
@@ -143,7 +155,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     // Keep the key as spelled in the file and the blanks after its "=".
     const std::size_t eq = text.find('=');
     if (eq == std::string::npos) {
-      text = std::string(Trim(text)) + "=" + stored;
+      text = Concat({Trim(text), "=", stored});
       return;
     }
     std::size_t valueStart = text.find_first_not_of(" \t", eq + 1);
@@ -151,7 +163,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     text = text.substr(0, valueStart) + stored;
     return;
   }
-  insertLine(insertAt, std::string(key) + "=" + stored);
+  insertLine(insertAt, Concat({key, "=", stored}));
 }
 
 std::string IniDocument::text() const {

@@ -1,7 +1,9 @@
 #include "report/number_formats.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <string_view>
 
@@ -14,9 +16,16 @@ constexpr const char* kNoValue = "-";
 /// The decimal digits of a finite whole number's magnitude, without sign ("0" for zero). Exact
 /// for every double, however large.
 std::string WholeDigits(double whole) {
+  const double magnitude = std::fabs(whole);
+  // The usual sizes go the quick integer way; only huge values need the general conversion.
+  if (magnitude < 1e18) {
+    char quick[24];
+    const auto end = std::to_chars(quick, quick + sizeof quick, static_cast<std::uint64_t>(magnitude)).ptr;
+    return std::string(quick, end);
+  }
   // The largest double has 309 digits.
   char digits[400];
-  std::snprintf(digits, sizeof digits, "%.0f", std::fabs(whole));
+  std::snprintf(digits, sizeof digits, "%.0f", magnitude);
   return digits;
 }
 
@@ -57,13 +66,17 @@ std::string FormatThousands(double value, const std::string& thousandsSeparator)
 std::string FormatScale(double value) {
   if (!std::isfinite(value)) return kNoValue;
   const double whole = std::trunc(value);
-  return (whole < 0 ? "-" : " ") + WholeDigits(whole) + " MB";
+  std::string text(1, whole < 0 ? '-' : ' ');
+  text.append(WholeDigits(whole)).append(" MB");
+  return text;
 }
 
 std::string FormatDecimal(double value) {
   if (!std::isfinite(value)) return kNoValue;
   const double whole = std::round(value);
-  return (whole < 0 ? "-" : "") + WholeDigits(whole);
+  std::string text = WholeDigits(whole);
+  if (whole < 0) text.insert(text.begin(), '-');
+  return text;
 }
 
 std::string FormatGeneral(double value, const std::string& decimalSeparator) {
