@@ -52,8 +52,13 @@ QLabel* MakeLabel(const Control& c, QWidget* parent) {
   auto* label = new QLabel(parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(ToQtAlignment(c.alignment()));
-  // A fixed-size label wraps its caption at word boundaries; a self-sizing one keeps one line.
-  label->setWordWrap(!c.autoSize());
+  // A fixed-size label tall enough for two lines wraps its caption at word boundaries; a one-line
+  // label (a table cell) keeps one line and clips on the right, so "Ram/TMPFS" never loses its
+  // second word to an invisible line. A self-sizing label always keeps one line.
+  constexpr float kTwipsPerPoint = 20.0f;
+  constexpr float kLineSpacing = 1.2f;
+  const float twoLines = 2 * kLineSpacing * c.font().points * kTwipsPerPoint;
+  label->setWordWrap(!c.autoSize() && c.height() >= twoLines);
   return label;
 }
 
