@@ -6,7 +6,9 @@ void QtTimerHost::TimerChanged(Timer& timer) {
   QTimer*& qtimer = timers_[&timer];
   if (!qtimer) {
     qtimer = new QTimer(&owner_);
-    qtimer->setTimerType(Qt::PreciseTimer);
+    // Coarse timers (within 5 % of their interval, like window-message timers) let the event loop
+    // serve timers that fall due close together with one wake-up.
+    qtimer->setTimerType(Qt::CoarseTimer);
     QObject::connect(qtimer, &QTimer::timeout, qtimer, [&timer] { timer.fire(); });
   }
   if (timer.active()) {
