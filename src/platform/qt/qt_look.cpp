@@ -54,11 +54,11 @@ QColor ToQColor(Rgb colour) {
   return QColor(colour.r, colour.g, colour.b);
 }
 
-QFont DesignFont(const FontSpec& spec) {
-  QFont font(InstalledFace(spec.face));
+QFont DesignFont(const FontSpec& designed) {
+  QFont font(InstalledFace(designed.face));
   font.setStyleHint(QFont::SansSerif);
-  font.setPointSizeF(spec.points);
-  font.setBold(spec.bold);
+  font.setPointSizeF(designed.points);
+  font.setBold(designed.bold);
   return font;
 }
 

@@ -14,7 +14,7 @@ QColor ToQColor(Rgb colour);
 
 /// The designed font on this machine: the designed faces are mapped to the nearest installed sans
 /// face with the same metrics where there is one, at the designed point size and weight.
-QFont DesignFont(const FontSpec& spec);
+QFont DesignFont(const FontSpec& designed);
 
 /// The system palette with every role pinned, so that a widget inherits nothing from the colours
 /// of the window it sits on, and with `fore` and `back` (when set) as its text and background.
