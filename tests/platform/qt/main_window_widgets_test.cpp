@@ -10,6 +10,7 @@
 
 #include "app/form1.h"
 #include "platform/qt/qt_machine.h"
+#include "platform/qt/qt_timer_host.h"
 #include "windows/form2.h"
 #include "windows/frm_splash.h"
 
@@ -162,6 +163,45 @@ TEST_F(MainWindowWidgets, CloseBoxEndsTheProgramThroughTheShutdownPath) {
   EXPECT_TRUE(qt.windows.quitRequested());
   EXPECT_FALSE(window.isVisible());
   EXPECT_TRUE(std::filesystem::exists(qt.fake.iniPath()));
+}
+
+}  // namespace
+}  // namespace volumetra
+
+namespace volumetra {
+namespace {
+
+TEST_F(MainWindowWidgets, GridRowsAndGraphBarsShowForTheDrivesOfTheMachine) {
+  qt.start();
+  Form2& graph = program().form2();
+  const QWidget& main = qt.window(form1());
+  const QWidget& graphWindow = qt.window(graph);
+  for (int row = 0; row < 2; ++row) {
+    for (Control* cell : {form1().Label2[row], form1().Label6[row], form1().Label9[row]}) {
+      EXPECT_TRUE(qt.widget<QWidget>(form1(), *cell).isVisibleTo(&main)) << cell->name() << row;
+    }
+    for (Control* bar : {graph.Label1[row], graph.Shape1[row], graph.Shape2[row]}) {
+      EXPECT_TRUE(qt.widget<QWidget>(graph, *bar).isVisibleTo(&graphWindow)) << bar->name() << row;
+    }
+  }
+  EXPECT_FALSE(qt.widget<QWidget>(form1(), *form1().Label9[2]).isVisibleTo(&main));
+  EXPECT_FALSE(qt.widget<QWidget>(graph, *graph.Shape2[2]).isVisibleTo(&graphWindow));
+}
+
+TEST(RealTimers, SurveysRunOnQtTimersAndTheCycleCountGrows) {
+  QtMachine qt;
+  qt.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  QtTimerHost timers;
+  Services services{qt.fake.volumes, qt.fake.files, qt.fake.profile, qt.fake.clock,
+                    qt.fake.beep,    timers,        qt.windows};
+  Program program(services);
+  program.Start();
+  // The first survey comes after about 500 ms, the next ones every 501 ms.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return program.m.LoopCount >= 3; }, 5000));
+  EXPECT_NE(program.form1().StatusBar1.caption().find("Testloop No. "), std::string::npos);
+  EXPECT_EQ(program.form1().Label2[0]->caption(), "C:");
+  program.Unload(program.form1());
+  EXPECT_TRUE(program.Ended());
 }
 
 }  // namespace
