@@ -5,7 +5,6 @@
 #include "i18n/apply_language.h"
 #include "probe/drive_discovery.h"
 #include "probe/probe_pass.h"
-#include "report/log_file.h"
 #include "report/report_cycle.h"
 #include "settings/settings_file.h"
 #include "windows/form2.h"
@@ -112,7 +111,7 @@ void Form1::Form_Resize() {
 
 void Form1::Form_Unload() {
   SaveSettings(program_);
-  CloseLogFile(program_);
+  // The log file is never held open between lines, so there is nothing to close.
   if (FrmSplash* splash = program_.loadedFrmSplash()) program_.Unload(*splash);
   if (Form3* options = program_.loadedForm3()) program_.Unload(*options);
   if (Form2* graph = program_.loadedForm2()) program_.Unload(*graph);

@@ -43,6 +43,4 @@ void AppendLogLine(Program& program, int position) {
   }
 }
 
-void CloseLogFile(Program&) {}
-
 }  // namespace volumetra

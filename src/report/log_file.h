@@ -22,8 +22,4 @@ std::string LogLine(const std::string& date, const std::string& time, const std:
 /// clears LogError.
 void AppendLogLine(Program& program, int position);
 
-/// Nothing to do: the log file is open only inside AppendLogLine, never between lines. Kept so
-/// that shutdown states that the log is closed.
-void CloseLogFile(Program& program);
-
 }  // namespace volumetra
