@@ -8,13 +8,13 @@
 namespace volumetra {
 
 void Form1::Timer1_Timer() {
-  program_.CollectUnloaded();
   if (program_.m.Running) Timer1.setInterval(Slider1.value() + 1);
   ProbeDrives(program_);
   RunReportCycle(program_);
 }
 
 void Form1::Timer3_Timer() {
+  // The housekeeping tick always runs, and no form handler is on the stack here.
   program_.CollectUnloaded();
   if (Timer2.interval() < 10000) Timer2.setInterval(10000);
   if (!program_.m.LinkGraph) return;

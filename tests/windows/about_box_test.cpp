@@ -44,7 +44,7 @@ TEST_F(AboutBoxTest, ClosesOnOkFrameOrKeyButNotOnALabelOrTheLogo) {
 TEST_F(AboutBoxTest, NextOpeningCreatesTheBoxAnew) {
   FrmSplash& first = open();
   first.Command1.Click();
-  machine.advance(600);  // unloaded forms are freed at the next survey tick
+  machine.advance(600);  // unloaded forms are freed at the next housekeeping tick
   p.form1().Command3.Click();
   ASSERT_NE(p.loadedFrmSplash(), nullptr);
   EXPECT_TRUE(p.frmSplash().visible());

@@ -39,7 +39,7 @@ LocalDateTime LinuxClock::Now() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-std::string LinuxClock::Format(const char* format, const LocalDateTime& t) const {
+std::tm ToTm(const LocalDateTime& t) {
   std::tm fields{};
   fields.tm_year = t.year - 1900;
   fields.tm_mon = t.month - 1;
@@ -48,6 +48,11 @@ std::string LinuxClock::Format(const char* format, const LocalDateTime& t) const
   fields.tm_min = t.minute;
   fields.tm_sec = t.second;
   fields.tm_isdst = -1;
+  return fields;
+}
+
+std::string LinuxClock::Format(const char* format, const LocalDateTime& t) const {
+  const std::tm fields = ToTm(t);
   char text[128];
   const std::size_t length = locale_ != static_cast<locale_t>(nullptr)
                                  ? strftime_l(text, sizeof text, format, &fields, locale_)

@@ -2,6 +2,7 @@
 
 #include <locale.h>
 
+#include <ctime>
 #include <string>
 
 #include "platform/clock_service.h"
@@ -12,6 +13,10 @@ namespace volumetra {
 /// object of this service's own (LC_TIME and LC_NUMERIC of the environment), so the process-wide
 /// C locale is left alone: setting it would change how the rest of the program, and every library
 /// in it, reads and writes numbers.
+/// The C library's broken-down form of a local date and time (daylight saving left to the
+/// library to decide).
+std::tm ToTm(const LocalDateTime& t);
+
 class LinuxClock : public ClockService {
  public:
   /// The user's locale, as LC_ALL, LC_TIME, LC_NUMERIC and LANG name it; the C locale when that

@@ -45,14 +45,7 @@ TEST(LinuxClock, NowIsTheLocalTime) {
   const std::time_t before = std::time(nullptr);
   const LocalDateTime now = clock.Now();
   const std::time_t after = std::time(nullptr);
-  std::tm fields{};
-  fields.tm_year = now.year - 1900;
-  fields.tm_mon = now.month - 1;
-  fields.tm_mday = now.day;
-  fields.tm_hour = now.hour;
-  fields.tm_min = now.minute;
-  fields.tm_sec = now.second;
-  fields.tm_isdst = -1;
+  std::tm fields = ToTm(now);
   const std::time_t shown = std::mktime(&fields);
   EXPECT_GE(shown, before);
   EXPECT_LE(shown, after);
