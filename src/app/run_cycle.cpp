@@ -26,6 +26,8 @@ void Form1::Timer3_Timer() {
 
 void Form1::Timer4_Timer() {
   if (program_.m.LoggingOn) program_.m.LogDue = true;
+  // With logging off a tick changes nothing; switching logging on wakes the timer.
+  Timer4.setIdle(!program_.m.LoggingOn);
 }
 
 void Form1::Timer5_Timer() {

@@ -26,6 +26,12 @@ void Timer::setEnabled(bool enabled) {
   host_.TimerChanged(*this);
 }
 
+void Timer::setIdle(bool idle) {
+  if (idle == idle_) return;
+  idle_ = idle;
+  if (!idle_) host_.TimerChanged(*this);
+}
+
 void Timer::fire() {
   if (active() && onTimer) onTimer();
 }

@@ -53,8 +53,12 @@ class Form3 : public Form {
   /// The button that stands for `language` when the dialog opens, or nullptr for a language that
   /// has none there.
   Control* activationButton(const std::string& language);
+  /// A logging box changed, and with it maybe the logging state or the log timer's interval: the
+  /// dialog's timer must look again on its next tick.
+  void noteLoggingChange();
 
   Program& program_;
+  bool loggingChanged_ = false;
 };
 
 }  // namespace volumetra

@@ -20,26 +20,41 @@ void ClearIfChecked(Control& box) {
 
 }  // namespace
 
+void Form3::noteLoggingChange() {
+  loggingChanged_ = true;
+  Timer2.setIdle(false);
+}
+
 void Form3::Check1_Click() {
+  noteLoggingChange();
   const bool on = Check1.value() != kUnchecked;
   program_.m.LoggingOn = on;
+  // The log timer idles while logging is off; its ticks count again from now.
+  if (on) program_.form1().Timer4.setIdle(false);
   for (Control* box : {&Check6, &Check7, &Check8}) box->setEnabled(on);
 }
 
 void Form3::Check6_Click() {
+  noteLoggingChange();
   if (Check6.value() == kChecked) program_.form1().Timer4.setInterval(kEverySecond);
 }
 
 void Form3::Check7_Click() {
+  noteLoggingChange();
   if (Check7.value() == kChecked) program_.form1().Timer4.setInterval(kEveryMinute);
 }
 
 void Form3::Check8_Click() {
+  noteLoggingChange();
   Form1& main = program_.form1();
   if (Check8.value() == kChecked) main.Timer4.setInterval(main.Timer1.interval());
 }
 
 void Form3::Timer2_Timer() {
+  // Every change below runs a click handler, which notes it. A tick that changes nothing leaves
+  // the boxes, the logging state and the log interval as the next tick would find and leave them,
+  // so the timer idles until a logging box changes.
+  loggingChanged_ = false;
   const Module1& m = program_.m;
   if (Check1.value() == kUnchecked && m.LoggingOn) Check1.setValue(kChecked);
   if (Check1.value() == kChecked && !m.LoggingOn) Check1.setValue(kUnchecked);
@@ -63,6 +78,7 @@ void Form3::Timer2_Timer() {
     if (neither()) ClearIfChecked(Check6);
     if (neither()) ClearIfChecked(Check7);
   }
+  if (!loggingChanged_) Timer2.setIdle(true);
 }
 
 }  // namespace volumetra

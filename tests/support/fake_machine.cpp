@@ -23,7 +23,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-FakeMachine::FakeMachine() = default;
+FakeMachine::FakeMachine(std::int64_t maxEarlyMs) : loop(maxEarlyMs) {}
 
 Program& FakeMachine::start() {
   program->Start();

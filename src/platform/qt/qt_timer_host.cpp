@@ -1,37 +1,47 @@
 #include "platform/qt/qt_timer_host.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace volumetra {
 
+QtTimerHost::QtTimerHost() {
+  // The schedule decides which ticks share a wake-up, so the wake-up itself comes on time.
+  wakeUp_.setTimerType(Qt::PreciseTimer);
+  wakeUp_.setSingleShot(true);
+  QObject::connect(&wakeUp_, &QTimer::timeout, &wakeUp_, [this] { wake(); });
+}
+
+std::int64_t QtTimerHost::now() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
 void QtTimerHost::TimerChanged(Timer& timer) {
-  QTimer*& qtimer = timers_[&timer];
-  if (!qtimer) {
-    qtimer = new QTimer(&owner_);
-    // Coarse timers (within 5 % of their interval, like window-message timers) let the event loop
-    // serve timers that fall due close together with one wake-up.
-    qtimer->setTimerType(Qt::CoarseTimer);
-    QObject::connect(qtimer, &QTimer::timeout, qtimer, [&timer] { timer.fire(); });
-  }
-  if (timer.active()) {
-    qtimer->start(timer.interval());
-  } else {
-    qtimer->stop();
-  }
+  schedule_.start(timer, now());
+  rearm();
 }
 
 void QtTimerHost::TimerRemoved(Timer& timer) {
-  const auto found = timers_.find(&timer);
-  if (found == timers_.end()) return;
-  QTimer* qtimer = found->second;
-  timers_.erase(found);
-  qtimer->stop();
-  qtimer->disconnect();
-  // The timer may be removed from inside its own tick.
-  qtimer->deleteLater();
+  schedule_.remove(timer);
+  rearm();
 }
 
-bool QtTimerHost::running(const Timer& timer) const {
-  const auto found = timers_.find(&timer);
-  return found != timers_.end() && found->second->isActive();
+void QtTimerHost::wake() {
+  waking_ = true;
+  schedule_.fireDue(now(), &QtTimerHost::now);
+  waking_ = false;
+  rearm();
+}
+
+void QtTimerHost::rearm() {
+  if (waking_) return;
+  const std::int64_t due = schedule_.nextDue();
+  if (due < 0) {
+    wakeUp_.stop();
+    return;
+  }
+  wakeUp_.start(static_cast<int>(std::clamp<std::int64_t>(due - now(), 0, INT32_MAX)));
 }
 
 }  // namespace volumetra

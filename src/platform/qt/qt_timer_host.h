@@ -1,19 +1,20 @@
 #pragma once
 
-#include <QObject>
 #include <QTimer>
-#include <unordered_map>
+#include <cstdint>
 
 #include "platform/timer.h"
+#include "platform/timer_schedule.h"
 
 namespace volumetra {
 
-/// Runs the program's timers as Qt timers on the event loop's thread: ticks never overlap, and
+/// Runs the program's timers on one Qt timer of the event loop's thread, which wakes when the
+/// earliest tick is due and fires every tick that may share that wake-up. Ticks never overlap, and
 /// ticks missed while a handler ran come as one. A change of interval or enabled state restarts
 /// the countdown; interval 0 stops the timer.
 class QtTimerHost : public TimerHost {
  public:
-  QtTimerHost() = default;
+  QtTimerHost();
   QtTimerHost(const QtTimerHost&) = delete;
   QtTimerHost& operator=(const QtTimerHost&) = delete;
 
@@ -21,12 +22,17 @@ class QtTimerHost : public TimerHost {
   void TimerRemoved(Timer& timer) override;
 
   /// True while `timer` counts down to its next tick.
-  bool running(const Timer& timer) const;
+  bool running(const Timer& timer) const { return schedule_.due(timer) >= 0; }
 
  private:
-  // Parent of every QTimer: what is still waiting for deletion goes with the host.
-  QObject owner_;
-  std::unordered_map<const Timer*, QTimer*> timers_;
+  static std::int64_t now();
+  void wake();
+  // Sets the Qt timer to the earliest due tick; waits while the ticks of one wake-up run.
+  void rearm();
+
+  TimerSchedule schedule_{kDesktopMaxEarlyMs};
+  QTimer wakeUp_;
+  bool waking_ = false;
 };
 
 }  // namespace volumetra
