@@ -34,10 +34,10 @@ class Timer {
   /// True when the timer fires at all.
   bool active() const { return enabled_ && interval_ > 0; }
 
-  /// An idle timer's ticks would change nothing, so it does not wake the event loop by itself: its
-  /// due ticks run when the loop wakes for another timer. Its owner sets it idle after a tick that
-  /// changed nothing and wakes it whenever something the tick reads changes; waking restarts the
-  /// countdown, so the next tick comes one interval later as after any change of the timer.
+  /// An idle timer's ticks would change nothing, so it does not tick and never wakes the event
+  /// loop. Its owner sets it idle after a tick that changed nothing and wakes it whenever something
+  /// the tick reads changes; waking restarts the countdown, so the next tick comes one interval
+  /// later as after any change of the timer.
   bool idle() const { return idle_; }
   void setIdle(bool idle);
 

@@ -46,7 +46,7 @@ void TimerSchedule::fireDue(std::int64_t wakeTime, const std::function<std::int6
   while (true) {
     Entry* next = nullptr;
     for (Entry& e : entries_) {
-      if (e.due - earliness(*e.timer) > wakeTime) continue;
+      if (e.timer->idle() || e.due - earliness(*e.timer) > wakeTime) continue;
       if (!next || e.due < next->due || (e.due == next->due && e.order < next->order)) next = &e;
     }
     if (!next) return;

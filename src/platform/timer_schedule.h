@@ -17,8 +17,8 @@ inline constexpr std::int64_t kDesktopMaxEarlyMs = 25;
 /// after the previous tick began, or after the timer was started or changed. To let timers that
 /// fall due close together share one wake-up of the event loop, a tick may come early by up to 5 %
 /// of its interval, at most `maxEarlyMs`, when the loop wakes for another timer; it never comes
-/// late for that reason. With `maxEarlyMs` 0 every tick comes exactly when due. Idle timers never
-/// wake the loop: their ticks run, late, when it wakes for another.
+/// late for that reason. With `maxEarlyMs` 0 every tick comes exactly when due. Idle timers do not
+/// tick.
 class TimerSchedule {
  public:
   explicit TimerSchedule(std::int64_t maxEarlyMs) : maxEarlyMs_(maxEarlyMs) {}
@@ -33,8 +33,8 @@ class TimerSchedule {
   /// When `timer` fires next, or -1 when it is not active.
   std::int64_t due(const Timer& timer) const;
 
-  /// Fires, one after another, every timer whose tick may come at `wakeTime`: earliest due first,
-  /// ties in the order the timers became active. `clock` gives the time each tick begins; a timer
+  /// Fires, one after another, every timer that is not idle and whose tick may come at `wakeTime`: earliest
+  /// due first, ties in the order the timers became active. `clock` gives the time each tick begins; a timer
   /// fires at most once per call, so a slow handler cannot keep the loop here.
   void fireDue(std::int64_t wakeTime, const std::function<std::int64_t()>& clock);
 

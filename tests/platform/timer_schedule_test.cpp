@@ -89,6 +89,26 @@ TEST(TimerSchedule, TimerRestartedByAnEarlierTickOfTheSameWakeUpWaitsItsNewInter
   EXPECT_EQ(logTicks, (std::vector<std::int64_t>{800}));
 }
 
+TEST(TimerSchedule, IdleTimerNeitherTicksNorWakesUntilWokenAndThenWaitsOneInterval) {
+  VirtualEventLoop loop(kDesktopMaxEarlyMs);
+  std::vector<std::int64_t> dialogTicks;
+  Timer survey(loop, "survey", 500);
+  Timer dialog(loop, "dialog", 250);
+  survey.onTimer = [] {};
+  dialog.onTimer = [&] {
+    dialogTicks.push_back(loop.now());
+    dialog.setIdle(true);  // nothing changed
+  };
+  loop.advance(2000);
+  EXPECT_EQ(dialogTicks, (std::vector<std::int64_t>{250}));
+  EXPECT_EQ(loop.wakeUps(), 5);  // the survey's four and the dialog's one tick
+
+  loop.advance(120);
+  dialog.setIdle(false);  // a box changed at 2120
+  loop.advance(1000);
+  EXPECT_EQ(dialogTicks, (std::vector<std::int64_t>{250, 2370}));
+}
+
 TEST(TimerSchedule, HandlerSlowerThanItsIntervalFiresOncePerWakeUp) {
   VirtualEventLoop loop(kDesktopMaxEarlyMs);
   std::vector<std::int64_t> ticks;

@@ -11,6 +11,7 @@
 
 #include "platform/qt/picture_pixmap.h"
 #include "platform/qt/qt_look.h"
+#include "platform/qt/status_panel.h"
 
 namespace volumetra {
 namespace {
@@ -62,15 +63,6 @@ QLabel* MakeLabel(const Control& c, QWidget* parent) {
   return label;
 }
 
-QWidget* MakeStatusBar(QWidget* parent) {
-  auto* bar = new QLabel(parent);
-  bar->setTextFormat(Qt::PlainText);
-  bar->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  bar->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  bar->setIndent(3);
-  return bar;
-}
-
 QWidget* MakeSlider(const Control& c, QWidget* parent) {
   auto* slider = new QSlider(Qt::Horizontal, parent);
   slider->setRange(c.min(), c.max());
@@ -112,12 +104,14 @@ bool PaintsBackground(const Control& c) {
 void MirrorCaption(const Control& c, QWidget& w) {
   const QString text = ToQString(c.caption());
   switch (c.kind()) {
-    case ControlKind::Label:
-    case ControlKind::StatusBar: {
+    case ControlKind::Label: {
       auto& label = static_cast<QLabel&>(w);
       if (label.text() != text) label.setText(text);
       return;
     }
+    case ControlKind::StatusBar:
+      static_cast<StatusPanel&>(w).setText(text);
+      return;
     case ControlKind::CommandButton:
     case ControlKind::CheckBox:
     case ControlKind::OptionButton: {
@@ -228,7 +222,7 @@ QWidget* CreateControlWidget(const Control& c, QWidget* parent) {
       w = MakeSlider(c, parent);
       break;
     case ControlKind::StatusBar:
-      w = MakeStatusBar(parent);
+      w = new StatusPanel(parent);
       break;
     case ControlKind::Frame:
       w = MakeFrame(parent);
