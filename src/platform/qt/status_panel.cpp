@@ -1,5 +1,7 @@
 #include "platform/qt/status_panel.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QPaintEvent>
@@ -15,16 +17,33 @@ constexpr int kIndent = 3;
 // Antialiased edges may touch the pixels around a glyph's box.
 constexpr int kEdge = 1;
 
+// Assistive tools read the panel's line when they ask for it, as they would a label's; nothing is
+// sent on each change, so the survey pays nothing for it.
+class AccessibleStatusPanel : public QAccessibleWidget {
+ public:
+  explicit AccessibleStatusPanel(StatusPanel* panel) : QAccessibleWidget(panel, QAccessible::StatusBar) {}
+  QString text(QAccessible::Text kind) const override {
+    if (kind == QAccessible::Name) return static_cast<const StatusPanel*>(widget())->text();
+    return QAccessibleWidget::text(kind);
+  }
+};
+
+QAccessibleInterface* AccessibleStatusPanelFactory(const QString&, QObject* object) {
+  auto* panel = dynamic_cast<StatusPanel*>(object);
+  return panel ? new AccessibleStatusPanel(panel) : nullptr;
+}
+
 }  // namespace
 
 StatusPanel::StatusPanel(QWidget* parent) : QFrame(parent), shaper_(font()) {
+  [[maybe_unused]] static const bool factoryInstalled =
+      (QAccessible::installFactory(AccessibleStatusPanelFactory), true);
   setFrameStyle(QFrame::Panel | QFrame::Sunken);
   takeFont();
 }
 
 void StatusPanel::takeFont() {
   // Measuring text lays it out: done once per font, not per word.
-  shaper_ = WordShaper(font());
   const QFontMetricsF metrics(font());
   spaceAdvance_ = metrics.horizontalAdvance(QStringLiteral(" "));
   lineHeight_ = metrics.ascent() + metrics.descent();
@@ -105,6 +124,7 @@ void StatusPanel::paintEvent(QPaintEvent* event) {
 void StatusPanel::changeEvent(QEvent* event) {
   // A new font changes every word's glyphs and place.
   if (event->type() == QEvent::FontChange) {
+    shaper_ = WordShaper(font());
     takeFont();
     update();
   }

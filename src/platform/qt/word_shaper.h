@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QList>
+#include <QRawFont>
 #include <QRectF>
 #include <QString>
 #include <array>

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QImage>
 #include <QLabel>
 #include <QPaintEvent>
@@ -136,6 +137,15 @@ TEST_F(StatusPanelTest, APartialRepaintLeavesThePictureOfAFullOne) {
     EXPECT_EQ(DifferingPixels(shown, Fresh(text)), 0) << "after \"" << text.toStdString() << '"';
     EXPECT_EQ(panel.text(), text);
   }
+}
+
+TEST_F(StatusPanelTest, AssistiveToolsReadTheLineAsItStands) {
+  panel.setText(kCount1);
+  panel.setText(kClock);
+  QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&panel);
+  ASSERT_NE(accessible, nullptr);
+  EXPECT_EQ(accessible->role(), QAccessible::StatusBar);
+  EXPECT_EQ(accessible->text(QAccessible::Name), kClock);
 }
 
 TEST_F(StatusPanelTest, ANewFontLaysTheLineOutAgain) {
