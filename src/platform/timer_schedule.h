@@ -33,9 +33,10 @@ class TimerSchedule {
   /// When `timer` fires next, or -1 when it is not active.
   std::int64_t due(const Timer& timer) const;
 
-  /// Fires, one after another, every timer that is not idle and whose tick may come at `wakeTime`: earliest
-  /// due first, ties in the order the timers became active. `clock` gives the time each tick begins; a timer
-  /// fires at most once per call, so a slow handler cannot keep the loop here.
+  /// Fires, one after another, every timer that is not idle and whose tick may come at
+  /// `wakeTime`: earliest due first, ties in the order the timers became active. `clock` gives the
+  /// time each tick begins; a timer fires at most once per call, so a slow handler cannot keep the
+  /// loop here.
   void fireDue(std::int64_t wakeTime, const std::function<std::int64_t()>& clock);
 
  private:

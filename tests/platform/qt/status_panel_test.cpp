@@ -66,9 +66,9 @@ class StatusPanelTest : public QtApplicationTest {
   }
 
   // The picture of a panel made afresh with `text`.
-  QImage Fresh(const QString& text) {
+  QImage Fresh(const QString& text, const QFont& font = StatusFont()) {
     StatusPanel fresh;
-    fresh.setFont(StatusFont());
+    fresh.setFont(font);
     fresh.setAutoFillBackground(true);
     fresh.resize(kSize);
     fresh.setText(text);
@@ -153,12 +153,7 @@ TEST_F(StatusPanelTest, ANewFontLaysTheLineOutAgain) {
   QFont large = StatusFont();
   large.setPointSizeF(12);
   panel.setFont(large);
-  StatusPanel fresh;
-  fresh.setFont(large);
-  fresh.setAutoFillBackground(true);
-  fresh.resize(kSize);
-  fresh.setText(kCount2);
-  EXPECT_EQ(DifferingPixels(Rendered(panel), Rendered(fresh)), 0);
+  EXPECT_EQ(DifferingPixels(Rendered(panel), Fresh(kCount2, large)), 0);
 }
 
 }  // namespace
