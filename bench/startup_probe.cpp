@@ -12,7 +12,7 @@
 
 #include "app/form1.h"
 #include "app/program.h"
-#include "platform/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 
 namespace {
 

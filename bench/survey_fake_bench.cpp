@@ -29,7 +29,7 @@ struct BenchMachine {
   FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
   CountingBeep beep;
   HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, loop, windows};
+  Services services{volumes, files, profile, clock, beep, loop, windows, "Linux"};
   Program program{services};
 };
 

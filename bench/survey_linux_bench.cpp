@@ -35,7 +35,7 @@ struct LinuxMachine {
   LinuxClock clock;
   CountingBeep beep;
   HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, loop, windows};
+  Services services{volumes, files, profile, clock, beep, loop, windows, "Linux"};
   Program program{services};
   std::vector<std::string> mountPoints;
 };

@@ -1,17 +1,22 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <optional>
+#include <string>
 
+#include "platform/ini_document.h"
 #include "platform/profile_service.h"
 
 namespace volumetra {
 
 /// The initialisation-file format of the Windows profile functions, read and written by the
-/// program itself (see IniDocument for the format).
+/// program itself (see IniDocument for the format), the same on every platform.
 ///
-/// A write replaces the whole file atomically: the new text goes to a temporary file beside it,
-/// which is flushed to disk and renamed over the old one, so an interrupted save leaves the old
-/// file or the new one, never a torn one. A write that would break the file's structure (a line
+/// A write replaces the whole file in one step (see ini_file::Replace), so an interrupted save
+/// leaves the old file or the new one, never a torn one. Between BeginWrites and CommitWrites the
+/// writes edit the files' texts in memory and the commit replaces each changed file once, so a
+/// save of many keys is one step as well. A write that would break the file's structure (a line
 /// break in a name or value, see IsStorableIniEntry) is refused and returns 0, as is a write to a
 /// file that exists but cannot be read. Lines of a new file end in "\n"; lines added to an
 /// existing file take its first line end. Nothing here throws.
@@ -22,13 +27,26 @@ class IniProfile : public ProfileService {
                               const std::string& path) override;
   int WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                 const std::string& path) override;
+  void BeginWrites() override;
+  bool CommitWrites() override;
 
-  /// Runs after the temporary file is complete and on disk, just before it replaces the old file.
+  /// Runs after a temporary file is complete and on disk, just before it replaces the old file.
   /// Lets a test stop the process at the one moment where both versions exist.
   std::function<void()> beforeReplace;
 
  private:
-  bool replaceFile(const std::string& path, const std::string& content);
+  /// A file being edited in memory: its text as read, and as edited.
+  struct PendingFile {
+    std::string original;
+    IniDocument document;
+  };
+  /// The pending file of `path` (a write target), read on first use; nullptr when it exists but
+  /// cannot be read.
+  PendingFile* pending(const std::string& target);
+  bool commit(const std::string& target, const PendingFile& file);
+
+  bool collecting_ = false;
+  std::map<std::string, std::optional<PendingFile>> pending_;
 };
 
 }  // namespace volumetra

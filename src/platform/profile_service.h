@@ -21,6 +21,12 @@ class ProfileService {
   /// missing, replacing a value in place and keeping every other line. Nonzero on success.
   virtual int WritePrivateProfileString(const std::string& section, const std::string& key,
                                         const std::string& value, const std::string& path) = 0;
+
+  /// Collects the writes that follow, up to CommitWrites, and puts each file they change in place
+  /// at once, so that the keys of one save land together or not at all. A write made meanwhile
+  /// returns whether it could be stored; the commit tells whether the files were written.
+  virtual void BeginWrites() {}
+  virtual bool CommitWrites() { return true; }
 };
 
 }  // namespace volumetra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "platform/beep_service.h"
 #include "platform/clock_service.h"
 #include "platform/file_service.h"
@@ -19,6 +21,8 @@ struct Services {
   BeepService& beep;
   TimerHost& timers;
   WindowSystem& windows;
+  /// The platform the program runs on, as the about box names it ("Linux", "Windows").
+  std::string_view platformName;
 };
 
 }  // namespace volumetra

@@ -21,7 +21,9 @@ void ProbeDrive(Program& program, std::size_t position) {
 
   std::string volumeName, fileSystemName;
   std::int32_t serialNumber = 0, maxComponentLength = 0, flags = 0;
-  GetVolumeInfo(program, root, volumeName, serialNumber, maxComponentLength, flags, fileSystemName);
+  // A drive that gives no answer counts as timed out: it keeps its record and stays out of the sums.
+  if (!GetVolumeInfo(program, root, volumeName, serialNumber, maxComponentLength, flags, fileSystemName))
+    return;
   d.VolumeName = volumeName;
   d.SerialNumber = serialNumber;
   // A name length beyond the 16-bit field is an overflow: the field keeps its value.
@@ -33,8 +35,10 @@ void ProbeDrive(Program& program, std::size_t position) {
   if (fileSystemName != kFailedBuffer) typeText += "/" + fileSystemName;
   d.TypeText = typeText;
 
-  m.CurFreeMB = GetFreeSpaceMB(program, root);
-  if (m.CurFreeMB == -1.0) m.CurFreeMB = 0;
+  bool answered = true;
+  const double freeMB = GetFreeSpaceMB(program, root, &answered);
+  if (!answered) return;
+  m.CurFreeMB = freeMB == -1.0 ? 0 : freeMB;
   d.FreeMB = m.CurFreeMB;
   m.SumTotalMB += m.LastTotalGB * 1000;
   m.SumFreeMB += m.CurFreeMB;

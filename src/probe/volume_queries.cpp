@@ -24,6 +24,20 @@ bool ContainsIgnoringCase(const std::string& text, char c) {
   return false;
 }
 
+// Gives the records of `letter` the time-out mark, or clears it, and lists a timed-out letter once.
+void JudgeCall(Module1& m, char letter, bool timedOut) {
+  for (std::size_t k = 1; k <= m.DriveLetters.size() && k < kDriveRecCount; ++k) {
+    if (m.DriveLetters[k - 1] != letter) continue;
+    DriveRec& r = m.DriveRecs[k];
+    if (timedOut) {
+      r.TimeoutMark = kTimeoutMark;
+    } else if (r.TimeoutMark == kTimeoutMark) {
+      r.TimeoutMark.clear();
+    }
+  }
+  if (timedOut && !ContainsIgnoringCase(m.TimedOutLetters, letter)) m.TimedOutLetters += letter;
+}
+
 }  // namespace
 
 std::string TrimAtNul(const std::string& text) {
@@ -36,7 +50,7 @@ bool IsTimedOut(int t0, int t1) {
   return d > 3 || (d >= -57 && d <= -1);
 }
 
-void GetVolumeInfo(Program& program, const std::string& rootPath, std::string& volumeName,
+bool GetVolumeInfo(Program& program, const std::string& rootPath, std::string& volumeName,
                    std::int32_t& serialNumber, std::int32_t& maxComponentLength,
                    std::int32_t& fileSystemFlags, std::string& fileSystemName) {
   Module1& m = program.m;
@@ -44,31 +58,22 @@ void GetVolumeInfo(Program& program, const std::string& rootPath, std::string& v
   volumeName.assign(kBufferSize, ' ');
   fileSystemName.assign(kBufferSize, ' ');
   const int t0 = program.os.clock.Now().second;
-  program.os.volumes.GetVolumeInformation(rootPath, volumeName, serialNumber, maxComponentLength,
-                                          fileSystemFlags, fileSystemName);
+  const VolumeAnswer answer = program.os.volumes.GetVolumeInformation(
+      rootPath, volumeName, serialNumber, maxComponentLength, fileSystemFlags, fileSystemName);
   const int t1 = program.os.clock.Now().second;
-  if (!rootPath.empty()) {
-    const char letter = rootPath[0];
-    const bool timedOut = IsTimedOut(t0, t1);
-    for (std::size_t k = 1; k <= m.DriveLetters.size() && k < kDriveRecCount; ++k) {
-      if (m.DriveLetters[k - 1] != letter) continue;
-      DriveRec& r = m.DriveRecs[k];
-      if (timedOut) {
-        r.TimeoutMark = kTimeoutMark;
-      } else if (r.TimeoutMark == kTimeoutMark) {
-        r.TimeoutMark.clear();
-      }
-    }
-    if (timedOut && !ContainsIgnoringCase(m.TimedOutLetters, letter)) m.TimedOutLetters += letter;
-  }
+  if (!rootPath.empty()) JudgeCall(m, rootPath[0], answer == VolumeAnswer::NoAnswer || IsTimedOut(t0, t1));
   volumeName = TrimAtNul(volumeName);
   fileSystemName = TrimAtNul(fileSystemName);
+  return answer != VolumeAnswer::NoAnswer;
 }
 
-double GetFreeSpaceMB(Program& program, const std::string& rootPath) {
+double GetFreeSpaceMB(Program& program, const std::string& rootPath, bool* answered) {
   std::int32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-  if (!program.os.volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector, freeClusters,
-                                           totalClusters)) {
+  const VolumeAnswer answer = program.os.volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector,
+                                                                  freeClusters, totalClusters);
+  if (answered) *answered = answer != VolumeAnswer::NoAnswer;
+  if (answer == VolumeAnswer::NoAnswer && !rootPath.empty()) JudgeCall(program.m, rootPath[0], true);
+  if (answer != VolumeAnswer::Answered) {
     program.m.LastTotalGB = 0;
     return -1.0;
   }

@@ -85,6 +85,23 @@ void WriteCells(const Module1& m, const DriveRec& d, Form1& f, std::size_t r) {
   if (d.SerialNumber != 0) f.Label9[r]->setCaption(FormatDecimal(d.SerialNumber));
 }
 
+/// The tool tips of a row's letter cells say where the drive's volume lives, so that a user can
+/// tell the rows apart. The first row's cell keeps the tip its language gives, ahead of that line.
+void WriteLetterToolTips(Program& program, const DriveRec& d, Form1& f1, Form2& f2, std::size_t r) {
+  if (d.RootPath.empty()) return;
+  const std::string description = program.os.volumes.DriveDescription(d.RootPath[0]);
+  if (description.empty()) return;
+  const std::string line = d.RootPath.substr(0, 2) + "  " + description;
+  Control& cell = *f1.Label2[r];
+  if (r == 0) {
+    const std::string languageTip = cell.toolTip().substr(0, cell.toolTip().find('\n'));
+    cell.setToolTip(languageTip.empty() ? line : languageTip + "\n" + line);
+  } else {
+    cell.setToolTip(line);
+  }
+  f2.Label1[r]->setToolTip(line);
+}
+
 void DrawGraphRow(Module1& m, const DriveRec& d, const Form1& f1, Form2& f2, std::size_t r) {
   f2.Label1[r]->setCaption(f1.Label2[r]->caption());
   m.LastTotalGB = d.TotalGB;
@@ -111,6 +128,7 @@ void ReportDrive(Program& program, std::size_t position) {
     if (m.AlarmBeep) program.os.beep.Beep();
   }
   WriteCells(m, d, f1, r);
+  WriteLetterToolTips(program, d, f1, f2, r);
   DrawGraphRow(m, d, f1, f2, r);
 }
 

@@ -189,11 +189,15 @@ void SaveSettings(Program& program) {
   Module1& m = program.m;
   m.IniSection = kSection;
   m.IniFilePath.clear();
+  // The thirteen writes go to the file's text in memory and then to the file in one step, so a
+  // kill during the save leaves the old settings or the new ones, never a mix.
+  program.os.profile.BeginWrites();
   for (const SystemKey& key : kSystemKeys) {
     m.IniKey = key.name;
     m.IniValue = key.save(program);
     WriteIniValue(program, m.IniSection, m.IniKey, m.IniValue, m.IniFilePath, m.IniWriteResult);
   }
+  program.os.profile.CommitWrites();
 }
 
 }  // namespace volumetra

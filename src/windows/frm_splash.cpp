@@ -1,5 +1,7 @@
 #include "windows/frm_splash.h"
 
+#include <string>
+
 #include "app/program.h"
 #include "windows/logo.h"
 
@@ -50,7 +52,7 @@ const ControlDesign kControls[] = {
      .top = 2340,
      .width = 2700,
      .height = 360,
-     .caption = "Win95/98/NT/2000",
+     .caption = "",  // the platform the program runs on
      .font = FontSpec{"Arial", 15.75f, true},
      .alignment = Alignment::Right,
      .autoSize = true,
@@ -115,6 +117,7 @@ FrmSplash::FrmSplash(Program& program)
       program_(program) {
   Command1.onClick = [this] { Command1_Click(); };
   Frame1.onClick = [this] { Frame1_Click(); };
+  control("lblPlatform").setCaption(std::string(program.os.platformName));
 }
 
 void FrmSplash::Form_KeyPress(int /*keyCode*/) {

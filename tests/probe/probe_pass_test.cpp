@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/form1.h"
 #include "support/fake_machine.h"
 #include "windows/form2.h"
 
@@ -68,6 +69,39 @@ TEST_F(ProbePassTest, SlowDriveIsStoredOnceThenSkippedAndLeftOutOfTheSums) {
   EXPECT_EQ(machine.volumes.volumeInfoCalls, callsBefore + 1);  // only C was asked
   EXPECT_EQ(p.m.DriveRecs[2].VolumeName, "SLOW");
   EXPECT_DOUBLE_EQ(p.m.SumTotalMB, 2000);
+}
+
+TEST_F(ProbePassTest, ADriveThatGivesNoAnswerKeepsItsRecordAndStaysOutOfTheSums) {
+  machine.volumes.add('C', 2000, 500);
+  FakeVolume& dead = machine.volumes.add('D', 1000, 250, "SHARE", 4);
+  p.m.DriveLetters = "CD";
+  ProbeDrives(p);
+  ASSERT_EQ(p.m.DriveRecs[2].VolumeName, "SHARE");
+
+  // The server dies: its query gives no answer, however fast the refusal comes.
+  dead.silent = true;
+  for (int reset = 0; reset < 3; ++reset) {
+    p.form1().Timer5_Timer();  // the time-out reset lets the drive be asked again
+    ProbeDrives(p);
+    const DriveRec& d = p.m.DriveRecs[2];
+    EXPECT_EQ(d.TimeoutMark, "T O");
+    EXPECT_EQ(p.m.TimedOutLetters, "D");
+    EXPECT_EQ(d.VolumeName, "SHARE");  // what was known stays
+    EXPECT_EQ(d.TypeText, "Net/NTFS");
+    EXPECT_DOUBLE_EQ(d.FreeMB, 250);
+    EXPECT_DOUBLE_EQ(d.TotalGB, 1.0);
+    EXPECT_DOUBLE_EQ(p.m.SumTotalMB, 2000);
+    EXPECT_DOUBLE_EQ(p.m.SumFreeMB, 500);
+  }
+
+  // The server answers again: the first pass after the next reset takes the drive in again.
+  dead.silent = false;
+  p.form1().Timer5_Timer();
+  machine.volumes.at('D').label = "BACK";
+  ProbeDrives(p);
+  EXPECT_EQ(p.m.DriveRecs[2].TimeoutMark, "");
+  EXPECT_EQ(p.m.DriveRecs[2].VolumeName, "BACK");
+  EXPECT_DOUBLE_EQ(p.m.SumTotalMB, 3000);
 }
 
 TEST_F(ProbePassTest, EmptyListSetsScaleAndZeroSumsOnly) {

@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "i18n/apply_language.h"
 #include "report/bar_width.h"
 #include "report/report_fixture.h"
 
@@ -42,6 +43,26 @@ TEST_F(ReportCycle, WritesTheRowCellsInBothUnitModes) {
   EXPECT_EQ(f1.Label5[0]->caption(), " 2 500 000");
   EXPECT_EQ(f1.Label6[0]->caption(), "1 234 567 800");
   EXPECT_EQ(f1.Label7[0]->caption(), "1 265 432 200");
+}
+
+TEST_F(ReportCycle, LetterToolTipsSayWhereEachVolumeLives) {
+  addDrive('C', 2.5, 100);
+  addDrive('E', 1, 10);
+  machine.volumes.add('C', 2500, 100).description = "/  (/dev/sda2, ext4)";
+  machine.volumes.add('E', 1000, 10).description = "/media/data  (/dev/sdb1, ext4)";
+  m.Language = "English";
+  ApplyLanguage(program);
+  cycle();
+  EXPECT_EQ(f1.Label2[0]->toolTip(), "volume letter\nC:  /  (/dev/sda2, ext4)");
+  EXPECT_EQ(f1.Label2[1]->toolTip(), "E:  /media/data  (/dev/sdb1, ext4)");
+  EXPECT_EQ(f2.Label1[1]->toolTip(), "E:  /media/data  (/dev/sdb1, ext4)");
+  // Another survey and another language keep one line per volume behind the language's tip.
+  cycle();
+  m.Language = "Deutsch";
+  ApplyLanguage(program);
+  cycle();
+  EXPECT_EQ(f1.Label2[0]->toolTip(), "volume letter\nC:  /  (/dev/sda2, ext4)");
+  EXPECT_EQ(f2.Label1[0]->toolTip(), "C:  /  (/dev/sda2, ext4)");
 }
 
 TEST_F(ReportCycle, ZeroNameLengthAndSerialKeepTheOldCellText) {

@@ -52,7 +52,7 @@ struct FakeMachine {
   FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
   CountingBeep beep;
   HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, loop, windows};
+  Services services{volumes, files, profile, clock, beep, loop, windows, "Headless"};
   std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 

@@ -23,6 +23,7 @@ TEST_F(AboutBoxTest, OpensCentredWithOneInstanceAndItsTexts) {
   EXPECT_EQ(s.left(), (1920 * 15 - s.width()) / 2);
   EXPECT_EQ(s.control("Label1").caption(), "Volumetra");
   EXPECT_EQ(s.control("lblVersion").caption(), "Version 0.95");
+  EXPECT_EQ(s.control("lblPlatform").caption(), "Headless");  // the platform the services name
   EXPECT_FALSE(s.lblProductName.visible());
   p.form1().Command3.Click();
   EXPECT_EQ(&p.frmSplash(), &s);

@@ -23,33 +23,36 @@ FakeVolume* FakeVolumes::find(const std::string& rootPath) {
   return it == volumes_.end() ? nullptr : &it->second;
 }
 
-bool FakeVolumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
-                                       std::int32_t& serialNumber, std::int32_t& maxComponentLength,
-                                       std::int32_t& fileSystemFlags, std::string& fileSystemNameBuffer) {
+VolumeAnswer FakeVolumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
+                                               std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                                               std::int32_t& fileSystemFlags,
+                                               std::string& fileSystemNameBuffer) {
   ++volumeInfoCalls;
   FakeVolume* v = find(rootPath);
   if (v) loop_.spend(v->volumeInfoMs);
-  if (!v || v->volumeInfoFails) return false;
+  if (v && v->silent) return VolumeAnswer::NoAnswer;
+  if (!v || v->volumeInfoFails) return VolumeAnswer::Failed;
   CopyIntoBuffer(v->label, volumeNameBuffer);
   CopyIntoBuffer(v->fileSystemName, fileSystemNameBuffer);
   serialNumber = static_cast<std::int32_t>(v->serialNumber);
   maxComponentLength = v->maxComponentLength;
   fileSystemFlags = v->fileSystemFlags;
-  return true;
+  return VolumeAnswer::Answered;
 }
 
-bool FakeVolumes::GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
-                                   std::int32_t& bytesPerSector, std::int32_t& freeClusters,
-                                   std::int32_t& totalClusters) {
+VolumeAnswer FakeVolumes::GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
+                                           std::int32_t& bytesPerSector, std::int32_t& freeClusters,
+                                           std::int32_t& totalClusters) {
   ++freeSpaceCalls;
   FakeVolume* v = find(rootPath);
   if (v) loop_.spend(v->freeSpaceMs);
-  if (!v || v->freeSpaceFails) return false;
+  if (v && v->silent) return VolumeAnswer::NoAnswer;
+  if (!v || v->freeSpaceFails) return VolumeAnswer::Failed;
   sectorsPerCluster = v->sectorsPerCluster;
   bytesPerSector = v->bytesPerSector;
   freeClusters = v->freeClusters;
   totalClusters = v->totalClusters;
-  return true;
+  return VolumeAnswer::Answered;
 }
 
 int FakeVolumes::GetDriveType(const std::string& rootPath) {
@@ -62,6 +65,11 @@ DrivePresence FakeVolumes::ListDrive(char letter) {
   ++listCalls;
   auto it = volumes_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
   return it == volumes_.end() ? DrivePresence::Empty : it->second.presence;
+}
+
+std::string FakeVolumes::DriveDescription(char letter) {
+  auto it = volumes_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  return it == volumes_.end() ? std::string() : it->second.description;
 }
 
 }  // namespace volumetra

@@ -25,6 +25,10 @@ struct FakeVolume {
   DrivePresence presence = DrivePresence::Named;
   bool volumeInfoFails = false;
   bool freeSpaceFails = false;
+  /// The volume does not answer at all, as a dead server: queries give no answer.
+  bool silent = false;
+  /// What DriveDescription tells about it.
+  std::string description;
   /// Virtual time each volume-information call takes.
   std::int64_t volumeInfoMs = 0;
   /// Virtual time each free-space call takes.
@@ -44,14 +48,16 @@ class FakeVolumes : public VolumeService {
   void remove(char letter) { volumes_.erase(letter); }
   void clear() { volumes_.clear(); }
 
-  bool GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
-                            std::int32_t& serialNumber, std::int32_t& maxComponentLength,
-                            std::int32_t& fileSystemFlags, std::string& fileSystemNameBuffer) override;
-  bool GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
-                        std::int32_t& bytesPerSector, std::int32_t& freeClusters,
-                        std::int32_t& totalClusters) override;
+  VolumeAnswer GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
+                                    std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                                    std::int32_t& fileSystemFlags,
+                                    std::string& fileSystemNameBuffer) override;
+  VolumeAnswer GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
+                                std::int32_t& bytesPerSector, std::int32_t& freeClusters,
+                                std::int32_t& totalClusters) override;
   int GetDriveType(const std::string& rootPath) override;
   DrivePresence ListDrive(char letter) override;
+  std::string DriveDescription(char letter) override;
 
   /// Calls made, by kind, since the fake was made.
   int volumeInfoCalls = 0;

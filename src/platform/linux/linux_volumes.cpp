@@ -93,61 +93,70 @@ const DriveMount* LinuxVolumes::DriveForRootPath(const std::string& rootPath) {
 }
 
 // Mounts that cannot hang are asked on the calling thread. The others, and lookups that may read
-// the medium, run on the guard's worker of the mount, on copies of everything they touch.
+// the medium, run on the guard's worker of the mount, on copies of everything they touch. A call
+// the guard cut off or refused is no answer; a query that ran and found nothing is a failure.
 template <typename Query>
 std::invoke_result_t<Query&, LinuxSystemCalls&, const DriveMount&> LinuxVolumes::RunQuery(
-    const DriveMount& drive, bool readsMedium, Query query) {
+    const DriveMount& drive, bool readsMedium, Query query, VolumeAnswer& answer) {
   using Result = std::invoke_result_t<Query&, LinuxSystemCalls&, const DriveMount&>;
+  Result result;
+  answer = VolumeAnswer::NoAnswer;
   if (!drive.mayHang && !readsMedium) {
-    Result result;
     if (!guard_.RunHere(drive.key, [&] { result = query(*system_, drive); })) return std::nullopt;
-    return result;
+  } else {
+    auto shared = std::make_shared<Result>();
+    auto call = [system = system_, mount = drive, query = std::move(query), shared] {
+      *shared = query(*system, mount);
+    };
+    if (!guard_.Run(drive.key, std::move(call))) return std::nullopt;
+    result = std::move(*shared);
   }
-  auto result = std::make_shared<Result>();
-  auto call = [system = system_, mount = drive, query = std::move(query), result] {
-    *result = query(*system, mount);
-  };
-  if (!guard_.Run(drive.key, std::move(call))) return std::nullopt;
-  return std::move(*result);
+  answer = result ? VolumeAnswer::Answered : VolumeAnswer::Failed;
+  return result;
 }
 
-bool LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
-                                        std::int32_t& serialNumber, std::int32_t& maxComponentLength,
-                                        std::int32_t& fileSystemFlags, std::string& fileSystemNameBuffer) {
+VolumeAnswer LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
+                                                std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                                                std::int32_t& fileSystemFlags,
+                                                std::string& fileSystemNameBuffer) {
   const DriveMount* drive = DriveForRootPath(rootPath);
-  if (!drive) return false;
+  if (!drive) return VolumeAnswer::Failed;
   std::optional<VolumeIdentity> known;
   if (const auto it = identities_.find(drive->key); it != identities_.end()) known = it->second;
   // Only a lookup on a block device can probe it; the others read nothing that can hang.
   const bool readsMedium = !known && drive->device.has_value();
-  const std::optional<VolumeFacts> facts =
-      RunQuery(*drive, readsMedium, [known](LinuxSystemCalls& system, const DriveMount& mount) {
+  VolumeAnswer answer = VolumeAnswer::Failed;
+  const std::optional<VolumeFacts> facts = RunQuery(
+      *drive, readsMedium,
+      [known](LinuxSystemCalls& system, const DriveMount& mount) {
         return GatherVolumeFacts(system, mount, known);
-      });
-  if (!facts) return false;
+      },
+      answer);
+  if (!facts) return answer;
   if (!known) identities_[drive->key] = facts->identity;
   CopyIntoBuffer(facts->identity.label, volumeNameBuffer);
   CopyIntoBuffer(facts->fileSystemName, fileSystemNameBuffer);
   serialNumber = static_cast<std::int32_t>(facts->identity.serialNumber);
   maxComponentLength = facts->maxNameLength;
   fileSystemFlags = facts->flags;
-  return true;
+  return VolumeAnswer::Answered;
 }
 
-bool LinuxVolumes::GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
-                                    std::int32_t& bytesPerSector, std::int32_t& freeClusters,
-                                    std::int32_t& totalClusters) {
+VolumeAnswer LinuxVolumes::GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
+                                            std::int32_t& bytesPerSector, std::int32_t& freeClusters,
+                                            std::int32_t& totalClusters) {
   const DriveMount* drive = DriveForRootPath(rootPath);
-  if (!drive) return false;
-  const std::optional<FileSystemStats> stats = RunQuery(*drive, false, StatsOf);
-  if (!stats) return false;
+  if (!drive) return VolumeAnswer::Failed;
+  VolumeAnswer answer = VolumeAnswer::Failed;
+  const std::optional<FileSystemStats> stats = RunQuery(*drive, false, StatsOf, answer);
+  if (!stats) return answer;
   const std::optional<ClusterCounts> counts = ToClusterCounts(*stats);
-  if (!counts) return false;
+  if (!counts) return VolumeAnswer::Failed;
   sectorsPerCluster = counts->sectorsPerCluster;
   bytesPerSector = counts->bytesPerSector;
   freeClusters = counts->freeClusters;
   totalClusters = counts->totalClusters;
-  return true;
+  return VolumeAnswer::Answered;
 }
 
 int LinuxVolumes::GetDriveType(const std::string& rootPath) {

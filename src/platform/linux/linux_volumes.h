@@ -34,12 +34,13 @@ class LinuxVolumes : public VolumeService {
                         std::chrono::milliseconds coolDown = CallGuard::kDefaultCoolDown,
                         CallGuard::SteadyClock clock = std::chrono::steady_clock::now);
 
-  bool GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
-                            std::int32_t& serialNumber, std::int32_t& maxComponentLength,
-                            std::int32_t& fileSystemFlags, std::string& fileSystemNameBuffer) override;
-  bool GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
-                        std::int32_t& bytesPerSector, std::int32_t& freeClusters,
-                        std::int32_t& totalClusters) override;
+  VolumeAnswer GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
+                                    std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+                                    std::int32_t& fileSystemFlags,
+                                    std::string& fileSystemNameBuffer) override;
+  VolumeAnswer GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
+                                std::int32_t& bytesPerSector, std::int32_t& freeClusters,
+                                std::int32_t& totalClusters) override;
   int GetDriveType(const std::string& rootPath) override;
   DrivePresence ListDrive(char letter) override;
 
@@ -57,7 +58,8 @@ class LinuxVolumes : public VolumeService {
   const DriveMount* DriveForRootPath(const std::string& rootPath);
   template <typename Query>
   std::invoke_result_t<Query&, LinuxSystemCalls&, const DriveMount&> RunQuery(const DriveMount& drive,
-                                                                              bool readsMedium, Query query);
+                                                                              bool readsMedium, Query query,
+                                                                              VolumeAnswer& answer);
 
   std::shared_ptr<LinuxSystemCalls> system_;
   CallGuard guard_;

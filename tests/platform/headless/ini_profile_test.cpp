@@ -193,6 +193,42 @@ TEST_F(IniProfileTest, AProcessKilledInMidWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(get("System", "Language"), "English");
   ASSERT_EQ(set("System", "Language", "Dansk"), 1);
   EXPECT_EQ(fileText(), "[System]\nLanguage=Dansk\nWindow1XPos=5\n");
+  // That write also removed what the killed one left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(IniProfileTest, WritesBetweenBeginAndCommitLandTogetherInOneReplacement) {
+  writeFile("; kept\n[System]\nLanguage=English\n");
+  int replacements = 0;
+  profile.beforeReplace = [&] { ++replacements; };
+  profile.BeginWrites();
+  EXPECT_EQ(set("System", "Language", "Deutsch"), 1);
+  EXPECT_EQ(set("System", "Window1XPos", "15"), 1);
+  EXPECT_EQ(set("System", "Bad", "line\nbreak"), 0);              // refused as ever, the others still land
+  EXPECT_EQ(fileText(), "; kept\n[System]\nLanguage=English\n");  // nothing on disk yet
+  EXPECT_EQ(get("System", "Window1XPos"), "15");                  // reads see the pending text
+  EXPECT_TRUE(profile.CommitWrites());
+  EXPECT_EQ(replacements, 1);
+  EXPECT_EQ(fileText(), "; kept\n[System]\nLanguage=Deutsch\nWindow1XPos=15\n");
+  // After the commit, writes go to the file at once again.
+  EXPECT_EQ(set("System", "Language", "Dansk"), 1);
+  EXPECT_EQ(replacements, 2);
+}
+
+TEST_F(IniProfileTest, AKillDuringACollectedSaveLeavesTheOldKeysAll) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  writeFile("[System]\nLanguage=English\nWindow1XPos=5\n");
+  const std::string before = fileText();
+  EXPECT_EXIT(
+      {
+        profile.beforeReplace = [] { std::raise(SIGKILL); };
+        profile.BeginWrites();
+        set("System", "Language", "Deutsch");
+        set("System", "Window1XPos", "99");
+        profile.CommitWrites();
+      },
+      ::testing::KilledBySignal(SIGKILL), "");
+  EXPECT_EQ(fileText(), before);
 }
 
 }  // namespace

@@ -50,16 +50,17 @@ struct Answer {
 
 Answer Ask(LinuxVolumes& volumes, const std::string& rootPath) {
   Answer a;
-  a.volumeOk =
-      volumes.GetVolumeInformation(rootPath, a.volumeName, a.serial, a.nameLength, a.flags, a.fileSystemName);
+  a.volumeOk = volumes.GetVolumeInformation(rootPath, a.volumeName, a.serial, a.nameLength, a.flags,
+                                            a.fileSystemName) == VolumeAnswer::Answered;
   a.spaceOk = volumes.GetDiskFreeSpace(rootPath, a.sectorsPerCluster, a.bytesPerSector, a.freeClusters,
-                                       a.totalClusters);
+                                       a.totalClusters) == VolumeAnswer::Answered;
   return a;
 }
 
 bool FreeSpaceOk(LinuxVolumes& volumes, const std::string& rootPath) {
   std::int32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-  return volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters);
+  return volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters) ==
+         VolumeAnswer::Answered;
 }
 
 // Asks `query` again until it holds: a stuck call returns on a thread of its own.

@@ -41,13 +41,15 @@ std::optional<Volume> DriveAt(LinuxVolumes& volumes, const std::string& mountPoi
     v.letter = letter;
     std::string label(255, ' '), fileSystem(255, ' ');
     std::int32_t serial = 0, flags = 0;
-    if (!volumes.GetVolumeInformation(rootPath, label, serial, v.nameLength, flags, fileSystem))
+    if (volumes.GetVolumeInformation(rootPath, label, serial, v.nameLength, flags, fileSystem) !=
+        VolumeAnswer::Answered)
       return std::nullopt;
     v.label = UpToNul(label);
     v.fileSystem = UpToNul(fileSystem);
     v.serial = static_cast<std::uint32_t>(serial);
     std::int32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-    if (!volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters))
+    if (volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters) !=
+        VolumeAnswer::Answered)
       return std::nullopt;
     v.clusterBytes = std::int64_t{sectorsPerCluster} * bytesPerSector;
     v.totalBytes = v.clusterBytes * totalClusters;

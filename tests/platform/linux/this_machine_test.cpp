@@ -15,7 +15,8 @@ TEST(ThisMachine, RootFileSystemIsDriveCWithItsRealSize) {
 
   std::string label(255, ' '), fileSystem(255, ' ');
   std::int32_t serial = 0, nameLength = 0, flags = 0;
-  ASSERT_TRUE(volumes.GetVolumeInformation("C:\\", label, serial, nameLength, flags, fileSystem));
+  ASSERT_EQ(volumes.GetVolumeInformation("C:\\", label, serial, nameLength, flags, fileSystem),
+            VolumeAnswer::Answered);
   const std::string name = fileSystem.substr(0, fileSystem.find('\0'));
   EXPECT_FALSE(name.empty());
   EXPECT_EQ(name.find_first_of("abcdefghijklmnopqrstuvwxyz."), std::string::npos) << name;
@@ -25,8 +26,8 @@ TEST(ThisMachine, RootFileSystemIsDriveCWithItsRealSize) {
   EXPECT_EQ(nameLength, static_cast<std::int32_t>(root.f_namemax));
 
   std::int32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-  ASSERT_TRUE(
-      volumes.GetDiskFreeSpace("C:\\", sectorsPerCluster, bytesPerSector, freeClusters, totalClusters));
+  ASSERT_EQ(volumes.GetDiskFreeSpace("C:\\", sectorsPerCluster, bytesPerSector, freeClusters, totalClusters),
+            VolumeAnswer::Answered);
   const std::int64_t cluster = std::int64_t{sectorsPerCluster} * bytesPerSector;
   const std::int64_t total = static_cast<std::int64_t>(root.f_blocks * root.f_frsize);
   EXPECT_GT(totalClusters, 0);

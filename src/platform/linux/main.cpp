@@ -5,7 +5,7 @@
 
 #include "app/form1.h"
 #include "app/program.h"
-#include "platform/desktop_services.h"
+#include "platform/linux/desktop_services.h"
 #include "platform/qt/termination_signals.h"
 
 int main(int argc, char** argv) {

@@ -21,7 +21,7 @@ struct DesktopServices {
   QtBeep beep;
   QtTimerHost timers;
   QtWindowSystem windows;
-  Services services{volumes, files, profile, clock, beep, timers, windows};
+  Services services{volumes, files, profile, clock, beep, timers, windows, "Linux"};
 };
 
 }  // namespace volumetra

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace volumetra::ini_file {
+
+/// The file operations the initialisation-file code needs; one implementation per operating
+/// system, chosen at build time. Nothing here throws.
+
+enum class ReadStatus { Read, Missing, Failed };
+
+/// Reads the whole of an ordinary file into `content`. Missing when there is no file of that name,
+/// Failed when there is one that cannot be read (or that is no ordinary file). Never blocks on a
+/// FIFO or device that has the file's name.
+ReadStatus ReadWhole(const std::string& path, std::string& content);
+
+/// Where a write to `path` lands: the file a symbolic link names, so that the link stays.
+std::string WriteTarget(const std::string& path);
+
+/// Puts `content` in place of the file at `path` in one step: it is written to a temporary file
+/// beside it (with the old file's permissions), flushed to disk and renamed over the old one, so
+/// that a kill at any moment leaves the old file or the new one. `beforeReplace`, when set, runs
+/// once the temporary file is complete and on disk. Afterwards the temporary files that earlier
+/// saves left behind when they were killed are removed. False when the file could not be replaced.
+bool Replace(const std::string& path, const std::string& content, const std::function<void()>& beforeReplace);
+
+}  // namespace volumetra::ini_file

@@ -1,0 +1,140 @@
+// The initialisation file's file operations on POSIX systems.
+#include "platform/ini_file_access.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <string_view>
+
+namespace volumetra::ini_file {
+namespace {
+
+constexpr std::string_view kTemporaryMark = ".tmp.";
+
+struct FdCloser {
+  int fd;
+  ~FdCloser() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+bool WriteAll(int fd, const std::string& content) {
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Makes a rename in `directory` durable; a failure here loses no data, so it is not reported.
+void SyncDirectory(const std::string& directory) {
+  const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// The process id in a temporary file's name "<name>.tmp.<pid>.<n>", or 0 when it has none.
+pid_t WriterOf(std::string_view suffix) {
+  pid_t pid = 0;
+  for (char c : suffix) {
+    if (c == '.') break;
+    if (c < '0' || c > '9' || pid > 100000000) return 0;
+    pid = pid * 10 + (c - '0');
+  }
+  return pid;
+}
+
+// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs.
+void RemoveLeftTemporaries(const std::string& path) {
+  const std::string directory = DirectoryOf(path);
+  const std::string prefix = NameOf(path) + std::string(kTemporaryMark);
+  DIR* dir = ::opendir(directory.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (!name.starts_with(prefix)) continue;
+    const pid_t writer = WriterOf(name.substr(prefix.size()));
+    if (writer <= 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) continue;
+    ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
+ReadStatus ReadWhole(const std::string& path, std::string& content) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+  FdCloser closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::Failed;
+  content.clear();
+  char chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n == 0) return ReadStatus::Read;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return ReadStatus::Failed;
+    }
+    content.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
+std::string WriteTarget(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  std::unique_ptr<char, decltype(&std::free)> real(::realpath(path.c_str(), nullptr), &std::free);
+  return real ? std::string(real.get()) : path;
+}
+
+bool Replace(const std::string& path, const std::string& content,
+             const std::function<void()>& beforeReplace) {
+  static std::atomic<unsigned> counter{0};
+  const std::string temp =
+      path + std::string(kTemporaryMark) + std::to_string(::getpid()) + "." + std::to_string(counter++);
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool ok;
+  {
+    FdCloser closer{fd};
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0) ::fchmod(fd, old.st_mode & 07777);
+    ok = WriteAll(fd, content) && ::fsync(fd) == 0;
+  }
+  if (ok && beforeReplace) beforeReplace();
+  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  SyncDirectory(DirectoryOf(path));
+  RemoveLeftTemporaries(path);
+  return true;
+}
+
+}  // namespace volumetra::ini_file
