@@ -62,6 +62,10 @@ void DiscoverDrives(Program& program) {
       m.MaxFreeMB = freeMB >= 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(freeMB);
     }
   }
+  // The exclusions judge the letters by their records. Those must follow the whole list just
+  // found: records of the last pass lack a letter dropped then, which would come back every other
+  // time. A pass over the full list makes every discovery drop the same letters.
+  if (m.ExcludeDoubles || m.ExcludeCDs) ProbeDrives(program);
   if (m.ExcludeDoubles) {
     RemoveDoubleMappings(program);
     RemoveDoubleMappings(program);

@@ -5,7 +5,8 @@ namespace volumetra {
 class Program;
 
 /// Rebuilds DriveLetters from the letters C to Z in use and MaxFreeMB from their free space, then
-/// drops double mappings and CD-ROM drives when the settings ask for it.
+/// drops double mappings and CD-ROM drives when the settings ask for it, judging them by records
+/// that a probe pass over the new list has just refreshed.
 void DiscoverDrives(Program& program);
 
 /// One scan that drops the higher letter of two that show the same volume, re-probing after each

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "app/form1.h"
 #include "probe/probe_pass.h"
 #include "support/fake_machine.h"
 
@@ -47,14 +50,36 @@ TEST_F(DiscoveryTest, DoubleMappingDropsTheHigherLetterAndReprobes) {
   machine.volumes.add('D', 2000, 500, "DATA").serialNumber = 42;
   machine.volumes.add('F', 2000, 400, "DATA").serialNumber = 42;  // free space is not compared
   p.m.ExcludeDoubles = true;
+  const int before = machine.volumes.volumeInfoCalls;
   DiscoverDrives(p);
-  EXPECT_EQ(p.m.DriveLetters, "CDF");  // records still empty: nothing dropped
-  ProbeDrives(p);
-  const int passes = machine.volumes.volumeInfoCalls;
-  DiscoverDrives(p);
-  EXPECT_EQ(p.m.DriveLetters, "CD");
-  EXPECT_GT(machine.volumes.volumeInfoCalls, passes);  // a probe pass ran after the removal
+  EXPECT_EQ(p.m.DriveLetters, "CD");  // judged by a pass over C, D and F made first
+  // One pass over the three letters found, one after the removal over the two left.
+  EXPECT_EQ(machine.volumes.volumeInfoCalls, before + 3 + 2);
   EXPECT_EQ(p.m.DriveRecs[2].RootPath, "D:\\");
+}
+
+TEST_F(DiscoveryTest, ALetterLeftOutStaysOutAtEveryRefreshAndTheWindowKeepsItsHeight) {
+  FakeMachine fresh;
+  fresh.volumes.add('C', 5000, 100, "SYS");
+  fresh.volumes.add('D', 2000, 500, "DATA").serialNumber = 42;
+  fresh.volumes.add('E', 600, 0, "", 5, "CDFS");
+  fresh.volumes.add('F', 2000, 500, "DATA").serialNumber = 42;  // D under another letter
+  std::ofstream(fresh.iniPath()) << "[System]\nExcludeDoubleMappings=True\nExcludeCDRomDrives=True\n";
+  Program& program = fresh.start();
+  const float height = program.form1().height();
+  EXPECT_EQ(program.m.DriveLetters, "CD");
+  for (int refresh = 0; refresh < 30; ++refresh) {
+    fresh.advance(10000);
+    EXPECT_EQ(program.m.DriveLetters, "CD") << refresh;
+    EXPECT_EQ(program.form1().height(), height) << refresh;
+  }
+}
+
+TEST_F(DiscoveryTest, WithoutAnExclusionDiscoveryProbesNothing) {
+  machine.volumes.add('C', 5000, 100);
+  const int before = machine.volumes.volumeInfoCalls;
+  DiscoverDrives(p);
+  EXPECT_EQ(machine.volumes.volumeInfoCalls, before);
 }
 
 TEST_F(DiscoveryTest, EqualLabelsWithDifferentSerialsOrWithoutTheSwitchBothStay) {
