@@ -50,6 +50,12 @@ class VolumeService {
   /// Where the volume of drive `letter` lives, for a user to tell drives apart: on Linux its mount
   /// point and source ("/media/data  (/dev/sdb1, ext4)"). Empty text when there is nothing to say.
   virtual std::string DriveDescription(char /*letter*/) { return {}; }
+
+  /// A probe pass is about to ask the volume information and free space of the drives `letters`,
+  /// one after another, in this order. A backend whose volumes can be slow to answer may start all
+  /// their queries now, so that several slow volumes are waited for together rather than one after
+  /// another. The default does nothing.
+  virtual void BeginProbePass(const std::string& /*letters*/) {}
 };
 
 }  // namespace volumetra

@@ -52,6 +52,13 @@ void ProbeDrives(Program& program) {
   Module1& m = program.m;
   m.GraphScale = program.form2().Slider1.value() + 1.0;
   m.SumTotalMB = m.SumFreeMB = m.SumUsedMB = 0;
+  // The drives this pass asks: those not marked as timed out. A drive's query marks only its own
+  // records, so the marks of the drives after it stand as they are now.
+  std::string asked;
+  for (std::size_t i = 1; i <= m.DriveLetters.size() && i < kDriveRecCount; ++i) {
+    if (m.DriveRecs[i].TimeoutMark != kTimeoutMark) asked += m.DriveLetters[i - 1];
+  }
+  program.os.volumes.BeginProbePass(asked);
   for (std::size_t i = 1; i <= m.DriveLetters.size(); ++i) {
     if (i >= kDriveRecCount) break;
     if (m.DriveRecs[i].TimeoutMark == kTimeoutMark) continue;

@@ -48,6 +48,8 @@ std::optional<BlockDevice> ResolveBlockDevice(LinuxSystemCalls& system, const Mo
   const std::string disk = partition ? sysfsDevice + "/.." : sysfsDevice;
   device.removable = system.ReadTextFile(disk + "/removable").value_or("").starts_with('1');
   device.optical = name.starts_with("sr") || number->major == kScsiCdromMajor;
+  device.backingFile = system.ReadTextFile(sysfsDevice + "/loop/backing_file").value_or("");
+  if (device.backingFile.ends_with('\n')) device.backingFile.pop_back();
   return device;
 }
 

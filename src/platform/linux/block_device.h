@@ -14,6 +14,8 @@ struct BlockDevice {
   std::string path;        ///< device node ("/dev/sdb1"); empty when unknown
   bool removable = false;  ///< the disk (the parent disk of a partition) says it is removable
   bool optical = false;    ///< a CD/DVD drive (sr*)
+  /// The image file a loop device shows ("/srv/images/data.img"); empty for other devices.
+  std::string backingFile;
 };
 
 /// The block device a mount lives on: the mount's own device number, or for file systems that

@@ -1,107 +1,135 @@
 #include "platform/linux/call_guard.h"
 
-#include <condition_variable>
-#include <mutex>
-#include <system_error>
-#include <thread>
+#include <algorithm>
 
 namespace volumetra {
 
-struct CallGuard::Worker {
-  std::mutex mutex;
-  std::condition_variable wake;      // a call or the retirement arrived
-  std::condition_variable finished;  // the running call returned
-  std::function<void()> call;
-  bool busy = false;
-  bool retired = false;
-};
+CallGuard::CallGuard(ChannelOpener open, std::chrono::milliseconds limit, Clock clock)
+    : open_(std::move(open)), limit_(limit), clock_(std::move(clock)) {}
 
-CallGuard::CallGuard(std::chrono::milliseconds limit, std::chrono::milliseconds coolDown, SteadyClock clock)
-    : limit_(limit), coolDown_(coolDown), clock_(std::move(clock)) {}
-
-void CallGuard::Serve(const std::shared_ptr<Worker>& worker) {
-  std::unique_lock lock(worker->mutex);
-  for (;;) {
-    worker->wake.wait(lock, [&] { return worker->call || worker->retired; });
-    if (!worker->call) return;
-    std::function<void()> call = std::move(worker->call);
-    worker->call = nullptr;
-    lock.unlock();
-    call();
-    call = nullptr;  // release what the call holds before reporting it done
-    lock.lock();
-    worker->busy = false;
-    worker->finished.notify_all();
+// Collects the result of the oldest call without one, waiting until `deadline`. A broken channel
+// ends every call still out on it: they come back lost, and the key opens a new channel.
+bool CallGuard::CollectNext(Slot& slot, TimePoint deadline) {
+  const auto next = std::find_if(slot.sent.begin(), slot.sent.end(), [](const Sent& s) { return !s.result; });
+  if (next == slot.sent.end() || !slot.channel) return false;
+  std::optional<HangingCallResult> result = slot.channel->Collect(deadline);
+  if (!result) return false;
+  if (!result->lost) {
+    next->result = std::move(result);
+    return true;
   }
+  for (auto it = next; it != slot.sent.end(); ++it) {
+    it->result = HangingCallResult{};
+    it->result->kind = it->call.kind;
+    it->result->lost = true;
+  }
+  slot.channel.reset();
+  return true;
 }
 
-void CallGuard::Retire(Worker& worker) {
-  std::lock_guard lock(worker.mutex);
-  worker.retired = true;
-  worker.wake.notify_one();
+// Takes in what has come back by now and forgets the calls whose callers gave up on them.
+void CallGuard::Drain(Slot& slot) {
+  while (CollectNext(slot, clock_())) {
+  }
+  std::erase_if(slot.sent, [](const Sent& s) { return !s.awaited && s.result; });
 }
 
-CallGuard::~CallGuard() {
-  for (auto& [key, slot] : slots_) Retire(*slot.worker);
+// A call given up before its deadline (a round of questions that ended early) is not stuck yet.
+bool CallGuard::Stuck(const Slot& slot) const {
+  const TimePoint now = clock_();
+  return std::any_of(slot.sent.begin(), slot.sent.end(),
+                     [&](const Sent& s) { return !s.awaited && !s.result && s.deadline <= now; });
 }
 
-// Only a call that timed out leaves a worker busy, so a slot without a time-out is never busy.
-bool CallGuard::CoolingDown(Slot& slot) {
-  if (!slot.timedOutAt) return false;
-  if (clock_() - *slot.timedOutAt < coolDown_) return true;
-  std::lock_guard lock(slot.worker->mutex);
-  if (slot.worker->busy) return true;
-  slot.timedOutAt.reset();
-  return false;
+bool CallGuard::Send(Slot& slot, const HangingCall& call) {
+  if (!slot.channel) {
+    slot.channel = open_();
+    ++channelsOpened_;
+  }
+  if (!slot.channel || !slot.channel->Start(call)) return false;
+  slot.sent.push_back(Sent{call, clock_() + limit_, true, std::nullopt});
+  return true;
 }
 
-bool CallGuard::Run(const std::string& key, std::function<void()> call) {
+CallGuard::Outcome CallGuard::Await(Slot& slot, std::deque<Sent>::iterator sent, HangingCallResult& result) {
+  // Earlier calls come back first; each keeps its result for its own question.
+  const std::size_t index = static_cast<std::size_t>(sent - slot.sent.begin());
+  while (!slot.sent[index].result && CollectNext(slot, slot.sent[index].deadline)) {
+  }
+  Sent& mine = slot.sent[index];
+  if (!mine.result) {
+    mine.awaited = false;
+    slot.quiet = true;
+    return Outcome::NoAnswer;
+  }
+  result = std::move(*mine.result);
+  slot.sent.erase(slot.sent.begin() + static_cast<std::ptrdiff_t>(index));
+  if (!result.lost) slot.quiet = false;
+  result.ok = result.ok && !result.lost;
+  return Outcome::Done;
+}
+
+void CallGuard::StartAhead(const std::string& key, const HangingCall& call, bool reask) {
   Slot& slot = slots_[key];
-  if (CoolingDown(slot)) return false;
-  if (!slot.worker) {
-    auto fresh = std::make_shared<Worker>();
-    try {
-      std::thread([fresh] { Serve(fresh); }).detach();
-    } catch (const std::system_error&) {
-      slots_.erase(key);
-      return false;
-    }
-    ++workersStarted_;
-    slot.worker = std::move(fresh);
-  }
-  Worker& worker = *slot.worker;
-  std::unique_lock lock(worker.mutex);
-  worker.busy = true;
-  worker.call = std::move(call);
-  worker.wake.notify_one();
-  if (worker.finished.wait_for(lock, limit_, [&] { return !worker.busy; })) return true;
-  slot.timedOutAt = clock_();
-  return false;
+  Drain(slot);
+  if (Stuck(slot) || (slot.quiet && !reask)) return;
+  if (std::any_of(slot.sent.begin(), slot.sent.end(),
+                  [&](const Sent& s) { return s.awaited && s.call == call; }))
+    return;
+  Send(slot, call);
 }
 
-bool CallGuard::CoolingDown(const std::string& key) {
+CallGuard::Outcome CallGuard::Ask(const std::string& key, const HangingCall& call, bool reask,
+                                  HangingCallResult& result) {
+  Slot& slot = slots_[key];
+  Drain(slot);
+  const auto ahead = std::find_if(slot.sent.begin(), slot.sent.end(),
+                                  [&](const Sent& s) { return s.awaited && s.call == call; });
+  if (ahead != slot.sent.end()) return Await(slot, ahead, result);
+  if (Stuck(slot)) return Outcome::NoAnswer;
+  if (slot.quiet && !reask) return Outcome::Declined;
+  if (!Send(slot, call)) {
+    result = HangingCallResult{};
+    result.kind = call.kind;
+    return Outcome::Done;
+  }
+  return Await(slot, std::prev(slot.sent.end()), result);
+}
+
+CallGuard::Outcome CallGuard::Admit(const std::string& key, bool reask) {
   const auto it = slots_.find(key);
-  return it != slots_.end() && CoolingDown(it->second);
+  if (it == slots_.end()) return Outcome::Done;
+  Drain(it->second);
+  if (Stuck(it->second)) return Outcome::NoAnswer;
+  if (it->second.quiet && !reask) return Outcome::Declined;
+  return Outcome::Done;
 }
 
-int CallGuard::StuckCalls() const {
-  int stuck = 0;
-  for (const auto& [key, slot] : slots_) {
-    std::lock_guard lock(slot.worker->mutex);
-    if (slot.worker->busy) ++stuck;
+void CallGuard::DropAhead() {
+  for (auto& [key, slot] : slots_) {
+    for (Sent& sent : slot.sent) sent.awaited = false;
+    std::erase_if(slot.sent, [](const Sent& s) { return s.result.has_value(); });
   }
-  return stuck;
 }
 
 void CallGuard::RetireAllBut(const std::set<std::string>& keep) {
-  for (auto it = slots_.begin(); it != slots_.end();) {
-    if (keep.contains(it->first)) {
-      ++it;
-    } else {
-      Retire(*it->second.worker);
-      it = slots_.erase(it);
-    }
+  std::erase_if(slots_, [&](const auto& entry) { return !keep.contains(entry.first); });
+}
+
+CallGuard::Footprint CallGuard::footprint() const {
+  Footprint footprint;
+  footprint.keys = slots_.size();
+  for (const auto& [key, slot] : slots_) footprint.calls += slot.sent.size();
+  return footprint;
+}
+
+int CallGuard::StuckKeys() {
+  int stuck = 0;
+  for (auto& [key, slot] : slots_) {
+    Drain(slot);
+    if (Stuck(slot)) ++stuck;
   }
+  return stuck;
 }
 
 }  // namespace volumetra

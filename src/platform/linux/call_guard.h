@@ -1,80 +1,105 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
-#include <utility>
+
+#include "platform/linux/call_channel.h"
 
 namespace volumetra {
 
-/// Runs system calls that can hang (statvfs on a dead NFS server) on one worker thread per key
-/// (per mount) and waits for each at most a fixed time. A call that runs out of time starts a
-/// cool-down of its key: every later call of that key fails at once, starting nothing and waiting
-/// for nothing, until the cool-down has passed since the time-out and the stuck call has
-/// returned. So a dead or very slow server costs the caller one wait per cool-down, and threads
-/// and memory stay bounded however long it stays dead. Workers are detached and share their state
-/// with the guard: destroying the guard never waits for a stuck call. Meant for one calling thread.
+/// Makes the calls that can hang for the volume services, on one CallChannel per key (per mount),
+/// and waits for each at most a fixed limit. The rules that let a dead or slow server cost the
+/// caller one wait at most:
+/// - Calls started together are waited for together. A probe pass or drive discovery starts the
+///   calls of all its drives ahead (StartAhead) before it asks them one after another; each call's
+///   deadline is one limit after its start, so however many servers are dead, their waits overlap.
+/// - A key whose call did not come back by its deadline, and that no question waits for any more,
+///   is stuck until that call returns: its questions get NoAnswer at once, starting nothing and
+///   waiting for nothing.
+/// - A key whose call ran out of time is quiet: only questions that `reask` (those of a probe
+///   pass, which asks a drive that timed out again only after the program's time-out reset) start
+///   a call for it and wait; others are declined at once. So a slow server costs one wait per reset
+///   period, and a server that answers again is back at the first pass after the next reset.
+/// Meant for one calling thread. Closing the guard or a key's channel never waits for a call.
 class CallGuard {
  public:
-  using SteadyClock = std::function<std::chrono::steady_clock::time_point()>;
+  using TimePoint = std::chrono::steady_clock::time_point;
+  using Clock = std::function<TimePoint()>;
+  using ChannelOpener = std::function<std::unique_ptr<CallChannel>()>;
 
-  /// The time-out reset period of the program: a time-out costs at most one wait this often.
-  static constexpr std::chrono::milliseconds kDefaultCoolDown{65535};
-
-  /// `clock` tells the time the cool-down is measured on; called on the calling thread only.
-  explicit CallGuard(std::chrono::milliseconds limit, std::chrono::milliseconds coolDown = kDefaultCoolDown,
-                     SteadyClock clock = std::chrono::steady_clock::now);
-  ~CallGuard();
-  CallGuard(const CallGuard&) = delete;
-  CallGuard& operator=(const CallGuard&) = delete;
-
-  /// Runs `call` on the worker of `key`. True when it finished within the limit. False when it
-  /// did not (the cool-down of `key` starts), when `key` is cooling down (then `call` is not
-  /// run), or when no thread could be started. `call` may still run after a false return, so it
-  /// must own (or share) everything it touches.
-  bool Run(const std::string& key, std::function<void()> call);
-
-  /// Runs `call`, which cannot hang, on the calling thread, unless `key` is cooling down (then
-  /// false, and `call` is not run).
-  template <typename Call>
-  bool RunHere(const std::string& key, Call&& call) {
-    if (CoolingDown(key)) return false;
-    std::forward<Call>(call)();
-    return true;
-  }
-
-  /// Ends the workers of all keys not in `keep` (a worker stuck in a call ends when it returns)
-  /// and forgets their cool-downs.
-  void RetireAllBut(const std::set<std::string>& keep);
-
-  /// Worker threads started so far.
-  int WorkersStarted() const { return workersStarted_; }
-
-  /// Calls that ran out of time and have not returned yet.
-  int StuckCalls() const;
-
- private:
-  struct Worker;
-  /// What the calling thread keeps about one key.
-  struct Slot {
-    std::shared_ptr<Worker> worker;
-    std::optional<std::chrono::steady_clock::time_point> timedOutAt;
+  enum class Outcome {
+    Done,      ///< the call came back in time (or could not be made at all: a failed result)
+    NoAnswer,  ///< it did not come back in time, or an earlier call of the key is still stuck
+    Declined,  ///< the key is quiet and the question does not reask it: nothing was asked
   };
 
-  static void Serve(const std::shared_ptr<Worker>& worker);
-  static void Retire(Worker& worker);
-  bool CoolingDown(Slot& slot);
-  bool CoolingDown(const std::string& key);
+  /// What the guard holds: keys (with their channels) and calls not collected yet.
+  struct Footprint {
+    std::size_t keys = 0;
+    std::size_t calls = 0;
+  };
 
+  /// `open` opens the channel of a new key; `clock` tells the time the deadlines are measured on,
+  /// the same the channels wait on.
+  CallGuard(ChannelOpener open, std::chrono::milliseconds limit, Clock clock);
+
+  /// Starts `call` for `key` now, for the Ask of the same call that comes next to collect; does
+  /// nothing when the key is stuck, quiet and not `reask`ed, or has that call started already.
+  void StartAhead(const std::string& key, const HangingCall& call, bool reask);
+
+  /// The result of `call` for `key`: the one started ahead, or one started now, waited for until
+  /// its deadline at most.
+  Outcome Ask(const std::string& key, const HangingCall& call, bool reask, HangingCallResult& result);
+
+  /// Whether a call of `key` that cannot hang, made by the caller itself, may go ahead (Done): the
+  /// same refusals as Ask, for the other calls of a mount whose hanging calls are stuck or quiet.
+  Outcome Admit(const std::string& key, bool reask);
+
+  /// Calls started ahead and not collected are given up: a new round of questions begins.
+  void DropAhead();
+
+  /// Closes the channels of all keys not in `keep` and forgets those keys.
+  void RetireAllBut(const std::set<std::string>& keep);
+
+  Footprint footprint() const;
+  /// Channels opened so far.
+  int ChannelsOpened() const { return channelsOpened_; }
+  /// Keys with a call that ran out of time and has not come back yet.
+  int StuckKeys();
+
+ private:
+  struct Sent {
+    HangingCall call;
+    TimePoint deadline;
+    /// A question is still to collect it; otherwise its result, when it comes, is dropped.
+    bool awaited = true;
+    std::optional<HangingCallResult> result;
+  };
+  struct Slot {
+    std::unique_ptr<CallChannel> channel;
+    /// Calls started and not collected, oldest first: the channel answers them in this order.
+    std::deque<Sent> sent;
+    bool quiet = false;
+  };
+
+  bool CollectNext(Slot& slot, TimePoint deadline);
+  void Drain(Slot& slot);
+  bool Stuck(const Slot& slot) const;
+  bool Send(Slot& slot, const HangingCall& call);
+  Outcome Await(Slot& slot, std::deque<Sent>::iterator sent, HangingCallResult& result);
+
+  ChannelOpener open_;
   std::chrono::milliseconds limit_;
-  std::chrono::milliseconds coolDown_;
-  SteadyClock clock_;
+  Clock clock_;
   std::map<std::string, Slot> slots_;
-  int workersStarted_ = 0;
+  int channelsOpened_ = 0;
 };
 
 }  // namespace volumetra

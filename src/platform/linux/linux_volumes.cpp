@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
-#include <set>
 
 #include "platform/linux/cluster_counts.h"
 #include "platform/linux/file_system_traits.h"
@@ -14,46 +13,40 @@ namespace {
 
 constexpr char kRootLetter = 'C';
 
-// Everything GetVolumeInformation reports, gathered in one query.
-struct VolumeFacts {
-  VolumeIdentity identity;
-  std::int32_t maxNameLength = 0;
-  std::int32_t flags = 0;
-  std::string fileSystemName;
-};
-
-// `known` is the identity looked up earlier for this mount; without it the lookup is made.
-std::optional<VolumeFacts> GatherVolumeFacts(LinuxSystemCalls& system, const DriveMount& drive,
-                                             const std::optional<VolumeIdentity>& known) {
-  FileSystemStats stats;
-  if (!system.StatFileSystem(drive.entry.mountPoint, stats)) return std::nullopt;
-  VolumeFacts facts;
-  facts.identity = known ? *known : LookUpIdentity(system, drive, stats);
-  facts.maxNameLength = static_cast<std::int32_t>(
-      std::min<std::uint64_t>(stats.maxNameLength, std::numeric_limits<std::int32_t>::max()));
-  facts.flags = FileSystemFlags(drive.entry.fileSystemType, stats.readOnly);
-  facts.fileSystemName = FileSystemDisplayName(drive.entry.fileSystemType, stats.totalBlocks);
-  return facts;
+char Upper(char letter) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
 }
 
-std::optional<FileSystemStats> StatsOf(LinuxSystemCalls& system, const DriveMount& drive) {
-  FileSystemStats stats;
-  if (!system.StatFileSystem(drive.entry.mountPoint, stats)) return std::nullopt;
-  return stats;
+HangingCall StatCall(const DriveMount& drive) {
+  return {HangingCall::Kind::StatFileSystem, drive.entry.mountPoint};
+}
+
+HangingCall ProbeCall(const DriveMount& drive) {
+  return {HangingCall::Kind::ProbeBlockDevice, drive.device ? drive.device->path : std::string()};
+}
+
+// A declined question asked nothing: to the program the volume gave nothing, and it is not
+// counted as timed out again, so that it is asked as soon as its time-out mark is cleared.
+VolumeAnswer ToAnswer(CallGuard::Outcome outcome) {
+  return outcome == CallGuard::Outcome::NoAnswer ? VolumeAnswer::NoAnswer : VolumeAnswer::Failed;
 }
 
 }  // namespace
 
-LinuxVolumes::LinuxVolumes(std::shared_ptr<LinuxSystemCalls> system, std::chrono::milliseconds callLimit,
-                           std::chrono::milliseconds coolDown, CallGuard::SteadyClock clock)
-    : system_(std::move(system)), guard_(callLimit, coolDown, std::move(clock)) {}
+LinuxVolumes::LinuxVolumes(std::shared_ptr<LinuxSystemCalls> system, LinuxVolumesOptions options)
+    : system_(std::move(system)),
+      letterFile_(std::move(options.letterFile)),
+      guard_([system = system_] { return system->OpenCallChannel(); }, options.callLimit,
+             std::move(options.clock)) {}
 
 void LinuxVolumes::ReadMountTable() {
+  if (!tableRead_ && !letterFile_.empty()) known_ = ReadLetterFile(letterFile_).value_or(KnownLetters{});
   tableRead_ = true;
   std::optional<std::vector<DriveMount>> mounts = ReadDriveMounts(*system_);
   if (!mounts) return;  // keep the drives last seen rather than lose them all to one failed read
 
-  std::vector<std::string> keys;
+  std::map<std::string, KnownVolume> volumes;
+  std::vector<LetterRequest> requests;
   std::map<std::string, DriveMount> byKey;
   std::optional<DriveMount> root;
   for (DriveMount& drive : *mounts) {
@@ -61,12 +54,18 @@ void LinuxVolumes::ReadMountTable() {
       root = std::move(drive);
       continue;
     }
-    keys.push_back(drive.key);
+    const auto seen = volumes_.find(drive.key);
+    KnownVolume& volume = volumes[drive.key] =
+        seen != volumes_.end() ? seen->second : KnownVolumeOf(*system_, drive);
+    requests.push_back({drive.key, volume});
     byKey[drive.key] = std::move(drive);
   }
-  letters_ = AssignDriveLetters(letters_, keys);
+  const KnownLetters before = known_;
+  letters_ = AssignDriveLetters(letters_, requests, known_);
+  if (known_ != before && !letterFile_.empty()) WriteLetterFile(letterFile_, known_);
 
   drives_.clear();
+  volumes_.clear();
   std::set<std::string> inUse;
   if (root) {
     inUse.insert(root->key);
@@ -74,15 +73,44 @@ void LinuxVolumes::ReadMountTable() {
   }
   for (const auto& [letter, key] : letters_) {
     inUse.insert(key);
+    volumes_[key] = std::move(volumes[key]);
     drives_[letter] = std::move(byKey[key]);
   }
   guard_.RetireAllBut(inUse);
   identities_.clear();  // looked up again at next use, so a relabelled volume shows its new label
 }
 
+// Drive discovery asks the free space of every letter next: the calls that can hang start now,
+// all together.
+void LinuxVolumes::StartDiscoveryRound() {
+  guard_.DropAhead();
+  passLetters_.clear();
+  passAnswers_.clear();
+  for (const auto& [letter, drive] : drives_)
+    if (drive.mayHang) guard_.StartAhead(drive.key, StatCall(drive), false);
+}
+
+void LinuxVolumes::BeginProbePass(const std::string& letters) {
+  guard_.DropAhead();
+  passLetters_.clear();
+  passAnswers_.clear();
+  for (char letter : letters) {
+    const DriveMount* drive = DriveFor(letter);
+    if (!drive) continue;
+    passLetters_.insert(Upper(letter));
+    if (drive->mayHang) guard_.StartAhead(drive->key, StatCall(*drive), true);
+    if (identities_.contains(drive->key)) continue;
+    if (std::optional<BlockIdentity> known = UdevIdentity(*system_, *drive)) {
+      identities_[drive->key] = std::move(*known);
+    } else {
+      guard_.StartAhead(drive->key, ProbeCall(*drive), true);
+    }
+  }
+}
+
 const DriveMount* LinuxVolumes::DriveFor(char letter) {
   if (!tableRead_) ReadMountTable();
-  const auto it = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(letter))));
+  const auto it = drives_.find(Upper(letter));
   return it == drives_.end() ? nullptr : &it->second;
 }
 
@@ -92,27 +120,47 @@ const DriveMount* LinuxVolumes::DriveForRootPath(const std::string& rootPath) {
   return DriveFor(rootPath[0]);
 }
 
-// Mounts that cannot hang are asked on the calling thread. The others, and lookups that may read
-// the medium, run on the guard's worker of the mount, on copies of everything they touch. A call
-// the guard cut off or refused is no answer; a query that ran and found nothing is a failure.
-template <typename Query>
-std::invoke_result_t<Query&, LinuxSystemCalls&, const DriveMount&> LinuxVolumes::RunQuery(
-    const DriveMount& drive, bool readsMedium, Query query, VolumeAnswer& answer) {
-  using Result = std::invoke_result_t<Query&, LinuxSystemCalls&, const DriveMount&>;
-  Result result;
-  answer = VolumeAnswer::NoAnswer;
-  if (!drive.mayHang && !readsMedium) {
-    if (!guard_.RunHere(drive.key, [&] { result = query(*system_, drive); })) return std::nullopt;
-  } else {
-    auto shared = std::make_shared<Result>();
-    auto call = [system = system_, mount = drive, query = std::move(query), shared] {
-      *shared = query(*system, mount);
-    };
-    if (!guard_.Run(drive.key, std::move(call))) return std::nullopt;
-    result = std::move(*shared);
+bool LinuxVolumes::Reasks(const DriveMount& drive) const {
+  return std::any_of(passLetters_.begin(), passLetters_.end(), [&](char letter) {
+    const auto it = drives_.find(letter);
+    return it != drives_.end() && it->second.key == drive.key;
+  });
+}
+
+// Mounts that cannot hang are asked on the calling thread, unless a hanging call of theirs (a
+// probe of the medium) holds them back; the others through the guard.
+VolumeAnswer LinuxVolumes::StatDrive(const DriveMount& drive, FileSystemStats& stats) {
+  const bool reask = Reasks(drive);
+  if (!drive.mayHang) {
+    const CallGuard::Outcome admitted = guard_.Admit(drive.key, reask);
+    if (admitted != CallGuard::Outcome::Done) return ToAnswer(admitted);
+    return system_->StatFileSystem(drive.entry.mountPoint, stats) ? VolumeAnswer::Answered
+                                                                  : VolumeAnswer::Failed;
   }
-  answer = result ? VolumeAnswer::Answered : VolumeAnswer::Failed;
-  return result;
+  HangingCallResult result;
+  const CallGuard::Outcome outcome = guard_.Ask(drive.key, StatCall(drive), reask, result);
+  if (outcome != CallGuard::Outcome::Done) return ToAnswer(outcome);
+  if (!result.ok) return VolumeAnswer::Failed;
+  stats = result.stats;
+  return VolumeAnswer::Answered;
+}
+
+// Label and UUID: from udev where it knows the device, else from libblkid in a helper, since that
+// reads the medium. A device that cannot be probed has neither.
+VolumeAnswer LinuxVolumes::FindBlockIdentity(const DriveMount& drive, BlockIdentity& identity) {
+  if (const auto it = identities_.find(drive.key); it != identities_.end()) {
+    identity = it->second;
+    return VolumeAnswer::Answered;
+  }
+  std::optional<BlockIdentity> found = UdevIdentity(*system_, drive);
+  if (!found) {
+    HangingCallResult result;
+    const CallGuard::Outcome outcome = guard_.Ask(drive.key, ProbeCall(drive), Reasks(drive), result);
+    if (outcome != CallGuard::Outcome::Done) return ToAnswer(outcome);
+    found = result.ok ? result.identity : BlockIdentity{};
+  }
+  identity = identities_[drive.key] = std::move(*found);
+  return VolumeAnswer::Answered;
 }
 
 VolumeAnswer LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
@@ -121,24 +169,19 @@ VolumeAnswer LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std
                                                 std::string& fileSystemNameBuffer) {
   const DriveMount* drive = DriveForRootPath(rootPath);
   if (!drive) return VolumeAnswer::Failed;
-  std::optional<VolumeIdentity> known;
-  if (const auto it = identities_.find(drive->key); it != identities_.end()) known = it->second;
-  // Only a lookup on a block device can probe it; the others read nothing that can hang.
-  const bool readsMedium = !known && drive->device.has_value();
-  VolumeAnswer answer = VolumeAnswer::Failed;
-  const std::optional<VolumeFacts> facts = RunQuery(
-      *drive, readsMedium,
-      [known](LinuxSystemCalls& system, const DriveMount& mount) {
-        return GatherVolumeFacts(system, mount, known);
-      },
-      answer);
-  if (!facts) return answer;
-  if (!known) identities_[drive->key] = facts->identity;
-  CopyIntoBuffer(facts->identity.label, volumeNameBuffer);
-  CopyIntoBuffer(facts->fileSystemName, fileSystemNameBuffer);
-  serialNumber = static_cast<std::int32_t>(facts->identity.serialNumber);
-  maxComponentLength = facts->maxNameLength;
-  fileSystemFlags = facts->flags;
+  FileSystemStats stats;
+  if (const VolumeAnswer answer = StatDrive(*drive, stats); answer != VolumeAnswer::Answered) return answer;
+  if (drive->mayHang && Reasks(*drive)) passAnswers_[drive->key] = stats;
+  BlockIdentity found;
+  if (const VolumeAnswer answer = FindBlockIdentity(*drive, found); answer != VolumeAnswer::Answered)
+    return answer;
+  const VolumeIdentity identity = IdentityOf(*drive, found, stats);
+  CopyIntoBuffer(identity.label, volumeNameBuffer);
+  CopyIntoBuffer(FileSystemDisplayName(drive->entry.fileSystemType, stats.totalBlocks), fileSystemNameBuffer);
+  serialNumber = static_cast<std::int32_t>(identity.serialNumber);
+  maxComponentLength = static_cast<std::int32_t>(
+      std::min<std::uint64_t>(stats.maxNameLength, std::numeric_limits<std::int32_t>::max()));
+  fileSystemFlags = FileSystemFlags(drive->entry.fileSystemType, stats.readOnly);
   return VolumeAnswer::Answered;
 }
 
@@ -147,10 +190,14 @@ VolumeAnswer LinuxVolumes::GetDiskFreeSpace(const std::string& rootPath, std::in
                                             std::int32_t& totalClusters) {
   const DriveMount* drive = DriveForRootPath(rootPath);
   if (!drive) return VolumeAnswer::Failed;
-  VolumeAnswer answer = VolumeAnswer::Failed;
-  const std::optional<FileSystemStats> stats = RunQuery(*drive, false, StatsOf, answer);
-  if (!stats) return answer;
-  const std::optional<ClusterCounts> counts = ToClusterCounts(*stats);
+  FileSystemStats stats;
+  if (const auto answered = passAnswers_.find(drive->key); answered != passAnswers_.end()) {
+    stats = answered->second;
+    passAnswers_.erase(answered);
+  } else if (const VolumeAnswer answer = StatDrive(*drive, stats); answer != VolumeAnswer::Answered) {
+    return answer;
+  }
+  const std::optional<ClusterCounts> counts = ToClusterCounts(stats);
   if (!counts) return VolumeAnswer::Failed;
   sectorsPerCluster = counts->sectorsPerCluster;
   bytesPerSector = counts->bytesPerSector;
@@ -165,13 +212,27 @@ int LinuxVolumes::GetDriveType(const std::string& rootPath) {
 }
 
 DrivePresence LinuxVolumes::ListDrive(char letter) {
-  if (std::toupper(static_cast<unsigned char>(letter)) == kRootLetter) ReadMountTable();
+  if (Upper(letter) == kRootLetter) {
+    ReadMountTable();
+    StartDiscoveryRound();
+  }
   return DriveFor(letter) ? DrivePresence::Named : DrivePresence::Empty;
+}
+
+std::string LinuxVolumes::DriveDescription(char letter) {
+  const DriveMount* drive = DriveFor(letter);
+  return drive ? drive->description : std::string();
 }
 
 std::string LinuxVolumes::MountPointOf(char letter) {
   const DriveMount* drive = DriveFor(letter);
   return drive ? drive->entry.mountPoint : std::string();
+}
+
+LinuxVolumes::Footprint LinuxVolumes::footprint() const {
+  const CallGuard::Footprint guard = guard_.footprint();
+  return {drives_.size(),      letters_.size(), known_.size(), identities_.size(),
+          passAnswers_.size(), guard.keys,      guard.calls};
 }
 
 }  // namespace volumetra

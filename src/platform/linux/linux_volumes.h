@@ -3,12 +3,12 @@
 #include <chrono>
 #include <map>
 #include <memory>
-#include <optional>
+#include <set>
 #include <string>
-#include <type_traits>
 
 #include "platform/linux/call_guard.h"
 #include "platform/linux/drive_letters.h"
+#include "platform/linux/letter_file.h"
 #include "platform/linux/mount_table.h"
 #include "platform/linux/system_calls.h"
 #include "platform/linux/volume_identity.h"
@@ -16,23 +16,45 @@
 
 namespace volumetra {
 
+/// How LinuxVolumes is set up; the defaults are the program's.
+struct LinuxVolumesOptions {
+  /// How long a call that can hang is waited for.
+  std::chrono::milliseconds callLimit{5000};
+  /// Where the letters of known volumes are kept between runs; empty: they are not kept.
+  std::string letterFile = DefaultLetterFile();
+  /// The steady clock the call limit is measured on (the one the call channels wait on).
+  CallGuard::Clock clock = std::chrono::steady_clock::now;
+};
+
 /// The volume services on Linux: the root file system is drive C:, other mounted disks, network
-/// shares, FUSE file systems and RAM disks get the letters D: to Z: in mount order, each keeping
-/// its letter while it stays mounted. The mount table is read again by ListDrive('C'), which drive
-/// discovery calls first in every pass, and on first use; drive discovery itself never touches a
-/// file system. Queries of mounts that can hang (network, FUSE and cluster file systems) run under a
-/// CallGuard: a dead or very slow server costs at most `callLimit` once, then its calls fail at
-/// once until `coolDown` has passed and its stuck call has returned. Other mounts are asked on the
-/// calling thread, except for the label and serial lookup, which can read the medium. That lookup
-/// is made once per mount table read: its answer is kept until ListDrive('C') reads the table again.
+/// shares, FUSE file systems and RAM disks get the letters D: to Z:, each keeping its letter while
+/// it stays mounted, and, through the letter file, the letter it had in earlier runs.
+///
+/// The mount table is read again by ListDrive('C'), which drive discovery calls first in every
+/// pass, and on first use; drive discovery itself never touches a file system. Calls that can
+/// hang (statvfs of network, FUSE and cluster file systems; the libblkid probe of a device that
+/// udev does not know) run in helper processes under a CallGuard, never on the calling thread.
+/// Drive discovery (at ListDrive('C')) and each probe pass (BeginProbePass) start the statvfs
+/// calls of all their drives that can hang at once, so that any number of dead servers cost one
+/// wait of `callLimit` together; a pass then answers a drive's volume information and free space
+/// from the same call. A drive whose call ran out of time gives no answer while that call is stuck
+/// and is asked again, and waited for, only by a probe pass (which asks it again only after the
+/// program's time-out reset); drive discovery's free-space question declines it meanwhile.
 class LinuxVolumes : public VolumeService {
  public:
-  static constexpr std::chrono::milliseconds kDefaultCallLimit{5000};
+  /// The sizes of the backend's own tables, which stay bounded however long it runs.
+  struct Footprint {
+    std::size_t drives = 0;        ///< drives of the last mount table read
+    std::size_t letters = 0;       ///< letter assignments
+    std::size_t knownLetters = 0;  ///< volumes remembered in the letter file
+    std::size_t identities = 0;    ///< labels and UUIDs looked up since the last read
+    std::size_t passAnswers = 0;   ///< statvfs answers kept for a pass's free-space questions
+    std::size_t guardKeys = 0;     ///< mounts the call guard holds a channel for
+    std::size_t guardCalls = 0;    ///< calls out and not collected
+  };
 
   explicit LinuxVolumes(std::shared_ptr<LinuxSystemCalls> system = MakeLinuxSystemCalls(),
-                        std::chrono::milliseconds callLimit = kDefaultCallLimit,
-                        std::chrono::milliseconds coolDown = CallGuard::kDefaultCoolDown,
-                        CallGuard::SteadyClock clock = std::chrono::steady_clock::now);
+                        LinuxVolumesOptions options = {});
 
   VolumeAnswer GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
                                     std::int32_t& serialNumber, std::int32_t& maxComponentLength,
@@ -43,31 +65,43 @@ class LinuxVolumes : public VolumeService {
                                 std::int32_t& totalClusters) override;
   int GetDriveType(const std::string& rootPath) override;
   DrivePresence ListDrive(char letter) override;
+  std::string DriveDescription(char letter) override;
+  void BeginProbePass(const std::string& letters) override;
 
   /// The directory drive `letter` stands for; empty when the letter is not in use.
   std::string MountPointOf(char letter);
 
-  /// Worker threads started for guarded calls so far.
-  int GuardWorkersStarted() const { return guard_.WorkersStarted(); }
-  /// Guarded calls that ran out of time and have not returned yet.
-  int StuckGuardedCalls() const { return guard_.StuckCalls(); }
+  Footprint footprint() const;
+  /// Call channels (helper processes) opened so far.
+  int ChannelsOpened() const { return guard_.ChannelsOpened(); }
+  /// Mounts with a call that ran out of time and has not returned yet.
+  int StuckMounts() { return guard_.StuckKeys(); }
 
  private:
   void ReadMountTable();
+  void StartDiscoveryRound();
   const DriveMount* DriveFor(char letter);
   const DriveMount* DriveForRootPath(const std::string& rootPath);
-  template <typename Query>
-  std::invoke_result_t<Query&, LinuxSystemCalls&, const DriveMount&> RunQuery(const DriveMount& drive,
-                                                                              bool readsMedium, Query query,
-                                                                              VolumeAnswer& answer);
+  /// The questions of the probe pass under way ask `drive` again even after a time-out.
+  bool Reasks(const DriveMount& drive) const;
+  VolumeAnswer StatDrive(const DriveMount& drive, FileSystemStats& stats);
+  VolumeAnswer FindBlockIdentity(const DriveMount& drive, BlockIdentity& identity);
 
   std::shared_ptr<LinuxSystemCalls> system_;
+  std::string letterFile_;
   CallGuard guard_;
   bool tableRead_ = false;
   DriveLetterMap letters_;
+  KnownLetters known_;
   std::map<char, DriveMount> drives_;
-  /// Label and serial number by mount key, looked up since the mount table was last read.
-  std::map<std::string, VolumeIdentity> identities_;
+  /// How the letter file knows the volume of each mount, by mount key.
+  std::map<std::string, KnownVolume> volumes_;
+  /// Label and UUID by mount key, looked up since the mount table was last read.
+  std::map<std::string, BlockIdentity> identities_;
+  /// The letters of the probe pass under way; empty outside one.
+  std::set<char> passLetters_;
+  /// statvfs answers of this pass's volume-information questions, for its free-space questions.
+  std::map<std::string, FileSystemStats> passAnswers_;
 };
 
 }  // namespace volumetra

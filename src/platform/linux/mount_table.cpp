@@ -6,6 +6,13 @@ namespace volumetra {
 
 namespace {
 constexpr const char* kMountInfoPath = "/proc/self/mountinfo";
+
+std::string Describe(const MountEntry& entry) {
+  std::string source = entry.source;
+  if (entry.root != "/") source += "[" + entry.root + "]";
+  return entry.mountPoint + "  (" + source + ", " + entry.fileSystemType + ")";
+}
+
 }  // namespace
 
 std::vector<DriveMount> SelectDriveMounts(LinuxSystemCalls& system, std::vector<MountEntry> entries) {
@@ -29,6 +36,7 @@ std::vector<DriveMount> SelectDriveMounts(LinuxSystemCalls& system, std::vector<
     drive.mayHang = mayHang;
     drive.device = ResolveBlockDevice(system, entry);
     drive.driveType = DriveTypeOf(kind, entry.fileSystemType, drive.device);
+    drive.description = Describe(entry);
     drive.entry = std::move(entry);
     drives.push_back(std::move(drive));
   }

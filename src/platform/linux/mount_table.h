@@ -22,6 +22,9 @@ struct DriveMount {
   DriveTypeCode driveType = kDriveFixed;
   /// Its calls can hang (MayHang): they run under the time limit of a CallGuard.
   bool mayHang = false;
+  /// Where the volume lives, for the user: "/media/data  (/dev/sdb1, ext4)"; a bind mount names
+  /// the directory it shows after its source, as findmnt does ("/dev/sda2[/srv/data]").
+  std::string description;
 
   bool IsRoot() const { return entry.mountPoint == "/"; }
 };

@@ -1,15 +1,16 @@
 #include "platform/linux/system_calls.h"
 
-#include <blkid/blkid.h>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
+
+#include "platform/linux/helper_channel.h"
+#include "platform/linux/raw_volume_calls.h"
+#include "platform/linux/thread_channel.h"
 
 namespace volumetra {
 namespace {
@@ -17,26 +18,12 @@ namespace {
 // Files of /proc and /sys are small; this only guards against reading something unbounded.
 constexpr std::size_t kMaxTextFileBytes = 64 * 1024 * 1024;
 
-std::string LookUpProbeValue(blkid_probe probe, const char* name) {
-  const char* value = nullptr;
-  std::size_t length = 0;
-  if (blkid_probe_lookup_value(probe, name, &value, &length) != 0 || value == nullptr) return {};
-  return std::string(value, strnlen(value, length));
-}
-
 class RealSystemCalls : public LinuxSystemCalls {
  public:
+  explicit RealSystemCalls(std::string volumeHelper) : volumeHelper_(std::move(volumeHelper)) {}
+
   bool StatFileSystem(const std::string& path, FileSystemStats& stats) override {
-    struct statvfs result {};
-    if (statvfs(path.c_str(), &result) != 0) return false;
-    stats.fragmentSize = result.f_frsize;
-    stats.blockSize = result.f_bsize;
-    stats.totalBlocks = result.f_blocks;
-    stats.availableBlocks = result.f_bavail;
-    stats.fileSystemId = result.f_fsid;
-    stats.maxNameLength = result.f_namemax;
-    stats.readOnly = (result.f_flag & ST_RDONLY) != 0;
-    return true;
+    return StatFileSystemNow(path, stats);
   }
 
   std::optional<std::string> ReadTextFile(const std::string& path) override {
@@ -82,24 +69,24 @@ class RealSystemCalls : public LinuxSystemCalls {
   }
 
   std::optional<BlockIdentity> ProbeBlockDevice(const std::string& path) override {
-    blkid_probe probe = blkid_new_probe_from_filename(path.c_str());
-    if (probe == nullptr) return std::nullopt;
-    blkid_probe_enable_superblocks(probe, 1);
-    blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_LABEL | BLKID_SUBLKS_UUID);
-    const int found = blkid_do_safeprobe(probe);
-    std::optional<BlockIdentity> identity;
-    if (found == 0)
-      identity = BlockIdentity{LookUpProbeValue(probe, "LABEL"), LookUpProbeValue(probe, "UUID")};
-    if (found == 1) identity = BlockIdentity{};  // readable, but no known file system on it
-    blkid_free_probe(probe);
-    return identity;
+    return ProbeBlockDeviceNow(path);
   }
+
+  std::unique_ptr<CallChannel> OpenCallChannel() override {
+    if (!volumeHelper_.empty()) {
+      if (std::unique_ptr<CallChannel> helper = HelperChannel::Launch(volumeHelper_)) return helper;
+    }
+    return ThreadChannel::Open(std::make_shared<RealSystemCalls>(std::string()));
+  }
+
+ private:
+  std::string volumeHelper_;
 };
 
 }  // namespace
 
-std::shared_ptr<LinuxSystemCalls> MakeLinuxSystemCalls() {
-  return std::make_shared<RealSystemCalls>();
+std::shared_ptr<LinuxSystemCalls> MakeLinuxSystemCalls(std::string volumeHelper) {
+  return std::make_shared<RealSystemCalls>(std::move(volumeHelper));
 }
 
 }  // namespace volumetra

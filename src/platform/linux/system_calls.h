@@ -9,6 +9,8 @@
 
 namespace volumetra {
 
+class CallChannel;
+
 /// A device number, as /proc/self/mountinfo and stat() give it.
 struct DeviceNumber {
   unsigned major = 0;
@@ -31,6 +33,7 @@ struct FileSystemStats {
 struct BlockIdentity {
   std::string label;
   std::string uuid;
+  bool operator==(const BlockIdentity&) const = default;
 };
 
 /// The system calls the Linux volume services make, behind one interface so that tests can script
@@ -54,9 +57,18 @@ class LinuxSystemCalls {
   /// Label and UUID read by libblkid from the device or image at `path`; nullopt when it cannot
   /// be probed. Reads the medium, so it can block on a failing device.
   virtual std::optional<BlockIdentity> ProbeBlockDevice(const std::string& path) = 0;
+  /// A channel that makes the calls that can hang (StatFileSystem, ProbeBlockDevice) away from
+  /// the caller, for one mount; nullptr when none can be opened.
+  virtual std::unique_ptr<CallChannel> OpenCallChannel() = 0;
 };
 
-/// The real system calls.
-std::shared_ptr<LinuxSystemCalls> MakeLinuxSystemCalls();
+/// The program's volume helper executable, found relative to the running program: beside it (a
+/// build tree or a portable copy) or where the installation puts it. Empty when there is none.
+std::string FindVolumeHelper();
+
+/// The real system calls. Calls that can hang run in helper processes started from
+/// `volumeHelper` (the program's volume helper executable); where it cannot be started, on
+/// threads of this process.
+std::shared_ptr<LinuxSystemCalls> MakeLinuxSystemCalls(std::string volumeHelper = FindVolumeHelper());
 
 }  // namespace volumetra

@@ -59,24 +59,20 @@ std::optional<std::uint32_t> SerialFromUuid(std::string_view uuid) {
   return serial;
 }
 
-VolumeIdentity LookUpIdentity(LinuxSystemCalls& system, const DriveMount& drive,
-                              const FileSystemStats& stats) {
-  std::string uuid;
+std::optional<BlockIdentity> UdevIdentity(LinuxSystemCalls& system, const DriveMount& drive) {
+  if (!drive.device) return BlockIdentity{};
+  const auto uuid = FindDiskLink(system, kByUuid, drive.device->number);
+  const auto label = FindDiskLink(system, kByLabel, drive.device->number);
+  // udev knows the device: it makes a link for each of the two the volume has.
+  if (uuid || label) return BlockIdentity{label.value_or(""), uuid.value_or("")};
+  if (drive.device->path.empty()) return BlockIdentity{};
+  return std::nullopt;
+}
+
+VolumeIdentity IdentityOf(const DriveMount& drive, const BlockIdentity& found, const FileSystemStats& stats) {
   VolumeIdentity identity;
-  if (drive.device) {
-    const auto udevUuid = FindDiskLink(system, kByUuid, drive.device->number);
-    const auto udevLabel = FindDiskLink(system, kByLabel, drive.device->number);
-    if (udevUuid || udevLabel) {
-      // udev knows the device: it makes a link for each of the two the volume has.
-      uuid = udevUuid.value_or("");
-      identity.label = udevLabel.value_or("");
-    } else if (!drive.device->path.empty()) {
-      const BlockIdentity probed = system.ProbeBlockDevice(drive.device->path).value_or(BlockIdentity{});
-      uuid = probed.uuid;
-      identity.label = probed.label;
-    }
-  }
-  if (auto serial = SerialFromUuid(uuid)) {
+  identity.label = found.label;
+  if (auto serial = SerialFromUuid(found.uuid)) {
     identity.serialNumber = *serial;
   } else if (stats.fileSystemId != 0) {
     identity.serialNumber = static_cast<std::uint32_t>(stats.fileSystemId ^ (stats.fileSystemId >> 32));
@@ -84,6 +80,16 @@ VolumeIdentity LookUpIdentity(LinuxSystemCalls& system, const DriveMount& drive,
     identity.serialNumber = EncodeDevice(drive.entry.device);
   }
   return identity;
+}
+
+KnownVolume KnownVolumeOf(LinuxSystemCalls& system, const DriveMount& drive) {
+  KnownVolume volume;
+  if (drive.device) volume.uuid = FindDiskLink(system, kByUuid, drive.device->number).value_or("");
+  const bool loop = drive.device && !drive.device->backingFile.empty();
+  volume.source = loop ? drive.device->backingFile : drive.entry.source;
+  volume.root = drive.entry.root;
+  volume.mountPoint = drive.entry.mountPoint;
+  return volume;
 }
 
 }  // namespace volumetra

@@ -1,13 +1,74 @@
 #include "platform/linux/fake_system_calls.h"
 
+#include <deque>
+
 namespace volumetra {
 
+/// A channel on the virtual clock: results are worked out when a call starts and come back at
+/// its arrival time, in the order the calls started.
+class FakeSystemCalls::Channel : public CallChannel {
+ public:
+  explicit Channel(FakeSystemCalls& system) : system_(system) { ++system_.openChannels_; }
+  ~Channel() override { --system_.openChannels_; }
+
+  bool Start(const HangingCall& call) override {
+    if (call.kind == HangingCall::Kind::StatFileSystem) system_.CountStat(call.path);
+    const TimePoint arrival = system_.ArrivalOf(call.path, system_.now());
+    HangingCallResult result;
+    result.kind = call.kind;
+    if (call.kind == HangingCall::Kind::StatFileSystem) {
+      const auto it = system_.fileSystems.find(call.path);
+      result.ok = it != system_.fileSystems.end();
+      if (result.ok) result.stats = it->second;
+    } else if (std::optional<BlockIdentity> identity = system_.ProbeBlockDevice(call.path)) {
+      result.ok = true;
+      result.identity = *identity;
+    }
+    pending_.push_back({call.path, system_.now(), arrival, result});
+    return true;
+  }
+
+  std::optional<HangingCallResult> Collect(TimePoint deadline) override {
+    if (pending_.empty()) return std::nullopt;
+    Pending& next = pending_.front();
+    // A hanging call may have been released since it started.
+    if (next.arrival == TimePoint::max()) next.arrival = system_.ArrivalOf(next.path, next.start);
+    const TimePoint now = system_.now();
+    if (next.arrival > deadline) {
+      if (deadline > now) system_.spend(deadline - now);
+      return std::nullopt;
+    }
+    if (next.arrival > now) system_.spend(next.arrival - now);
+    HangingCallResult result = next.result;
+    pending_.pop_front();
+    return result;
+  }
+
+ private:
+  struct Pending {
+    std::string path;
+    TimePoint start;
+    TimePoint arrival;
+    HangingCallResult result;
+  };
+  FakeSystemCalls& system_;
+  std::deque<Pending> pending_;
+};
+
+void FakeSystemCalls::CountStat(const std::string& path) {
+  std::lock_guard lock(mutex_);
+  ++statCalls_[path];
+  statThreads_[path].insert(std::this_thread::get_id());
+}
+
 bool FakeSystemCalls::StatFileSystem(const std::string& path, FileSystemStats& stats) {
+  CountStat(path);
   {
     std::unique_lock lock(mutex_);
-    ++statCalls_[path];
-    statThreads_[path].insert(std::this_thread::get_id());
-    released_.wait(lock, [&] { return !hanging_.contains(path); });
+    released_.wait(lock, [&] {
+      const auto outage = outages_.find(path);
+      return outage == outages_.end() || outage->second.second != TimePoint::max();
+    });
   }
   const auto it = fileSystems.find(path);
   if (it == fileSystems.end()) return false;
@@ -41,6 +102,20 @@ std::optional<BlockIdentity> FakeSystemCalls::ProbeBlockDevice(const std::string
   return it == identities.end() ? std::nullopt : std::optional(it->second);
 }
 
+std::unique_ptr<CallChannel> FakeSystemCalls::OpenCallChannel() {
+  return std::make_unique<Channel>(*this);
+}
+
+FakeSystemCalls::TimePoint FakeSystemCalls::ArrivalOf(const std::string& path, TimePoint start) {
+  std::lock_guard lock(mutex_);
+  const auto lag = latency.find(path);
+  const TimePoint answered = start + (lag == latency.end() ? std::chrono::milliseconds(0) : lag->second);
+  const auto outage = outages_.find(path);
+  if (outage == outages_.end() || start < outage->second.first || start >= outage->second.second)
+    return answered;
+  return outage->second.second;
+}
+
 int FakeSystemCalls::StatCallsOf(const std::string& path) {
   std::lock_guard lock(mutex_);
   return statCalls_[path];
@@ -51,14 +126,26 @@ std::set<std::thread::id> FakeSystemCalls::StatThreadsOf(const std::string& path
   return statThreads_[path];
 }
 
-void FakeSystemCalls::Hang(const std::string& mountPoint) {
+void FakeSystemCalls::Hang(const std::string& path) {
+  const TimePoint from = now();
   std::lock_guard lock(mutex_);
-  hanging_.insert(mountPoint);
+  outages_[path] = {from, TimePoint::max()};
+}
+
+void FakeSystemCalls::Release(const std::string& path) {
+  const TimePoint until = now();
+  std::lock_guard lock(mutex_);
+  if (const auto outage = outages_.find(path);
+      outage != outages_.end() && outage->second.second == TimePoint::max())
+    outage->second.second = until;
+  released_.notify_all();
 }
 
 void FakeSystemCalls::Release() {
+  const TimePoint until = now();
   std::lock_guard lock(mutex_);
-  hanging_.clear();
+  for (auto& [path, outage] : outages_)
+    if (outage.second == TimePoint::max()) outage.second = until;
   released_.notify_all();
 }
 

@@ -16,7 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr std::uint64_t kTiB = std::uint64_t{1} << 40;
-constexpr std::chrono::milliseconds kCoolDown = CallGuard::kDefaultCoolDown;
+constexpr std::chrono::milliseconds kLimit{5000};
 
 FileSystemStats Stats(std::uint64_t blockSize, std::uint64_t totalBlocks, std::uint64_t availableBlocks,
                       std::uint64_t maxNameLength = 255) {
@@ -63,16 +63,6 @@ bool FreeSpaceOk(LinuxVolumes& volumes, const std::string& rootPath) {
          VolumeAnswer::Answered;
 }
 
-// Asks `query` again until it holds: a stuck call returns on a thread of its own.
-bool Eventually(const std::function<bool()>& query) {
-  const auto deadline = std::chrono::steady_clock::now() + 10s;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (query()) return true;
-    std::this_thread::yield();
-  }
-  return false;
-}
-
 class LinuxVolumesTest : public ::testing::Test {
  protected:
   LinuxVolumesTest() {
@@ -96,10 +86,19 @@ class LinuxVolumesTest : public ::testing::Test {
     system->files[sysfs + "/../removable"] = removable + "\n";
   }
 
+  /// Virtual time spent since the last call of Elapsed: how long the caller waited.
+  std::chrono::nanoseconds Elapsed() {
+    const auto now = system->now();
+    const auto elapsed = now - mark_;
+    mark_ = now;
+    return elapsed;
+  }
+
   std::shared_ptr<FakeSystemCalls> system = std::make_shared<FakeSystemCalls>();
-  /// The steady clock the cool-down is measured on; tests move it.
-  std::chrono::steady_clock::time_point now{};
-  LinuxVolumes volumes{system, 100ms, kCoolDown, [this] { return now; }};
+  LinuxVolumes volumes{system, {.callLimit = kLimit, .letterFile = "", .clock = system->Clock()}};
+
+ private:
+  FakeSystemCalls::TimePoint mark_ = system->now();
 };
 
 TEST_F(LinuxVolumesTest, MapsTheDrivesToLettersWithTheirTypes) {
@@ -130,7 +129,9 @@ TEST_F(LinuxVolumesTest, ReadsTheMountTableOnFirstUseAndAgainOnlyWhenAskedForC) 
   EXPECT_EQ(volumes.ListDrive('D'), DrivePresence::Named);
 
   EXPECT_EQ(volumes.ListDrive('C'), DrivePresence::Named);
-  EXPECT_EQ(volumes.MountPointOf('D'), "/mnt/usb");
+  // The new mount takes a letter no volume seen before holds: D stays the letter of /home.
+  EXPECT_EQ(volumes.MountPointOf('D'), "");
+  EXPECT_EQ(volumes.MountPointOf('G'), "/mnt/usb");
   EXPECT_EQ(volumes.MountPointOf('E'), "/mnt/ram");
   EXPECT_EQ(volumes.MountPointOf('F'), "/media/anna/STICK ONE");
 
@@ -203,21 +204,27 @@ TEST_F(LinuxVolumesTest, LocalDrivesAreAskedOnTheCallingThread) {
   const std::set<std::thread::id> here = {std::this_thread::get_id()};
   for (const char* rootPath : {"C:\\", "D:\\", "E:\\", "F:\\"})
     for (int survey = 0; survey < 2; ++survey) EXPECT_TRUE(FreeSpaceOk(volumes, rootPath)) << rootPath;
-  EXPECT_EQ(volumes.GuardWorkersStarted(), 0);
+  EXPECT_TRUE(Ask(volumes, "E:\\").volumeOk);  // a RAM disk has no medium to read
+  EXPECT_EQ(volumes.ChannelsOpened(), 0);
   for (const char* mountPoint : {"/", "/home", "/mnt/ram", "/media/anna/STICK ONE"})
     EXPECT_EQ(system->StatThreadsOf(mountPoint), here) << mountPoint;
 
-  // A RAM disk has no medium to read: its volume information is asked here as well.
-  EXPECT_TRUE(Ask(volumes, "E:\\").volumeOk);
-  EXPECT_EQ(volumes.GuardWorkersStarted(), 0);
-  // The first label lookup of a disk may read the medium, so it runs on a worker; later ones use
-  // what it found and stay here.
+  // Without udev, the label of a disk comes from libblkid, which reads the medium: that runs in
+  // a helper. What it found serves later questions.
   EXPECT_TRUE(Ask(volumes, "D:\\").volumeOk);
-  EXPECT_EQ(volumes.GuardWorkersStarted(), 1);
-  EXPECT_EQ(system->StatThreadsOf("/home").size(), 2u);
+  EXPECT_EQ(volumes.ChannelsOpened(), 1);
+  EXPECT_EQ(system->probeCalls, 1);
   EXPECT_TRUE(Ask(volumes, "D:\\").volumeOk);
-  EXPECT_EQ(volumes.GuardWorkersStarted(), 1);
-  EXPECT_EQ(system->StatThreadsOf("/home").size(), 2u);
+  EXPECT_EQ(system->probeCalls, 1);
+  EXPECT_EQ(system->StatThreadsOf("/home"), here);
+
+  // Where udev knows the device, nothing reads the medium.
+  system->directories["/dev/disk/by-uuid"] = {"1A2B-3C4D"};
+  system->blockDevices["/dev/disk/by-uuid/1A2B-3C4D"] = {8, 17};
+  const Answer stick = Ask(volumes, "F:\\");
+  EXPECT_EQ(static_cast<std::uint32_t>(stick.serial), 0x1A2B3C4Du);
+  EXPECT_EQ(system->probeCalls, 1);
+  EXPECT_EQ(volumes.ChannelsOpened(), 1);
 }
 
 TEST_F(LinuxVolumesTest, LooksUpLabelAndSerialOncePerMountTableRead) {
@@ -247,20 +254,133 @@ TEST_F(LinuxVolumesTest, LooksUpLabelAndSerialOncePerMountTableRead) {
   EXPECT_EQ(system->probeCalls, 2);
 }
 
-TEST_F(LinuxVolumesTest, MediumThatHangsCoolsDownItsDriveAndNoOther) {
-  system->Hang("/home");  // the first volume query of D: reads on a worker, and gets stuck there
+TEST_F(LinuxVolumesTest, MediumThatHangsHoldsBackItsDriveAndNoOther) {
+  system->Hang("/dev/nvme0n1p4");  // the first label lookup of D: reads the medium, and gets stuck
   EXPECT_FALSE(Ask(volumes, "D:\\").volumeOk);
-  EXPECT_FALSE(FreeSpaceOk(volumes, "D:\\"));  // asked here, but D: is cooling down
+  EXPECT_EQ(Elapsed(), kLimit);
+  std::int32_t spc = 0, bps = 0, freeClusters = 0, total = 0;
+  EXPECT_EQ(volumes.GetDiskFreeSpace("D:\\", spc, bps, freeClusters, total), VolumeAnswer::NoAnswer);
   EXPECT_EQ(system->StatCallsOf("/home"), 1);
   EXPECT_TRUE(Ask(volumes, "C:\\").volumeOk);
+  EXPECT_EQ(Elapsed(), 0ms);
 
   system->Release();
-  ASSERT_TRUE(Eventually([&] { return volumes.StuckGuardedCalls() == 0; }));
-  EXPECT_FALSE(FreeSpaceOk(volumes, "D:\\"));
-  now += kCoolDown;
-  EXPECT_TRUE(FreeSpaceOk(volumes, "D:\\"));
-  EXPECT_TRUE(system->StatThreadsOf("/home").contains(std::this_thread::get_id()));
+  // Outside a probe pass the drive that timed out is not asked again ...
+  EXPECT_EQ(volumes.GetDiskFreeSpace("D:\\", spc, bps, freeClusters, total), VolumeAnswer::Failed);
+  EXPECT_EQ(system->StatCallsOf("/home"), 1);
+  // ... a pass asks it again.
+  volumes.BeginProbePass("CD");
+  EXPECT_TRUE(Ask(volumes, "D:\\").volumeOk);
+  EXPECT_EQ(system->StatThreadsOf("/home"), std::set<std::thread::id>{std::this_thread::get_id()});
 }
+
+TEST_F(LinuxVolumesTest, DescribesWhereEachDriveLives) {
+  system->SetMountInfo(std::string(samples::kDesktop) +
+                       "60 29 259:4 /anna/projects /srv/projects rw - ext4 /dev/nvme0n1p4 rw\n");
+  EXPECT_EQ(volumes.DriveDescription('C'), "/  (/dev/nvme0n1p2, ext4)");
+  EXPECT_EQ(volumes.DriveDescription('f'), "/media/anna/STICK ONE  (/dev/sdb1, vfat)");
+  EXPECT_EQ(volumes.DriveDescription('G'), "/srv/projects  (/dev/nvme0n1p4[/anna/projects], ext4)");
+  EXPECT_EQ(volumes.DriveDescription('H'), "");
+}
+
+/// A machine with `count` network shares behind the root, each at /srv/shareN, lettered D, E, ...
+std::string Shares(int count) {
+  std::string table = "27 1 8:2 / / rw,relatime shared:1 - ext4 /dev/sda2 rw\n";
+  for (int i = 0; i < count; ++i) {
+    table += std::to_string(100 + i) + " 27 0:" + std::to_string(60 + i) + " / /srv/share" +
+             std::to_string(i) + " rw - nfs4 server" + std::to_string(i) + ":/export rw\n";
+  }
+  return table;
+}
+
+std::string ShareMount(int i) {
+  return "/srv/share" + std::to_string(i);
+}
+
+/// What the probe pass asks of each drive, in its order: volume information, and for a drive that
+/// answered, the free space. The letters that gave no answer.
+std::string ProbePass(LinuxVolumes& volumes, const std::string& letters) {
+  volumes.BeginProbePass(letters);
+  std::string silent;
+  for (char letter : letters) {
+    const std::string rootPath = std::string(1, letter) + ":\\";
+    std::string label(255, ' '), fileSystem(255, ' ');
+    std::int32_t serial = 0, nameLength = 0, flags = 0;
+    if (volumes.GetVolumeInformation(rootPath, label, serial, nameLength, flags, fileSystem) ==
+        VolumeAnswer::NoAnswer) {
+      silent += letter;
+      continue;
+    }
+    std::int32_t spc = 0, bps = 0, freeClusters = 0, total = 0;
+    if (volumes.GetDiskFreeSpace(rootPath, spc, bps, freeClusters, total) == VolumeAnswer::NoAnswer)
+      silent += letter;
+  }
+  return silent;
+}
+
+/// What drive discovery asks: the presence and the free space of every letter C to Z. The letters
+/// whose free space gave no answer.
+std::string Discovery(LinuxVolumes& volumes) {
+  std::string silent;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    volumes.ListDrive(letter);
+    std::int32_t spc = 0, bps = 0, freeClusters = 0, total = 0;
+    if (volumes.GetDiskFreeSpace(std::string(1, letter) + ":\\", spc, bps, freeClusters, total) ==
+        VolumeAnswer::NoAnswer)
+      silent += letter;
+  }
+  return silent;
+}
+
+class DeadServersTest : public LinuxVolumesTest, public ::testing::WithParamInterface<int> {
+ protected:
+  DeadServersTest() {
+    system->SetMountInfo(Shares(kShares));
+    system->fileSystems["/"] = Stats(4096, 10'000'000, 4'000'000);
+    for (int i = 0; i < kShares; ++i) {
+      system->fileSystems[ShareMount(i)] = Stats(1048576, 100'000, 50'000);
+      system->latency[ShareMount(i)] = 2ms;
+    }
+    EXPECT_EQ(Discovery(volumes), "");
+    for (int i = 0; i < kShares; ++i) letters += static_cast<char>('D' + i);
+    for (int i = 0; i < GetParam(); ++i) {
+      system->Hang(ShareMount(kShares - 1 - i));  // the last ones die
+      dead += static_cast<char>('D' + kShares - 1 - i);
+    }
+    std::sort(dead.begin(), dead.end());
+    Elapsed();
+  }
+  ~DeadServersTest() override { system->Release(); }
+
+  static constexpr int kShares = 22;
+  std::string letters;  ///< the shares' letters
+  std::string dead;     ///< the letters of the dead ones
+};
+
+TEST_P(DeadServersTest, OneWaitPerSurveyHoweverManyServersAreDead) {
+  EXPECT_EQ(ProbePass(volumes, "C" + letters), dead);
+  EXPECT_GE(Elapsed(), kLimit);
+  EXPECT_LT(Elapsed(), kLimit + 100ms) << "no second wait";
+
+  // Later passes and discoveries, even one that asks the dead drives again, wait for nothing:
+  // their calls are still stuck.
+  EXPECT_EQ(Discovery(volumes), dead);
+  EXPECT_EQ(ProbePass(volumes, "C" + letters), dead);
+  EXPECT_LT(Elapsed(), 100ms);
+  // One call per survey and share: discovery before the servers died, then these three.
+  for (int i = 0; i < kShares; ++i)
+    EXPECT_EQ(system->StatCallsOf(ShareMount(i)), i < kShares - GetParam() ? 4 : 2);
+}
+
+TEST_P(DeadServersTest, DiscoveryAsksEveryLetterWithOneWait) {
+  EXPECT_EQ(Discovery(volumes), dead);
+  EXPECT_GE(Elapsed(), kLimit);
+  EXPECT_LT(Elapsed(), kLimit + 100ms);
+  EXPECT_EQ(Discovery(volumes), dead);
+  EXPECT_LT(Elapsed(), 100ms);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dead, DeadServersTest, ::testing::Values(1, 4, 20));
 
 class DeadServerTest : public LinuxVolumesTest {
  protected:
@@ -268,78 +388,80 @@ class DeadServerTest : public LinuxVolumesTest {
     system->SetMountInfo(samples::kServer);
     system->fileSystems["/"] = Stats(4096, 10'000'000, 4'000'000);
     system->fileSystems["/srv/share"] = Stats(1048576, 100'000, 50'000);
-    system->Hang("/srv/share");
-    volumes.ListDrive('C');
+    Discovery(volumes);
+    Elapsed();
   }
 };
 
-TEST_F(DeadServerTest, WaitsOutTheLimitOnceThenFailsAtOnceUntilCooledDownAndReturned) {
+TEST_F(DeadServerTest, AnswersFromOneCallPerPassOffTheCallingThread) {
   ASSERT_EQ(volumes.MountPointOf('E'), "/srv/share");
-  Answer share = Ask(volumes, "E:\\");  // waits out the limit once, then fails at once
-  EXPECT_FALSE(share.volumeOk);
-  EXPECT_FALSE(share.spaceOk);
-  EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
-  EXPECT_EQ(volumes.GuardWorkersStarted(), 1);
-
-  for (int i = 0; i < 3; ++i) EXPECT_FALSE(Ask(volumes, "E:\\").spaceOk);
-  // Discovery reads the mount table again every 10 s; the share's cool-down goes on.
-  EXPECT_EQ(volumes.ListDrive('C'), DrivePresence::Named);
-  EXPECT_EQ(volumes.ListDrive('E'), DrivePresence::Named);
-  EXPECT_FALSE(FreeSpaceOk(volumes, "E:\\"));
-  EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
-  EXPECT_EQ(volumes.GuardWorkersStarted(), 1);
-
-  // Other drives and drive types do not wait for the dead server.
-  EXPECT_TRUE(Ask(volumes, "C:\\").spaceOk);
-  EXPECT_EQ(volumes.GetDriveType("E:\\"), kDriveRemote);
-
-  // The cool-down is over, but the stuck call has not returned: still no new call.
-  now += kCoolDown;
-  EXPECT_FALSE(Ask(volumes, "E:\\").spaceOk);
-  EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
-  EXPECT_EQ(volumes.StuckGuardedCalls(), 1);
-  const int workers = volumes.GuardWorkersStarted();
-
-  system->Release();
-  ASSERT_TRUE(Eventually([&] { return volumes.StuckGuardedCalls() == 0; }));
-  EXPECT_TRUE(FreeSpaceOk(volumes, "E:\\"));
-  EXPECT_EQ(system->StatCallsOf("/srv/share"), 2);  // the stuck call and the one that answered
-  EXPECT_EQ(volumes.GuardWorkersStarted(), workers);
-  EXPECT_FALSE(system->StatThreadsOf("/srv/share").contains(std::this_thread::get_id()));
-  share = Ask(volumes, "E:\\");
-  EXPECT_TRUE(share.volumeOk);
+  const int before = system->StatCallsOf("/srv/share");
+  for (int pass = 0; pass < 3; ++pass) EXPECT_EQ(ProbePass(volumes, "CE"), "");
+  EXPECT_EQ(system->StatCallsOf("/srv/share") - before, 3);
+  EXPECT_EQ(volumes.ChannelsOpened(), 4);  // one for each share, and the root disk's label lookup
+  const Answer share = Ask(volumes, "E:\\");
   EXPECT_EQ(share.TotalBytes(), std::int64_t{100'000} * 1048576);
+  EXPECT_EQ(volumes.GetDriveType("E:\\"), kDriveRemote);
 }
 
-TEST_F(DeadServerTest, SlowServerIsAskedAgainOnlyAfterTheCoolDown) {
-  const auto timedOutAt = now;
-  EXPECT_FALSE(FreeSpaceOk(volumes, "E:\\"));  // takes longer than the limit ...
-  EXPECT_EQ(volumes.StuckGuardedCalls(), 1);
-  system->Release();  // ... but answers in the end
-  ASSERT_TRUE(Eventually([&] { return volumes.StuckGuardedCalls() == 0; }));
-  for (const auto elapsed : {0ms, 10'000ms, kCoolDown - 1ms}) {
-    now = timedOutAt + elapsed;
-    const Answer share = Ask(volumes, "E:\\");
-    EXPECT_FALSE(share.volumeOk) << elapsed.count();
-    EXPECT_FALSE(share.spaceOk) << elapsed.count();
+TEST_F(DeadServerTest, StaysSilentWithoutWaitingAgainUntilThePassAfterItAnswersAgain) {
+  system->Hang("/srv/share");
+  EXPECT_EQ(ProbePass(volumes, "CE"), "E");  // waits out the limit once
+  EXPECT_EQ(Elapsed(), kLimit);
+  // The program's time-out reset lets passes ask it again; its call is stuck, so they wait for
+  // nothing, and neither does discovery.
+  for (int reset = 0; reset < 3; ++reset) {
+    EXPECT_EQ(Discovery(volumes), "E");
+    EXPECT_EQ(ProbePass(volumes, "CE"), "E");
   }
-  EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
+  EXPECT_EQ(Elapsed(), 0ms);
+  EXPECT_EQ(system->StatCallsOf("/srv/share"), 2);  // discovery's before it died, and the stuck one
+  EXPECT_EQ(volumes.GetDriveType("E:\\"), kDriveRemote);
 
-  now = timedOutAt + kCoolDown;
-  EXPECT_TRUE(FreeSpaceOk(volumes, "E:\\"));
-  EXPECT_EQ(system->StatCallsOf("/srv/share"), 2);
-  EXPECT_TRUE(Ask(volumes, "E:\\").volumeOk);
+  system->Release();
+  // Discovery does not ask a drive that timed out (so it marks nothing), the next pass does.
+  std::int32_t spc = 0, bps = 0, freeClusters = 0, total = 0;
+  volumes.ListDrive('C');
+  EXPECT_EQ(volumes.GetDiskFreeSpace("E:\\", spc, bps, freeClusters, total), VolumeAnswer::Failed);
+  EXPECT_EQ(ProbePass(volumes, "CE"), "");
+  EXPECT_EQ(Discovery(volumes), "");
+  EXPECT_EQ(system->StatCallsOf("/srv/share"), 4);  // and this pass's and discovery's
+}
+
+TEST_F(DeadServerTest, SlowServerCostsOneWaitPerPassThatAsksIt) {
+  system->latency["/srv/share"] = 7000ms;
+  EXPECT_EQ(ProbePass(volumes, "CE"), "E");
+  system->spend(10s);                 // the late answer has come
+  EXPECT_EQ(Discovery(volumes), "");  // declined: not counted as silent, and no wait
+  Elapsed();
+  EXPECT_EQ(ProbePass(volumes, "CE"), "E");  // asked again after the reset: too slow again
+  EXPECT_EQ(Elapsed(), kLimit);
+  EXPECT_EQ(ProbePass(volumes, "C"), "");
+  EXPECT_EQ(Elapsed(), 0ms);
 }
 
 TEST_F(DeadServerTest, DestroyingTheServiceDoesNotWaitForTheStuckCall) {
-  auto doomed = std::make_unique<LinuxVolumes>(system, 100ms);
-  doomed->ListDrive('C');
-  EXPECT_FALSE(Ask(*doomed, "E:\\").spaceOk);
-  doomed.reset();  // returns although the worker still hangs in statvfs
-  system->Release();
-  // The worker finishes its call on state it shares, and lets go of the system calls.
-  EXPECT_TRUE(Eventually([&] { return system.use_count() == 2; }));
-  EXPECT_EQ(system->StatCallsOf("/srv/share"), 1);
+  system->Hang("/srv/share");
+  const int open = system->OpenChannels();
+  auto doomed = std::make_unique<LinuxVolumes>(system, LinuxVolumesOptions{kLimit, "", system->Clock()});
+  EXPECT_FALSE(FreeSpaceOk(*doomed, "E:\\"));
+  EXPECT_EQ(system->OpenChannels(), open + 1);
+  doomed.reset();
+  EXPECT_EQ(system->OpenChannels(), open);
+}
+
+TEST_F(DeadServerTest, AVanishedMountLetsGoOfItsChannel) {
+  system->Hang("/srv/share");
+  EXPECT_EQ(ProbePass(volumes, "CE"), "E");
+  system->SetMountInfo(
+      Replace(samples::kServer,
+              "32 27 0:40 / /srv/share rw,relatime shared:22 - nfs4 fileserver:/export/share "
+              "rw,vers=4.2,hard,proto=tcp\n",
+              ""));
+  const int open = system->OpenChannels();
+  volumes.ListDrive('C');
+  EXPECT_EQ(volumes.StuckMounts(), 0);
+  EXPECT_EQ(system->OpenChannels(), open - 1);
 }
 
 }  // namespace

@@ -130,13 +130,13 @@ TEST(MayHang, NetworkFuseAndClusterFileSystemsButNotLocalOnes) {
 }
 
 TEST(DriveTypeOf, FollowsKindMediumAndRemovability) {
-  const BlockDevice fixed{{8, 1}, "/dev/sda1", false, false};
-  const BlockDevice stick{{8, 17}, "/dev/sdb1", true, false};
-  const BlockDevice optical{{11, 0}, "/dev/sr0", true, true};
+  const BlockDevice fixed{{8, 1}, "/dev/sda1", false, false, ""};
+  const BlockDevice stick{{8, 17}, "/dev/sdb1", true, false, ""};
+  const BlockDevice optical{{11, 0}, "/dev/sr0", true, true, ""};
   EXPECT_EQ(DriveTypeOf(MountKind::Local, "ext4", fixed), kDriveFixed);
   EXPECT_EQ(DriveTypeOf(MountKind::Local, "vfat", stick), kDriveRemovable);
   EXPECT_EQ(DriveTypeOf(MountKind::Local, "udf", optical), kDriveCdRom);
-  EXPECT_EQ(DriveTypeOf(MountKind::Local, "iso9660", BlockDevice{{7, 0}, "/dev/loop0", false, false}),
+  EXPECT_EQ(DriveTypeOf(MountKind::Local, "iso9660", BlockDevice{{7, 0}, "/dev/loop0", false, false, ""}),
             kDriveCdRom);
   EXPECT_EQ(DriveTypeOf(MountKind::Local, "overlay", std::nullopt), kDriveFixed);
   EXPECT_EQ(DriveTypeOf(MountKind::Network, "nfs4", std::nullopt), kDriveRemote);

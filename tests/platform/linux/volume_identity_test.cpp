@@ -25,11 +25,11 @@ DriveMount Disk(DeviceNumber number, std::string path) {
   DriveMount drive;
   drive.entry.device = number;
   drive.entry.mountPoint = "/mnt/disk";
-  drive.device = BlockDevice{number, std::move(path), false, false};
+  drive.device = BlockDevice{number, std::move(path), false, false, ""};
   return drive;
 }
 
-TEST(LookUpIdentity, UsesUdevLinksWhenUdevKnowsTheDevice) {
+TEST(UdevIdentity, UsesUdevLinksWhenUdevKnowsTheDevice) {
   FakeSystemCalls system;
   system.directories["/dev/disk/by-uuid"] = {"0000-1111", "1b4e28ba-2fa1-11d2-883f-0016d3cca427"};
   system.directories["/dev/disk/by-label"] = {"Other", "My\\x20Disk"};
@@ -38,38 +38,55 @@ TEST(LookUpIdentity, UsesUdevLinksWhenUdevKnowsTheDevice) {
   system.blockDevices["/dev/disk/by-label/Other"] = {8, 2};
   system.blockDevices["/dev/disk/by-label/My\\x20Disk"] = {8, 1};
 
-  const VolumeIdentity labelled = LookUpIdentity(system, Disk({8, 1}, "/dev/sda1"), {});
-  EXPECT_EQ(labelled.label, "My Disk");
-  EXPECT_EQ(labelled.serialNumber, 0x1b4e28bau);
+  const std::optional<BlockIdentity> labelled = UdevIdentity(system, Disk({8, 1}, "/dev/sda1"));
+  ASSERT_TRUE(labelled);
+  EXPECT_EQ(labelled->label, "My Disk");
+  EXPECT_EQ(IdentityOf(Disk({8, 1}, "/dev/sda1"), *labelled, {}).serialNumber, 0x1b4e28bau);
 
   system.directories["/dev/disk/by-label"] = {"Other"};
-  const VolumeIdentity unlabelled = LookUpIdentity(system, Disk({8, 1}, "/dev/sda1"), {});
-  EXPECT_EQ(unlabelled.label, "");
-  EXPECT_EQ(unlabelled.serialNumber, 0x1b4e28bau);
+  const std::optional<BlockIdentity> unlabelled = UdevIdentity(system, Disk({8, 1}, "/dev/sda1"));
+  ASSERT_TRUE(unlabelled);
+  EXPECT_EQ(unlabelled->label, "");
+  EXPECT_EQ(unlabelled->uuid, "1b4e28ba-2fa1-11d2-883f-0016d3cca427");
   EXPECT_EQ(system.probeCalls, 0);
+  EXPECT_EQ(KnownVolumeOf(system, Disk({8, 1}, "/dev/sda1")).uuid, "1b4e28ba-2fa1-11d2-883f-0016d3cca427");
 }
 
-TEST(LookUpIdentity, ProbesTheDeviceWhenThereIsNoUdev) {
+TEST(UdevIdentity, LeavesADeviceUdevDoesNotKnowToLibblkid) {
   FakeSystemCalls system;
-  system.identities["/dev/loop3"] = {"STICK", "ABCD-0123"};
-  const VolumeIdentity identity = LookUpIdentity(system, Disk({7, 3}, "/dev/loop3"), {});
-  EXPECT_EQ(identity.label, "STICK");
-  EXPECT_EQ(identity.serialNumber, 0xABCD0123u);
+  EXPECT_EQ(UdevIdentity(system, Disk({7, 3}, "/dev/loop3")), std::nullopt);
+  EXPECT_EQ(UdevIdentity(system, Disk({7, 3}, "")), BlockIdentity{});  // no node to probe
+  DriveMount share;
+  share.entry.source = "server:/export";
+  EXPECT_EQ(UdevIdentity(system, share), BlockIdentity{});  // nothing to probe
+  EXPECT_EQ(system.probeCalls, 0);
+  const VolumeIdentity probed = IdentityOf(Disk({7, 3}, "/dev/loop3"), {"STICK", "ABCD-0123"}, {});
+  EXPECT_EQ(probed.label, "STICK");
+  EXPECT_EQ(probed.serialNumber, 0xABCD0123u);
 }
 
-TEST(LookUpIdentity, FallsBackToFileSystemIdThenDeviceNumber) {
-  FakeSystemCalls system;
+TEST(IdentityOf, FallsBackToFileSystemIdThenDeviceNumber) {
   DriveMount share;
   share.entry.device = {0, 40};
   FileSystemStats stats;
   stats.fileSystemId = 0x1111222233334444u;
-  EXPECT_EQ(LookUpIdentity(system, share, stats).serialNumber, 0x22226666u);
-  EXPECT_EQ(LookUpIdentity(system, share, {}).serialNumber, 40u);
+  EXPECT_EQ(IdentityOf(share, {}, stats).serialNumber, 0x22226666u);
+  EXPECT_EQ(IdentityOf(share, {}, {}).serialNumber, 40u);
+  EXPECT_EQ(IdentityOf(share, {"", "not-a-uuid"}, stats).serialNumber, 0x22226666u);
+}
 
-  // A device that cannot be probed (no permission) also falls back.
-  const VolumeIdentity unreadable = LookUpIdentity(system, Disk({254, 0}, "/dev/vda"), stats);
-  EXPECT_EQ(unreadable.label, "");
-  EXPECT_EQ(unreadable.serialNumber, 0x22226666u);
+TEST(KnownVolumeOf, NamesALoopDeviceByItsImageAndABindMountByItsDirectory) {
+  FakeSystemCalls system;
+  DriveMount loop = Disk({7, 3}, "/dev/loop3");
+  loop.entry.source = "/dev/loop3";
+  loop.entry.root = "/photos";
+  loop.entry.mountPoint = "/srv/photos";
+  loop.device->backingFile = "/data/images/archive.img";
+  EXPECT_EQ(KnownVolumeOf(system, loop),
+            (KnownVolume{"", "/data/images/archive.img", "/photos", "/srv/photos"}));
+  DriveMount share;
+  share.entry = {1, 1, {0, 40}, "/", "/mnt/share", "nfs4", "server:/export", false};
+  EXPECT_EQ(KnownVolumeOf(system, share), (KnownVolume{"", "server:/export", "/", "/mnt/share"}));
 }
 
 }  // namespace

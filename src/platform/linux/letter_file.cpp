@@ -1,0 +1,189 @@
+#include "platform/linux/letter_file.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace volumetra {
+namespace {
+
+constexpr const char* kHeader = "# Volumetra: the drive letters of the volumes it has seen\n";
+constexpr const char* kStateDirectory = "volumetra";
+constexpr const char* kFileName = "drive-letters";
+constexpr mode_t kDirectoryMode = 0700;
+constexpr std::size_t kFields = 5;
+
+std::string HomeDirectory() {
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
+  std::vector<char> buffer(16384);
+  passwd entry{};
+  passwd* found = nullptr;
+  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
+    return found->pw_dir;
+  return "/";
+}
+
+void AppendEscaped(std::string& out, const std::string& field) {
+  for (char c : field) {
+    switch (c) {
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += c;
+    }
+  }
+}
+
+std::optional<std::string> Unescaped(std::string_view field) {
+  std::string text;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '\\') {
+      text += field[i];
+      continue;
+    }
+    if (++i == field.size()) return std::nullopt;
+    switch (field[i]) {
+      case 't':
+        text += '\t';
+        break;
+      case 'n':
+        text += '\n';
+        break;
+      case '\\':
+        text += '\\';
+        break;
+      default:
+        return std::nullopt;
+    }
+  }
+  return text;
+}
+
+bool Fits(const KnownVolume& volume) {
+  for (const std::string* field : {&volume.uuid, &volume.source, &volume.root, &volume.mountPoint})
+    if (field->size() > kMaxLetterFileField) return false;
+  return true;
+}
+
+std::optional<std::pair<char, KnownVolume>> ParseLine(std::string_view line) {
+  std::array<std::string, kFields> fields;
+  std::size_t count = 0;
+  for (std::size_t start = 0;; ++count) {
+    const std::size_t tab = line.find('\t', start);
+    if (count == kFields) return std::nullopt;
+    std::optional<std::string> field = Unescaped(line.substr(start, tab - start));
+    if (!field) return std::nullopt;
+    fields[count] = std::move(*field);
+    if (tab == std::string_view::npos) break;
+    start = tab + 1;
+  }
+  if (count + 1 != kFields || fields[0].size() != 1 || fields[0][0] < 'D' || fields[0][0] > 'Z')
+    return std::nullopt;
+  KnownVolume volume{fields[1], fields[2], fields[3], fields[4]};
+  if (!Fits(volume) || volume.mountPoint.empty()) return std::nullopt;
+  return std::pair{fields[0][0], std::move(volume)};
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string DefaultLetterFile() {
+  const char* state = std::getenv("XDG_STATE_HOME");
+  const std::string home = state != nullptr && state[0] == '/' ? state : HomeDirectory() + "/.local/state";
+  return home + "/" + kStateDirectory + "/" + kFileName;
+}
+
+std::string FormatLetterFile(const KnownLetters& letters) {
+  std::string text = kHeader;
+  for (const auto& [letter, volume] : letters) {
+    if (!Fits(volume)) continue;
+    text += letter;
+    for (const std::string* field : {&volume.uuid, &volume.source, &volume.root, &volume.mountPoint}) {
+      text += '\t';
+      AppendEscaped(text, *field);
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+std::optional<KnownLetters> ParseLetterFile(std::string_view text) {
+  KnownLetters letters;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    if (end == std::string_view::npos) return std::nullopt;  // cut off
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(end + 1);
+    if (line.empty() || line.starts_with('#')) continue;
+    std::optional<std::pair<char, KnownVolume>> entry = ParseLine(line);
+    if (!entry || !letters.insert(std::move(*entry)).second) return std::nullopt;
+  }
+  return letters;
+}
+
+std::optional<KnownLetters> ReadLetterFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string text;
+  char chunk[4096];
+  ssize_t n = 0;
+  while ((n = read(fd, chunk, sizeof chunk)) != 0) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 || text.size() + static_cast<std::size_t>(n) > kMaxLetterFileBytes) {
+      close(fd);
+      return std::nullopt;
+    }
+    text.append(chunk, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return ParseLetterFile(text);
+}
+
+bool WriteLetterFile(const std::string& path, const KnownLetters& letters) {
+  const std::filesystem::path directory = std::filesystem::path(path).parent_path();
+  std::filesystem::path partial;
+  for (const auto& part : directory) {
+    partial /= part;
+    mkdir(partial.c_str(), kDirectoryMode);
+  }
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  bool written = WriteAll(fd, FormatLetterFile(letters)) && fsync(fd) == 0;
+  written = close(fd) == 0 && written;
+  if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  if (const int dir = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+    fsync(dir);
+    close(dir);
+  }
+  return true;
+}
+
+}  // namespace volumetra
