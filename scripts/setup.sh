@@ -11,6 +11,7 @@ packages=(
   xvfb xauth imagemagick                          # a virtual display and screenshots
   fonts-dejavu-core fonts-liberation              # sans faces for the designed fonts
   dosfstools e2fsprogs                            # file systems the volume tests make
+  libfuse3-dev fuse3                              # the tests' FUSE file system (a server that can die)
   clang-format                                    # the formatting check
 )
 

@@ -120,17 +120,13 @@ const DriveMount* LinuxVolumes::DriveForRootPath(const std::string& rootPath) {
   return DriveFor(rootPath[0]);
 }
 
-bool LinuxVolumes::Reasks(const DriveMount& drive) const {
-  return std::any_of(passLetters_.begin(), passLetters_.end(), [&](char letter) {
-    const auto it = drives_.find(letter);
-    return it != drives_.end() && it->second.key == drive.key;
-  });
+bool LinuxVolumes::Reasks(const std::string& rootPath) const {
+  return !rootPath.empty() && passLetters_.contains(Upper(rootPath[0]));
 }
 
 // Mounts that cannot hang are asked on the calling thread, unless a hanging call of theirs (a
 // probe of the medium) holds them back; the others through the guard.
-VolumeAnswer LinuxVolumes::StatDrive(const DriveMount& drive, FileSystemStats& stats) {
-  const bool reask = Reasks(drive);
+VolumeAnswer LinuxVolumes::StatDrive(const DriveMount& drive, bool reask, FileSystemStats& stats) {
   if (!drive.mayHang) {
     const CallGuard::Outcome admitted = guard_.Admit(drive.key, reask);
     if (admitted != CallGuard::Outcome::Done) return ToAnswer(admitted);
@@ -147,7 +143,7 @@ VolumeAnswer LinuxVolumes::StatDrive(const DriveMount& drive, FileSystemStats& s
 
 // Label and UUID: from udev where it knows the device, else from libblkid in a helper, since that
 // reads the medium. A device that cannot be probed has neither.
-VolumeAnswer LinuxVolumes::FindBlockIdentity(const DriveMount& drive, BlockIdentity& identity) {
+VolumeAnswer LinuxVolumes::FindBlockIdentity(const DriveMount& drive, bool reask, BlockIdentity& identity) {
   if (const auto it = identities_.find(drive.key); it != identities_.end()) {
     identity = it->second;
     return VolumeAnswer::Answered;
@@ -155,7 +151,7 @@ VolumeAnswer LinuxVolumes::FindBlockIdentity(const DriveMount& drive, BlockIdent
   std::optional<BlockIdentity> found = UdevIdentity(*system_, drive);
   if (!found) {
     HangingCallResult result;
-    const CallGuard::Outcome outcome = guard_.Ask(drive.key, ProbeCall(drive), Reasks(drive), result);
+    const CallGuard::Outcome outcome = guard_.Ask(drive.key, ProbeCall(drive), reask, result);
     if (outcome != CallGuard::Outcome::Done) return ToAnswer(outcome);
     found = result.ok ? result.identity : BlockIdentity{};
   }
@@ -169,11 +165,13 @@ VolumeAnswer LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std
                                                 std::string& fileSystemNameBuffer) {
   const DriveMount* drive = DriveForRootPath(rootPath);
   if (!drive) return VolumeAnswer::Failed;
+  const bool reask = Reasks(rootPath);
   FileSystemStats stats;
-  if (const VolumeAnswer answer = StatDrive(*drive, stats); answer != VolumeAnswer::Answered) return answer;
-  if (drive->mayHang && Reasks(*drive)) passAnswers_[drive->key] = stats;
+  if (const VolumeAnswer answer = StatDrive(*drive, reask, stats); answer != VolumeAnswer::Answered)
+    return answer;
+  if (drive->mayHang && reask) passAnswers_[drive->key] = stats;
   BlockIdentity found;
-  if (const VolumeAnswer answer = FindBlockIdentity(*drive, found); answer != VolumeAnswer::Answered)
+  if (const VolumeAnswer answer = FindBlockIdentity(*drive, reask, found); answer != VolumeAnswer::Answered)
     return answer;
   const VolumeIdentity identity = IdentityOf(*drive, found, stats);
   CopyIntoBuffer(identity.label, volumeNameBuffer);
@@ -194,7 +192,8 @@ VolumeAnswer LinuxVolumes::GetDiskFreeSpace(const std::string& rootPath, std::in
   if (const auto answered = passAnswers_.find(drive->key); answered != passAnswers_.end()) {
     stats = answered->second;
     passAnswers_.erase(answered);
-  } else if (const VolumeAnswer answer = StatDrive(*drive, stats); answer != VolumeAnswer::Answered) {
+  } else if (const VolumeAnswer answer = StatDrive(*drive, Reasks(rootPath), stats);
+             answer != VolumeAnswer::Answered) {
     return answer;
   }
   const std::optional<ClusterCounts> counts = ToClusterCounts(stats);
@@ -231,8 +230,14 @@ std::string LinuxVolumes::MountPointOf(char letter) {
 
 LinuxVolumes::Footprint LinuxVolumes::footprint() const {
   const CallGuard::Footprint guard = guard_.footprint();
-  return {drives_.size(),      letters_.size(), known_.size(), identities_.size(),
-          passAnswers_.size(), guard.keys,      guard.calls};
+  return {.drives = drives_.size(),
+          .letters = letters_.size(),
+          .mountVolumes = volumes_.size(),
+          .knownLetters = known_.size(),
+          .identities = identities_.size(),
+          .passAnswers = passAnswers_.size(),
+          .guardKeys = guard.keys,
+          .guardCalls = guard.calls};
 }
 
 }  // namespace volumetra

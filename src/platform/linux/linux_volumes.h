@@ -46,6 +46,7 @@ class LinuxVolumes : public VolumeService {
   struct Footprint {
     std::size_t drives = 0;        ///< drives of the last mount table read
     std::size_t letters = 0;       ///< letter assignments
+    std::size_t mountVolumes = 0;  ///< how the letter file knows each mount's volume
     std::size_t knownLetters = 0;  ///< volumes remembered in the letter file
     std::size_t identities = 0;    ///< labels and UUIDs looked up since the last read
     std::size_t passAnswers = 0;   ///< statvfs answers kept for a pass's free-space questions
@@ -82,10 +83,10 @@ class LinuxVolumes : public VolumeService {
   void StartDiscoveryRound();
   const DriveMount* DriveFor(char letter);
   const DriveMount* DriveForRootPath(const std::string& rootPath);
-  /// The questions of the probe pass under way ask `drive` again even after a time-out.
-  bool Reasks(const DriveMount& drive) const;
-  VolumeAnswer StatDrive(const DriveMount& drive, FileSystemStats& stats);
-  VolumeAnswer FindBlockIdentity(const DriveMount& drive, BlockIdentity& identity);
+  /// The probe pass under way asks the drive of `rootPath` (again, even after a time-out).
+  bool Reasks(const std::string& rootPath) const;
+  VolumeAnswer StatDrive(const DriveMount& drive, bool reask, FileSystemStats& stats);
+  VolumeAnswer FindBlockIdentity(const DriveMount& drive, bool reask, BlockIdentity& identity);
 
   std::shared_ptr<LinuxSystemCalls> system_;
   std::string letterFile_;

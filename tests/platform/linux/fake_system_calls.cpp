@@ -35,16 +35,22 @@ class FakeSystemCalls::Channel : public CallChannel {
     if (next.arrival == TimePoint::max()) next.arrival = system_.ArrivalOf(next.path, next.start);
     const TimePoint now = system_.now();
     if (next.arrival > deadline) {
-      if (deadline > now) system_.spend(deadline - now);
+      Wait(deadline - now);
       return std::nullopt;
     }
-    if (next.arrival > now) system_.spend(next.arrival - now);
+    Wait(next.arrival - now);
     HangingCallResult result = next.result;
     pending_.pop_front();
     return result;
   }
 
  private:
+  void Wait(std::chrono::nanoseconds time) {
+    if (time <= std::chrono::nanoseconds(0)) return;
+    system_.waited_ += time;
+    system_.spend(time);
+  }
+
   struct Pending {
     std::string path;
     TimePoint start;

@@ -67,6 +67,8 @@ class FakeSystemCalls : public LinuxSystemCalls {
   std::set<std::thread::id> StatThreadsOf(const std::string& path);
   /// Channels opened and not closed yet.
   int OpenChannels() const { return openChannels_; }
+  /// Virtual time callers have spent waiting for the channels' calls.
+  std::chrono::nanoseconds TimeWaited() const { return waited_; }
 
   std::atomic<int> probeCalls{0};
   std::vector<std::string> directoryChecks;
@@ -85,6 +87,7 @@ class FakeSystemCalls : public LinuxSystemCalls {
   std::map<std::string, std::set<std::thread::id>> statThreads_;
   TimePoint ownTime_{};
   int openChannels_ = 0;
+  std::chrono::nanoseconds waited_{0};
 };
 
 }  // namespace volumetra

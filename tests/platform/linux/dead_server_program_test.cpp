@@ -1,0 +1,138 @@
+// The whole program over the Linux volume services of a scripted machine whose network share
+// dies and comes back: the time-out reset, the marks and what the window shows.
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "platform/linux/linux_program.h"
+#include "platform/linux/mountinfo_samples.h"
+
+namespace volumetra {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::int64_t kReset = 65535;
+constexpr std::int64_t kSurvey = 501;
+constexpr std::chrono::milliseconds kLimit = 5000ms;
+constexpr char kShare = 'E';  // /srv/share of the server sample
+
+class DeadShareTest : public ::testing::Test {
+ protected:
+  DeadShareTest() {
+    system->SetMountInfo(samples::kServer);
+    FileSystemStats root;
+    root.fragmentSize = root.blockSize = 4096;
+    root.totalBlocks = 10'000'000;
+    root.availableBlocks = 4'000'000;
+    system->fileSystems["/"] = root;
+    FileSystemStats share = root;
+    share.fragmentSize = share.blockSize = 1048576;
+    share.totalBlocks = 100'000;
+    share.availableBlocks = 50'000;
+    share.fileSystemId = 0x1234;
+    system->fileSystems["/srv/share"] = share;
+    TieToLoop(*system, machine.loop);
+    machine.Start();
+    machine.Advance(1000);
+  }
+  ~DeadShareTest() override { system->Release(); }
+
+  Program& program() { return *machine.program; }
+  const DriveRec& Share() { return program().m.DriveRecs[machine.RowOf(kShare) + 1]; }
+  std::string TotalCell() {
+    return program().form1().Label5[static_cast<std::size_t>(machine.RowOf(kShare))]->caption();
+  }
+  bool TimedOut() { return program().m.TimedOutLetters.find(kShare) != std::string::npos; }
+
+  /// Lets time pass until the share shows its size again; how long that took, or -1 when it did
+  /// not within `most` milliseconds.
+  std::int64_t UntilBack(std::int64_t most) {
+    const std::int64_t start = machine.loop.now();
+    while (machine.loop.now() - start <= most) {
+      machine.Advance(100);
+      if (!TimedOut() && TotalCell() != "timeout") return machine.loop.now() - start;
+    }
+    return -1;
+  }
+
+  /// Lets time pass until the loop's clock reads `at` (milliseconds since start).
+  void AdvanceTo(std::int64_t at) { machine.Advance(at - machine.loop.now()); }
+
+  std::shared_ptr<FakeSystemCalls> system = std::make_shared<FakeSystemCalls>();
+  LinuxProgram machine{system, {.callLimit = kLimit, .letterFile = "", .clock = system->Clock()}};
+};
+
+TEST_F(DeadShareTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHoldsTheWindowAgain) {
+  ASSERT_GE(machine.RowOf(kShare), 0);
+  const DriveRec before = Share();
+  ASSERT_NEAR(before.TotalGB, 100.0, 1e-9);
+  const std::string sums = program().form1().Label182.caption();
+
+  system->Hang("/srv/share");
+  machine.Advance(kSurvey);  // the next survey waits out the limit once
+  EXPECT_EQ(system->TimeWaited(), kLimit);
+  EXPECT_TRUE(TimedOut());
+  EXPECT_EQ(Share().TimeoutMark, "T O");
+  machine.Advance(kSurvey);
+  EXPECT_EQ(TotalCell(), "timeout");
+
+  // Over several resets, and the refreshes between them, the drive stays as it was.
+  for (int reset = 0; reset < 4; ++reset) {
+    machine.Advance(kReset);
+    EXPECT_TRUE(TimedOut()) << reset;
+    EXPECT_EQ(TotalCell(), "timeout") << reset;
+    EXPECT_EQ(Share().TotalGB, before.TotalGB) << reset;
+    EXPECT_EQ(Share().FreeMB, before.FreeMB) << reset;
+    EXPECT_EQ(Share().VolumeName, before.VolumeName) << reset;
+    EXPECT_EQ(Share().SerialNumber, before.SerialNumber) << reset;
+    EXPECT_NE(program().form1().Label182.caption(), sums) << "the silent drive is out of the sums";
+  }
+  EXPECT_EQ(system->TimeWaited(), kLimit) << "the window waited again";
+}
+
+/// When the server dies (milliseconds since start) and when it answers again.
+struct Outage {
+  std::int64_t dies;
+  std::int64_t answers;
+};
+
+void PrintTo(const Outage& outage, std::ostream* out) {
+  *out << "dies at " << outage.dies << " ms, answers again at " << outage.answers << " ms";
+}
+
+class ShareBackTest : public DeadShareTest, public ::testing::WithParamInterface<Outage> {};
+
+TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {
+  AdvanceTo(GetParam().dies);
+  system->Hang("/srv/share");
+  machine.Advance(kSurvey + 5100);
+  ASSERT_TRUE(TimedOut());
+  AdvanceTo(GetParam().answers);
+  system->Release("/srv/share");
+  const std::int64_t back = UntilBack(3 * kReset);
+  ASSERT_GE(back, 0) << "never back";
+  EXPECT_LE(back, kReset + kSurvey + 100);
+  EXPECT_NEAR(Share().TotalGB, 100.0, 1e-9);
+  EXPECT_EQ(system->TimeWaited(), kLimit);
+}
+
+// The resets come at 65.5 s, 131 s, 196.6 s ... The server dies early in a period or just before
+// a reset, and answers again just after a reset, just before one, or in between.
+INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest,
+                         ::testing::Values(Outage{2000, 20'000}, Outage{2000, kReset + 300},
+                                           Outage{2000, 2 * kReset - 300},
+                                           Outage{kReset - 6000, kReset + 900},
+                                           Outage{kReset + 200, kReset + 3000},
+                                           Outage{kReset + 200, 2 * kReset + 100}));
+
+TEST_F(DeadShareTest, ASlowServerHoldsTheWindowOncePerResetPeriodAtMost) {
+  system->latency["/srv/share"] = 7000ms;  // answers, but after the limit
+  machine.Advance(10 * kReset);
+  // One wait when it first ran out of time, then one after each reset: never more.
+  EXPECT_LE(system->TimeWaited(), 11 * kLimit);
+  EXPECT_GE(system->TimeWaited(), 10 * kLimit);
+  EXPECT_TRUE(TimedOut());
+}
+
+}  // namespace
+}  // namespace volumetra

@@ -1,0 +1,155 @@
+// The call channels against the real system: the volume helper process, and the thread that
+// stands in for it where no helper can be started.
+#include "platform/linux/helper_channel.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "platform/linux/fake_system_calls.h"
+#include "platform/linux/scratch_mounts.h"
+#include "platform/linux/thread_channel.h"
+#include "support/test_fuse.h"
+
+namespace volumetra {
+namespace {
+
+using namespace std::chrono_literals;
+
+auto In(std::chrono::milliseconds wait) {
+  return std::chrono::steady_clock::now() + wait;
+}
+
+HangingCall Stat(const std::string& path) {
+  return {HangingCall::Kind::StatFileSystem, path};
+}
+
+// Asks `query` again until it holds, for a few seconds at most.
+bool Eventually(const std::function<bool()>& query) {
+  const auto deadline = In(5000ms);
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (query()) return true;
+    std::this_thread::sleep_for(5ms);
+  }
+  return false;
+}
+
+TEST(HelperChannel, AnswersAsTheCallsThemselvesDo) {
+  std::unique_ptr<HelperChannel> channel = HelperChannel::Launch(VOLUMETRA_HELPER);
+  ASSERT_TRUE(channel);
+  ASSERT_TRUE(channel->Start(Stat("/")));
+  ASSERT_TRUE(channel->Start(Stat("/no/such/directory")));
+  ASSERT_TRUE(channel->Start({HangingCall::Kind::ProbeBlockDevice, "/no/such/device"}));
+  struct statvfs root {};
+  ASSERT_EQ(statvfs("/", &root), 0);
+
+  const std::optional<HangingCallResult> stats = channel->Collect(In(5000ms));
+  ASSERT_TRUE(stats);
+  EXPECT_TRUE(stats->ok);
+  EXPECT_EQ(stats->stats.totalBlocks, root.f_blocks);
+  EXPECT_EQ(stats->stats.fragmentSize, root.f_frsize);
+  EXPECT_EQ(stats->stats.maxNameLength, root.f_namemax);
+  const std::optional<HangingCallResult> missing = channel->Collect(In(5000ms));
+  ASSERT_TRUE(missing);
+  EXPECT_FALSE(missing->ok);
+  EXPECT_FALSE(missing->lost);
+  const std::optional<HangingCallResult> probe = channel->Collect(In(5000ms));
+  ASSERT_TRUE(probe);
+  EXPECT_EQ(probe->kind, HangingCall::Kind::ProbeBlockDevice);
+  EXPECT_FALSE(probe->ok);
+  EXPECT_FALSE(channel->Collect(In(0ms)));  // nothing more to come
+}
+
+TEST(HelperChannel, TheHelperHoldsNoDescriptorOfTheProgram) {
+  int pipe[2];
+  ASSERT_EQ(pipe2(pipe, 0), 0);  // inheritable, as a careless library's might be
+  std::unique_ptr<HelperChannel> channel = HelperChannel::Launch(VOLUMETRA_HELPER);
+  ASSERT_TRUE(channel);
+  ASSERT_TRUE(channel->Start(Stat("/")));
+  ASSERT_TRUE(channel->Collect(In(5000ms)));  // the helper runs
+  close(pipe[1]);
+  // Were the write end open in the helper, the read end would see no end of file.
+  pollfd ready{pipe[0], POLLIN, 0};
+  ASSERT_EQ(poll(&ready, 1, 5000), 1);
+  char byte = 0;
+  EXPECT_EQ(read(pipe[0], &byte, 1), 0);
+  close(pipe[0]);
+}
+
+TEST(HelperChannel, AHelperThatCannotStartIsNone) {
+  EXPECT_FALSE(HelperChannel::Launch("/no/such/helper"));
+  EXPECT_FALSE(HelperChannel::Launch("/bin/false"));
+}
+
+TEST(HelperChannel, AHelperStuckOnADeadServerOutlivesItsChannelUntilTheServerAnswers) {
+  if (const std::string why = TestFuse::Unavailable(VOLUMETRA_TEST_FUSE); !why.empty()) GTEST_SKIP() << why;
+  ASSERT_TRUE(EnterPrivateMountNamespace());
+  const ScratchDirectory scratch;
+  TestFuse server(VOLUMETRA_TEST_FUSE, scratch.MakeDirectory("share"));
+  ASSERT_TRUE(server.mounted());
+
+  std::unique_ptr<HelperChannel> channel = HelperChannel::Launch(VOLUMETRA_HELPER);
+  ASSERT_TRUE(channel);
+  ASSERT_TRUE(channel->Start(Stat(server.mountPoint())));
+  const std::optional<HangingCallResult> live = channel->Collect(In(5000ms));
+  ASSERT_TRUE(live && live->ok);
+  EXPECT_EQ(live->stats.totalBlocks, 262'144u);
+  EXPECT_EQ(ProcessesRunning(VOLUMETRA_HELPER).size(), 1u);
+
+  server.StopAnswering();
+  ASSERT_TRUE(channel->Start(Stat(server.mountPoint())));
+  EXPECT_FALSE(channel->Collect(In(200ms)));
+  channel.reset();  // returns at once, although the helper is stuck
+  EXPECT_EQ(ProcessesRunning(VOLUMETRA_HELPER).size(), 1u);
+  server.AnswerAgain();
+  EXPECT_TRUE(Eventually([] { return ProcessesRunning(VOLUMETRA_HELPER).empty(); }));
+}
+
+TEST(HelperChannel, AnIdleHelperEndsWithItsChannel) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root: counts the helpers of a mount namespace of its own";
+  ASSERT_TRUE(EnterPrivateMountNamespace());
+  std::unique_ptr<HelperChannel> channel = HelperChannel::Launch(VOLUMETRA_HELPER);
+  ASSERT_TRUE(channel);
+  EXPECT_TRUE(Eventually([] { return ProcessesRunning(VOLUMETRA_HELPER).size() == 1; }));
+  channel.reset();
+  EXPECT_TRUE(Eventually([] { return ProcessesRunning(VOLUMETRA_HELPER).empty(); }));
+}
+
+TEST(ThreadChannel, WaitsNoLongerThanAskedAndLetsGoWithoutWaiting) {
+  auto system = std::make_shared<FakeSystemCalls>();
+  system->fileSystems["/srv/share"].totalBlocks = 77;
+  system->Hang("/srv/share");  // its statvfs blocks the thread that makes it
+  std::unique_ptr<ThreadChannel> channel = ThreadChannel::Open(system);
+  ASSERT_TRUE(channel);
+  ASSERT_TRUE(channel->Start(Stat("/srv/share")));
+  EXPECT_FALSE(channel->Collect(In(20ms)));
+  system->Release();
+  const std::optional<HangingCallResult> late = channel->Collect(In(5000ms));
+  ASSERT_TRUE(late && late->ok);
+  EXPECT_EQ(late->stats.totalBlocks, 77u);
+  EXPECT_NE(system->StatThreadsOf("/srv/share"), std::set<std::thread::id>{std::this_thread::get_id()});
+
+  system->Hang("/srv/share");
+  ASSERT_TRUE(channel->Start(Stat("/srv/share")));
+  channel.reset();  // does not wait for the stuck call
+  system->Release();
+  EXPECT_TRUE(Eventually([&] { return system.use_count() == 1; }));  // the thread let go of it
+}
+
+TEST(RealSystemCalls, WithoutAHelperTheCallsRunOnAThread) {
+  for (const std::string& helper : {std::string(), std::string("/no/such/helper")}) {
+    std::unique_ptr<CallChannel> channel = MakeLinuxSystemCalls(helper)->OpenCallChannel();
+    ASSERT_TRUE(channel);
+    ASSERT_TRUE(channel->Start(Stat("/")));
+    const std::optional<HangingCallResult> root = channel->Collect(In(5000ms));
+    ASSERT_TRUE(root);
+    EXPECT_TRUE(root->ok);
+  }
+}
+
+}  // namespace
+}  // namespace volumetra
