@@ -29,7 +29,7 @@ struct LinuxMachine {
     for (char letter : program.m.DriveLetters) mountPoints.push_back(volumes.MountPointOf(letter));
   }
   VirtualEventLoop loop;
-  LinuxVolumes volumes;
+  LinuxVolumes volumes{MakeLinuxSystemCalls(), {.letterFile = ""}};
   FakeFiles files{std::filesystem::temp_directory_path().string()};
   IniProfile profile;
   LinuxClock clock;

@@ -10,6 +10,7 @@
 
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/scratch_mounts.h"
+#include "support/test_fuse.h"
 
 namespace volumetra {
 namespace {
@@ -69,6 +70,7 @@ class RootMounts : public ::testing::Test {
  protected:
   void SetUp() override {
     if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts loop images, tmpfs and bind mounts";
+    ASSERT_TRUE(EnterPrivateMountNamespace()) << "no mount namespace of the test's own";
     ASSERT_FALSE(scratch.path().empty());
   }
 
@@ -82,7 +84,7 @@ class RootMounts : public ::testing::Test {
 
   ScratchDirectory scratch;
   ScratchMounts mounts;
-  LinuxVolumes volumes;
+  LinuxVolumes volumes{MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.letterFile = ""}};
 };
 
 TEST_F(RootMounts, Ext4ImageShowsLabelUuidSerialAndSize) {

@@ -9,7 +9,7 @@ namespace volumetra {
 namespace {
 
 TEST(ThisMachine, RootFileSystemIsDriveCWithItsRealSize) {
-  LinuxVolumes volumes;
+  LinuxVolumes volumes{MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.letterFile = ""}};
   ASSERT_EQ(volumes.ListDrive('C'), DrivePresence::Named);
   EXPECT_NE(volumes.GetDriveType("C:\\"), kDriveNoRoot);
 
@@ -37,7 +37,7 @@ TEST(ThisMachine, RootFileSystemIsDriveCWithItsRealSize) {
 }
 
 TEST(ThisMachine, EveryLetterInUseHasADriveTypeAndNoOtherDoes) {
-  LinuxVolumes volumes;
+  LinuxVolumes volumes{MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.letterFile = ""}};
   volumes.ListDrive('C');
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     const bool present = volumes.ListDrive(letter) == DrivePresence::Named;
