@@ -104,6 +104,17 @@ TEST_F(ProbePassTest, ADriveThatGivesNoAnswerKeepsItsRecordAndStaysOutOfTheSums)
   EXPECT_DOUBLE_EQ(p.m.SumTotalMB, 3000);
 }
 
+TEST_F(ProbePassTest, AnnouncesTheDrivesItWillAsk) {
+  for (char letter : std::string("CDEF")) machine.volumes.add(letter, 1000, 100);
+  p.m.DriveLetters = "CDEF";
+  p.m.DriveRecs[2].TimeoutMark = kTimeoutMark;  // D timed out: not asked
+  const int before = machine.volumes.volumeInfoCalls;
+  machine.volumes.probePasses.clear();
+  ProbeDrives(p);
+  ASSERT_EQ(machine.volumes.probePasses, std::vector<std::string>{"CEF"});
+  EXPECT_EQ(machine.volumes.volumeInfoCalls - before, 3);
+}
+
 TEST_F(ProbePassTest, EmptyListSetsScaleAndZeroSumsOnly) {
   p.m.DriveLetters.clear();
   p.m.SumTotalMB = 5;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/headless/virtual_event_loop.h"
 #include "platform/volume_buffer.h"
@@ -58,12 +59,15 @@ class FakeVolumes : public VolumeService {
   int GetDriveType(const std::string& rootPath) override;
   DrivePresence ListDrive(char letter) override;
   std::string DriveDescription(char letter) override;
+  void BeginProbePass(const std::string& letters) override { probePasses.push_back(letters); }
 
   /// Calls made, by kind, since the fake was made.
   int volumeInfoCalls = 0;
   int freeSpaceCalls = 0;
   int driveTypeCalls = 0;
   int listCalls = 0;
+  /// The letters each probe pass announced it would ask.
+  std::vector<std::string> probePasses;
 
  private:
   FakeVolume* find(const std::string& rootPath);
