@@ -23,9 +23,10 @@ class FileService {
   /// True when `path` names an ordinary file (not a directory, not hidden or system on Windows).
   virtual bool IsOrdinaryFile(const std::string& path) = 0;
 
-  /// Appends `line` (which carries its own line end) to the file at `path`, creating the file when
-  /// missing. The line lands whole or not at all. Returns false when it could not be written, with
-  /// a short reason in `error`.
+  /// Appends `line` (which carries its own line end) to the file at `path` in one write, creating
+  /// the file when missing; nothing already in the file is ever changed. Returns false when the line
+  /// could not be written whole, with a short reason in `error`; after a line that was cut short
+  /// the next one starts on a line of its own.
   virtual bool AppendLine(const std::string& path, const std::string& line, std::string& error) = 0;
 };
 

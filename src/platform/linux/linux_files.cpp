@@ -18,6 +18,8 @@ namespace {
 constexpr const char* kApplicationDirectory = "volumetra";
 constexpr mode_t kConfigDirectoryMode = 0700;
 constexpr mode_t kNewFileMode = 0644;
+// What ends a log line; a line cut short is ended this way before the next one.
+const std::string kLineEnd = "\r\n";
 
 // The kernel marks an executable replaced on disk while running (a rebuild) with this suffix.
 constexpr std::string_view kDeletedMark = " (deleted)";
@@ -104,20 +106,24 @@ bool LinuxFiles::AppendLine(const std::string& path, const std::string& line, st
     error = ErrorText(errno);
     return false;
   }
+  const bool unended = unendedLines_.contains(path);
+  const std::string text = unended ? kLineEnd + line : line;
   ssize_t written = 0;
   do {
-    written = write(fd, line.data(), line.size());
+    written = write(fd, text.data(), text.size());
   } while (written < 0 && errno == EINTR);
   const int writeError = errno;
-  bool landed = written == static_cast<ssize_t>(line.size());
+  bool landed = written == static_cast<ssize_t>(text.size());
   if (written < 0) {
     error = ErrorText(writeError);
   } else if (!landed) {
-    // Cut the partial line off again: it ends where the file offset now stands.
-    const off_t end = lseek(fd, 0, SEEK_CUR);
-    const bool cut = end >= written && ftruncate(fd, end - written) == 0;
-    error = "short write (" + std::to_string(written) + " of " + std::to_string(line.size()) + " bytes)" +
-            (cut ? "" : ", partial line left in the file");
+    error = "short write (" + std::to_string(written) + " of " + std::to_string(text.size()) + " bytes)";
+  }
+  // A write that put anything after the previous cut line leaves a cut line of its own, or none.
+  if (landed) {
+    unendedLines_.erase(path);
+  } else if (written > 0) {
+    unendedLines_.insert(path);
   }
   if (close(fd) != 0 && landed) {
     error = ErrorText(errno);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/file_service.h"
@@ -23,12 +24,16 @@ class LinuxFiles : public FileService {
   std::string CurrentDirectory() override;
   bool SetCurrentDirectory(const std::string& path) override;
   bool IsOrdinaryFile(const std::string& path) override;
-  /// One write() of the whole line with O_APPEND; a short write is cut back off the file, so the
-  /// line lands whole or not at all.
+  /// One write() of the whole line with O_APPEND, so lines of other programs appending to the
+  /// same file never interleave with it. A short write (a full disk) leaves what landed, since
+  /// cutting it off again could cut a line another program appended meanwhile; the next line to
+  /// that file then starts with a line end of its own.
   bool AppendLine(const std::string& path, const std::string& line, std::string& error) override;
 
  private:
   std::string executablePath_;
+  /// Files whose last line from this program was cut short.
+  std::set<std::string> unendedLines_;
   std::optional<std::string> programDirectory_;
 };
 

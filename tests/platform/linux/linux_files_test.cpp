@@ -62,20 +62,36 @@ TEST(LinuxFiles, AppendLineReportsTheSystemsReason) {
   EXPECT_EQ(error, "No such file or directory");
 }
 
-TEST(LinuxFiles, LineThatDoesNotFitLeavesTheFileAsItWas) {
+TEST(LinuxFiles, AShortWriteNeverCutsTheFileAndTheNextLineStartsOnItsOwn) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts a small tmpfs to fill it";
   ScratchDirectory scratch;
   const std::string directory = scratch.MakeDirectory("full");
   ScratchMounts mounts;
   ASSERT_TRUE(mounts.MountTmpfs(directory, "size=16k"));
+  const std::string filler = directory + "/filler";
+  std::ofstream(filler) << std::string(4096, 'f');
   LinuxFiles files;
   const std::string log = directory + "/LOG.TXT";
-  const std::string line(12288, 'x');
+  const std::string line = std::string(6998, 'x') + "\r\n";
   std::string error;
   ASSERT_TRUE(files.AppendLine(log, line, error)) << error;
+  // The disk is full in the middle of the second line: the part that landed stays.
   EXPECT_FALSE(files.AppendLine(log, line, error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_EQ(std::filesystem::file_size(log), line.size());
+  EXPECT_NE(error.find("short write"), std::string::npos) << error;
+  const std::uintmax_t afterShortWrite = std::filesystem::file_size(log);
+  EXPECT_GT(afterShortWrite, line.size());
+
+  // Room again; another program appends a line of its own, then the program writes its next line.
+  std::filesystem::remove(filler);
+  std::ofstream(log, std::ios::app | std::ios::binary) << "other\r\n";
+  ASSERT_TRUE(files.AppendLine(log, "next\r\n", error)) << error;
+  const std::string text = Content(log);
+  EXPECT_EQ(text.substr(0, line.size()), line);
+  EXPECT_EQ(text.size(), afterShortWrite + 7 + 2 + 6);  // nothing was cut
+  EXPECT_EQ(text.substr(afterShortWrite), "other\r\n\r\nnext\r\n");
+  // A line that landed whole needs no new start before the next.
+  ASSERT_TRUE(files.AppendLine(log, "last\r\n", error)) << error;
+  EXPECT_EQ(Content(log).substr(text.size()), "last\r\n");
 }
 
 TEST(LinuxFiles, ProgramDirectoryIsBesideTheExecutableWhenWritable) {
