@@ -2,11 +2,13 @@
 // with exit code 0 after writing its settings file.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <sstream>
 #include <string>
 
@@ -17,15 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// Runs a copy of the real binary in `dir` (so the settings file it writes beside itself stays in
-/// the test's tree) offscreen for two seconds, then ends it with SIGTERM like a session end.
-void RunAndTerminate(const TempDir& dir) {
+/// Starts a copy of the real binary in `dir` (so the settings file it writes beside itself stays
+/// in the test's tree) offscreen, with a home and configuration directory of its own there.
+void Start(const TempDir& dir, QProcess& process) {
   const fs::path binary = dir.path() / "volumetra";
-  fs::copy_file(VOLUMETRA_BINARY, binary);
+  if (!fs::exists(binary)) fs::copy_file(VOLUMETRA_BINARY, binary);
   fs::create_directories(dir.path() / "config");
   fs::create_directories(dir.path() / "home");
-
-  QProcess process;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.path() / "config").string()));
@@ -34,6 +34,12 @@ void RunAndTerminate(const TempDir& dir) {
   process.setWorkingDirectory(QString::fromStdString(dir.str()));
   process.setProcessChannelMode(QProcess::ForwardedChannels);
   process.start(QString::fromStdString(binary.string()), {});
+}
+
+/// Runs the real binary in `dir` for two seconds, then ends it with SIGTERM like a session end.
+void RunAndTerminate(const TempDir& dir) {
+  QProcess process;
+  Start(dir, process);
   ASSERT_TRUE(process.waitForStarted());
 
   // Let it run its first surveys; it must still be running then.
@@ -85,6 +91,51 @@ TEST(ProgramBinary, SavesAPreparedSettingsFileBackInPlace) {
   // A key the file did not have joins the end of its own section.
   EXPECT_GT(saved.find("Window1Width="), saved.find("LinkGraphToMainWindow="));
   EXPECT_LT(saved.find("Window1Width="), saved.find("[Other]"));
+}
+
+TEST(ProgramBinary, AKillDuringTheSaveLeavesTheOldSettingsOrTheNewOnesNeverAMix) {
+  EnsureQtApplication();
+  const TempDir dir;
+  const fs::path ini = dir.path() / "volumetra.ini";
+  // Every key but the language and the file name is saved in another form than it is stored here,
+  // so each key shows whether the save reached it.
+  const std::string old =
+      "[System]\nWindow1XPos=300.0\nWindow1YPos=200.0\nWindow1Width=9000.0\n"
+      "Window2XPos=7000.0\nWindow2YPos=450.0\nWindow2Width=6000.0\nLanguage=English\n"
+      "ReportFileDir=" +
+      dir.str() +
+      "\nReportFileName=LOG.TXT\nEnableBarGraph=0\n"
+      "ExcludeCDRomDrives=1\nExcludeDoubleMappings=0\nLinkGraphToMainWindow=0\n";
+  const std::string saved =
+      "[System]\nWindow1XPos=300\nWindow1YPos=200\nWindow1Width=9000\n"
+      "Window2XPos=7000\nWindow2YPos=450\nWindow2Width=6000\nLanguage=English\n"
+      "ReportFileDir=" +
+      dir.str() +
+      "/\nReportFileName=LOG.TXT\nEnableBarGraph=False\n"
+      "ExcludeCDRomDrives=True\nExcludeDoubleMappings=False\nLinkGraphToMainWindow=False\n";
+  int whole[2] = {0, 0};
+  for (int round = 0; round < 16; ++round) {
+    std::ofstream(ini, std::ios::binary | std::ios::trunc) << old;
+    QProcess process;
+    Start(dir, process);
+    ASSERT_TRUE(process.waitForStarted());
+    EXPECT_FALSE(process.waitForFinished(400));
+    const auto pid = static_cast<pid_t>(process.processId());
+    ::kill(pid, SIGTERM);
+    // The save follows the signal within a few milliseconds; the kill falls before, in or after it.
+    ::usleep(static_cast<useconds_t>(round * 700));
+    ::kill(pid, SIGKILL);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    const std::string text = ReadAll(ini);
+    ASSERT_TRUE(text == old || text == saved) << "round " << round << ":\n" << text;
+    ++whole[text == saved ? 1 : 0];
+  }
+  std::cout << "kills that left the old file: " << whole[0] << ", the new one: " << whole[1] << "\n";
+
+  // A save that runs to its end removes the temporary files that killed saves left behind.
+  RunAndTerminate(dir);
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir.path()))
+    EXPECT_EQ(entry.path().filename().string().find("volumetra.ini.tmp."), std::string::npos) << entry.path();
 }
 
 }  // namespace
