@@ -1,12 +1,16 @@
 // The real program end to end: started offscreen, ended by SIGTERM like a session end, it leaves
-// with exit code 0 after writing its settings file.
+// with exit code 0 after writing its settings file. One copy runs per settings file: a later start
+// raises it and ends, and a copy killed outright leaves nothing that keeps the next one out.
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QThread>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -17,31 +21,67 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// Runs a copy of the real binary in `dir` (so the settings file it writes beside itself stays in
-/// the test's tree) offscreen for two seconds, then ends it with SIGTERM like a session end.
-void RunAndTerminate(const TempDir& dir) {
-  const fs::path binary = dir.path() / "volumetra";
-  fs::copy_file(VOLUMETRA_BINARY, binary);
-  fs::create_directories(dir.path() / "config");
-  fs::create_directories(dir.path() / "home");
+/// A copy of the real binary in `dir` (so the settings file it writes beside itself stays in the
+/// test's tree), with a home, configuration and runtime directory of its own there.
+class ProgramCopy {
+ public:
+  explicit ProgramCopy(const TempDir& dir) : dir_(dir), binary_(dir.path() / "volumetra") {
+    fs::copy_file(VOLUMETRA_BINARY, binary_);
+    fs::create_directories(dir.path() / "config");
+    fs::create_directories(dir.path() / "home");
+    fs::create_directories(runtime());
+    fs::permissions(runtime(), fs::perms::owner_all);
+  }
 
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.path() / "config").string()));
-  env.insert("HOME", QString::fromStdString((dir.path() / "home").string()));
-  process.setProcessEnvironment(env);
-  process.setWorkingDirectory(QString::fromStdString(dir.str()));
-  process.setProcessChannelMode(QProcess::ForwardedChannels);
-  process.start(QString::fromStdString(binary.string()), {});
-  ASSERT_TRUE(process.waitForStarted());
+  fs::path runtime() const { return dir_.path() / "run"; }
 
-  // Let it run its first surveys; it must still be running then.
-  EXPECT_FALSE(process.waitForFinished(2000));
+  /// Starts one more run of the copy, offscreen.
+  std::unique_ptr<QProcess> start() const {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir_.path() / "config").string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime().string()));
+    env.insert("HOME", QString::fromStdString((dir_.path() / "home").string()));
+    process->setProcessEnvironment(env);
+    process->setWorkingDirectory(QString::fromStdString(dir_.str()));
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(QString::fromStdString(binary_.string()), {});
+    EXPECT_TRUE(process->waitForStarted());
+    return process;
+  }
+
+  /// Waits until a running copy listens for later starts (its socket is in the runtime directory).
+  bool waitUntilListening() const {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 10000) {
+      for (const auto& entry : fs::directory_iterator(runtime()))
+        if (entry.is_socket()) return true;
+      QThread::msleep(20);
+    }
+    return false;
+  }
+
+ private:
+  const TempDir& dir_;
+  fs::path binary_;
+};
+
+void Terminate(QProcess& process) {
   ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), SIGTERM), 0);
   ASSERT_TRUE(process.waitForFinished(20000));
   EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(process.exitCode(), 0);
+}
+
+/// Runs the copy for two seconds, then ends it with SIGTERM like a session end.
+void RunAndTerminate(const TempDir& dir) {
+  const ProgramCopy copy(dir);
+  const std::unique_ptr<QProcess> process = copy.start();
+  // Let it run its first surveys; it must still be running then.
+  EXPECT_FALSE(process->waitForFinished(2000));
+  Terminate(*process);
 }
 
 std::string ReadAll(const fs::path& path) {
@@ -85,6 +125,58 @@ TEST(ProgramBinary, SavesAPreparedSettingsFileBackInPlace) {
   // A key the file did not have joins the end of its own section.
   EXPECT_GT(saved.find("Window1Width="), saved.find("LinkGraphToMainWindow="));
   EXPECT_LT(saved.find("Window1Width="), saved.find("[Other]"));
+}
+
+TEST(ProgramBinary, ASecondStartRaisesTheRunningCopyAndEndsWithZero) {
+  EnsureQtApplication();
+  const TempDir dir;
+  const ProgramCopy copy(dir);
+  const std::unique_ptr<QProcess> first = copy.start();
+  ASSERT_TRUE(copy.waitUntilListening());
+
+  for (int start = 0; start < 2; ++start) {
+    const std::unique_ptr<QProcess> later = copy.start();
+    ASSERT_TRUE(later->waitForFinished(10000));
+    EXPECT_EQ(later->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(later->exitCode(), 0);
+  }
+  EXPECT_EQ(first->state(), QProcess::Running);
+  Terminate(*first);
+  EXPECT_NE(ReadAll(dir.path() / "volumetra.ini").find("[System]\n"), std::string::npos);
+}
+
+TEST(ProgramBinary, ALockLeftByAKilledCopyNeverKeepsTheNextStartOut) {
+  EnsureQtApplication();
+  const TempDir dir;
+  const ProgramCopy copy(dir);
+  const std::unique_ptr<QProcess> killed = copy.start();
+  ASSERT_TRUE(copy.waitUntilListening());
+  ASSERT_EQ(::kill(static_cast<pid_t>(killed->processId()), SIGKILL), 0);
+  ASSERT_TRUE(killed->waitForFinished(10000));
+  EXPECT_EQ(killed->exitStatus(), QProcess::CrashExit);
+  EXPECT_FALSE(fs::is_empty(copy.runtime()));  // its lock file and socket stay behind
+
+  const std::unique_ptr<QProcess> next = copy.start();
+  EXPECT_FALSE(next->waitForFinished(2000)) << "exit code " << next->exitCode();
+  Terminate(*next);
+  EXPECT_NE(ReadAll(dir.path() / "volumetra.ini").find("[System]\n"), std::string::npos);
+}
+
+TEST(ProgramBinary, CopiesWithSettingsOfTheirOwnRunSideBySide) {
+  EnsureQtApplication();
+  const TempDir one;
+  const TempDir other;
+  const ProgramCopy first(one);
+  const ProgramCopy second(other);
+  fs::remove_all(second.runtime());
+  fs::create_directory_symlink(first.runtime(), second.runtime());  // one runtime directory
+  const std::unique_ptr<QProcess> a = first.start();
+  ASSERT_TRUE(first.waitUntilListening());
+  const std::unique_ptr<QProcess> b = second.start();
+  EXPECT_FALSE(b->waitForFinished(2000));
+  EXPECT_EQ(a->state(), QProcess::Running);
+  Terminate(*a);
+  Terminate(*b);
 }
 
 }  // namespace
