@@ -154,8 +154,8 @@ bool LinuxFiles::CanReplaceFile(const std::string& path, std::string& reason) {
       return false;
     }
   }
-  std::string directory = std::filesystem::path(target).parent_path().string();
-  if (directory.empty()) directory = ".";
+  const std::filesystem::path parent = std::filesystem::path(target).parent_path();
+  const std::filesystem::path directory = parent.empty() ? std::filesystem::path(".") : parent;
   const int fd = open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
   if (fd >= 0) {
     close(fd);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ctime>
+#include <string>
 
 namespace volumetra {
 namespace {
@@ -24,14 +26,54 @@ TEST(LinuxClock, CLocaleFormsAndSeparatorFallbacks) {
   EXPECT_EQ(clock.DecimalSeparator(), ".");
 }
 
+// scripts/setup.sh generates these locales, so the user's forms are tested, not assumed.
+constexpr const char* kSetUp = " is not installed: scripts/setup.sh generates it (package locales)";
+
 TEST(LinuxClock, GermanLocaleForms) {
-  if (!LocaleInstalled("de_DE.UTF-8"))
-    GTEST_SKIP() << "locale de_DE.UTF-8 is not installed (package locales)";
+  ASSERT_TRUE(LocaleInstalled("de_DE.UTF-8")) << "de_DE.UTF-8" << kSetUp;
   LinuxClock clock("de_DE.UTF-8");
   EXPECT_EQ(clock.ShortDate(kEvening), "08.12.2026");
   EXPECT_EQ(clock.LongTime(kEvening), "17:15:44");
   EXPECT_EQ(clock.ThousandsSeparator(), ".");
   EXPECT_EQ(clock.DecimalSeparator(), ",");
+}
+
+TEST(LinuxClock, AmericanLocaleHasTheMonthFirstAndATwelveHourClock) {
+  ASSERT_TRUE(LocaleInstalled("en_US.UTF-8")) << "en_US.UTF-8" << kSetUp;
+  LinuxClock clock("en_US.UTF-8");
+  EXPECT_EQ(clock.ShortDate(kEvening), "12/08/2026");
+  EXPECT_EQ(clock.LongTime(kEvening), "05:15:44 PM");
+  EXPECT_EQ(clock.LongTime({2026, 12, 8, 0, 5, 9}), "12:05:09 AM");
+  EXPECT_EQ(clock.ThousandsSeparator(), ",");
+  EXPECT_EQ(clock.DecimalSeparator(), ".");
+}
+
+TEST(LinuxClock, FrenchLocaleHasSlashesAndANarrowNoBreakSpace) {
+  ASSERT_TRUE(LocaleInstalled("fr_FR.UTF-8")) << "fr_FR.UTF-8" << kSetUp;
+  LinuxClock clock("fr_FR.UTF-8");
+  EXPECT_EQ(clock.ShortDate(kEvening), "08/12/2026");
+  EXPECT_EQ(clock.LongTime(kEvening), "17:15:44");
+  EXPECT_EQ(clock.ThousandsSeparator(), "\u202f");  // a multi-byte separator, kept whole
+  EXPECT_EQ(clock.DecimalSeparator(), ",");
+}
+
+TEST(LinuxClock, TheUsersEnvironmentChoosesTheForms) {
+  ASSERT_TRUE(LocaleInstalled("de_DE.UTF-8")) << "de_DE.UTF-8" << kSetUp;
+  const char* old = std::getenv("LC_ALL");
+  const std::string saved = old ? old : "";
+  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  LinuxClock german;
+  setenv("LC_ALL", "en_US.UTF-8", 1);
+  LinuxClock american;
+  if (old) {
+    setenv("LC_ALL", saved.c_str(), 1);
+  } else {
+    unsetenv("LC_ALL");
+  }
+  EXPECT_EQ(german.ShortDate(kEvening), "08.12.2026");
+  EXPECT_EQ(german.DecimalSeparator(), ",");
+  EXPECT_EQ(american.ShortDate(kEvening), "12/08/2026");
+  EXPECT_EQ(american.DecimalSeparator(), ".");
 }
 
 TEST(LinuxClock, UninstalledLocaleFallsBackToC) {
