@@ -42,6 +42,7 @@ void CheckSettingsCanBeSaved(Program& program) {
   const std::string path = SettingsFilePath(program);
   std::string reason;
   program.m.SettingsError.clear();
+  program.m.SettingsErrorShownAt.reset();
   if (!program.os.files.CanReplaceFile(path, reason)) program.m.SettingsError = path + ": " + reason;
 }
 

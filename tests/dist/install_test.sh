@@ -71,5 +71,17 @@ grep -q '^Language=Deutsch' "$saved" || fail "settings not read beside the progr
 grep -q '^ReportFileName=MY.LOG' "$saved" || fail "ReportFileName not carried over"
 [ "$before" = "$(ls -l --time-style=full-iso "$prefix/bin")" ] || fail "the program wrote into bin/"
 
+# Where no settings can be saved at all, the program still starts and ends as usual.
+HOME=/proc/volumetra-nowhere XDG_CONFIG_HOME=/proc/volumetra-nowhere XDG_RUNTIME_DIR=$work/run \
+  "$prefix/bin/volumetra" &
+pid=$!
+sleep 2
+kill -0 "$pid" 2> /dev/null || fail "the program without a writable settings directory did not keep running"
+kill -TERM "$pid"
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || fail "the program without a writable settings directory ended with $status"
+[ "$before" = "$(ls -l --time-style=full-iso "$prefix/bin")" ] || fail "the program wrote into bin/"
+
 if ((failures > 0)); then exit 1; fi
 echo "install layout: ${#expected[@]} files in place and valid; installed program keeps its settings in the configuration directory"
