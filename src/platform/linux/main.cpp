@@ -85,10 +85,14 @@ int main(int argc, char** argv) {
   DesktopServices desktop;
   Program program(desktop.services);
   std::unique_ptr<RaiseRequestServer> raiseRequests;
-  if (lock && lock->held())
+  if (lock && lock->held()) {
     raiseRequests = std::make_unique<RaiseRequestServer>(
         runningCopy + ".socket",
         [&program](const QByteArray& token) { return RaiseMainWindow(program, token); });
+    if (!raiseRequests->listening())
+      std::fprintf(stderr, "volumetra: cannot listen at %s.socket; a later start will wait in vain\n",
+                   qPrintable(runningCopy));
+  }
 
   const auto shutDown = [&program] {
     if (!program.Ended()) program.Unload(program.form1());

@@ -17,16 +17,21 @@ constexpr qint64 kLongestRequest = 1024;
 /// How long a start waits before it asks a copy that is not listening yet again.
 constexpr std::chrono::milliseconds kRetryPause{50};
 
+/// An activation token is passed on only when it is printable ASCII without spaces, so that it
+/// can neither break the request line nor carry anything else.
+bool IsPassableToken(const QByteArray& token) {
+  return std::all_of(token.begin(), token.end(), [](char c) { return c >= 0x21 && c <= 0x7e; });
+}
+
 /// The token of a request line ("raise" or "raise <token>", ended by "\n"), or nothing when the
-/// line is no raise request. A token other than printable ASCII is dropped.
+/// line is no raise request. A token that cannot be passed on is dropped.
 std::optional<QByteArray> TokenOf(QByteArray line) {
   if (!line.endsWith('\n')) return std::nullopt;
   line.chop(1);
   const QList<QByteArray> words = line.split(' ');
   if (words.front() != kRaise || words.size() > 2) return std::nullopt;
-  QByteArray token = words.size() == 2 ? words.back() : QByteArray();
-  if (std::any_of(token.begin(), token.end(), [](char c) { return c < 0x21 || c > 0x7e; })) token.clear();
-  return token;
+  const QByteArray token = words.size() == 2 ? words.back() : QByteArray();
+  return IsPassableToken(token) ? token : QByteArray();
 }
 
 }  // namespace
@@ -70,7 +75,8 @@ LaterStart AskRunningCopyToRaise(const QString& socketPath, const QByteArray& to
     QLocalSocket socket;
     socket.connectToServer(socketPath);
     if (socket.waitForConnected(remaining())) {
-      socket.write(QByteArray(kRaise) + (token.isEmpty() ? "" : " " + token) + "\n");
+      const bool withToken = !token.isEmpty() && IsPassableToken(token);
+      socket.write(QByteArray(kRaise) + (withToken ? " " + token : QByteArray()) + "\n");
       QByteArray reply;
       while (!reply.endsWith('\n') && reply.size() < kLongestRequest &&
              (socket.bytesAvailable() > 0 || socket.waitForReadyRead(remaining())))

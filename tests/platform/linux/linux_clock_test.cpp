@@ -29,32 +29,35 @@ TEST(LinuxClock, CLocaleFormsAndSeparatorFallbacks) {
 // scripts/setup.sh generates these locales, so the user's forms are tested, not assumed.
 constexpr const char* kSetUp = " is not installed: scripts/setup.sh generates it (package locales)";
 
-TEST(LinuxClock, GermanLocaleForms) {
-  ASSERT_TRUE(LocaleInstalled("de_DE.UTF-8")) << "de_DE.UTF-8" << kSetUp;
-  LinuxClock clock("de_DE.UTF-8");
-  EXPECT_EQ(clock.ShortDate(kEvening), "08.12.2026");
-  EXPECT_EQ(clock.LongTime(kEvening), "17:15:44");
-  EXPECT_EQ(clock.ThousandsSeparator(), ".");
-  EXPECT_EQ(clock.DecimalSeparator(), ",");
-}
+/// The forms of one locale at 17:15:44 and at 00:05:09 on 8 December 2026.
+struct LocaleForms {
+  const char* locale;
+  const char* date;
+  const char* evening;
+  const char* afterMidnight;
+  const char* thousands;
+  const char* decimal;
+};
 
-TEST(LinuxClock, AmericanLocaleHasTheMonthFirstAndATwelveHourClock) {
-  ASSERT_TRUE(LocaleInstalled("en_US.UTF-8")) << "en_US.UTF-8" << kSetUp;
-  LinuxClock clock("en_US.UTF-8");
-  EXPECT_EQ(clock.ShortDate(kEvening), "12/08/2026");
-  EXPECT_EQ(clock.LongTime(kEvening), "05:15:44 PM");
-  EXPECT_EQ(clock.LongTime({2026, 12, 8, 0, 5, 9}), "12:05:09 AM");
-  EXPECT_EQ(clock.ThousandsSeparator(), ",");
-  EXPECT_EQ(clock.DecimalSeparator(), ".");
-}
+// German; American, with the month first and a twelve-hour clock; French, with slashes and a
+// narrow no-break space (a multi-byte separator, kept whole).
+constexpr LocaleForms kLocales[] = {
+    {"de_DE.UTF-8", "08.12.2026", "17:15:44", "00:05:09", ".", ","},
+    {"en_US.UTF-8", "12/08/2026", "05:15:44 PM", "12:05:09 AM", ",", "."},
+    {"fr_FR.UTF-8", "08/12/2026", "17:15:44", "00:05:09", "\u202f", ","},
+};
 
-TEST(LinuxClock, FrenchLocaleHasSlashesAndANarrowNoBreakSpace) {
-  ASSERT_TRUE(LocaleInstalled("fr_FR.UTF-8")) << "fr_FR.UTF-8" << kSetUp;
-  LinuxClock clock("fr_FR.UTF-8");
-  EXPECT_EQ(clock.ShortDate(kEvening), "08/12/2026");
-  EXPECT_EQ(clock.LongTime(kEvening), "17:15:44");
-  EXPECT_EQ(clock.ThousandsSeparator(), "\u202f");  // a multi-byte separator, kept whole
-  EXPECT_EQ(clock.DecimalSeparator(), ",");
+TEST(LinuxClock, TheFormsOfInstalledLocales) {
+  for (const LocaleForms& forms : kLocales) {
+    SCOPED_TRACE(forms.locale);
+    ASSERT_TRUE(LocaleInstalled(forms.locale)) << forms.locale << kSetUp;
+    LinuxClock clock(forms.locale);
+    EXPECT_EQ(clock.ShortDate(kEvening), forms.date);
+    EXPECT_EQ(clock.LongTime(kEvening), forms.evening);
+    EXPECT_EQ(clock.LongTime({2026, 12, 8, 0, 5, 9}), forms.afterMidnight);
+    EXPECT_EQ(clock.ThousandsSeparator(), forms.thousands);
+    EXPECT_EQ(clock.DecimalSeparator(), forms.decimal);
+  }
 }
 
 TEST(LinuxClock, TheUsersEnvironmentChoosesTheForms) {

@@ -130,11 +130,15 @@ TEST_F(RunningCopyTest, ALaterStartAsksTheCopyInAnotherThreadAndPassesItsToken) 
   EXPECT_EQ(AskRunningCopyToRaise(
                 socketPath(), "wayland-token", [&] { return ++lockTries > 100; }, 5s),
             LaterStart::Raised);
+  // A token that would break the request line is not passed on; the window is raised all the same.
+  EXPECT_EQ(AskRunningCopyToRaise(
+                socketPath(), "two words\nraise", [&] { return ++lockTries > 100; }, 5s),
+            LaterStart::Raised);
   QMetaObject::invokeMethod(
       &anchor, [&] { server.reset(); }, Qt::BlockingQueuedConnection);
   copy.quit();
   copy.wait();
-  EXPECT_EQ(raised, std::vector<QByteArray>{"wayland-token"});
+  EXPECT_EQ(raised, (std::vector<QByteArray>{"wayland-token", ""}));
   EXPECT_EQ(lockTries, 0);
 }
 
