@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # What `cmake --install` puts in place: the program in bin/, the desktop entry, the AppStream
-# metainfo, the icons and the licence where the freedesktop specifications and Debian put them,
+# metainfo, the icons and the licence where the freedesktop.org conventions and Debian put them,
 # each valid; and the installed program, even where it could write beside itself, reads a
 # settings file prepared there but saves to the user's configuration directory.
 # Usage: tests/dist/install_test.sh <build directory> <desktop id> <window class>
