@@ -12,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ini_file_access.h"
+#include "platform/linux/desktop_entry.h"
+
 namespace volumetra {
 namespace {
 
@@ -62,6 +65,14 @@ std::string ErrorText(int error) {
   return std::strerror(error);
 }
 
+// An installed copy's desktop entry lies in ../share/applications beside the bin directory.
+bool IsInstalledCopy(const std::filesystem::path& directory) {
+  std::error_code ec;
+  const std::filesystem::path entry =
+      directory.parent_path() / "share/applications" / (std::string(kDesktopId) + ".desktop");
+  return std::filesystem::is_regular_file(entry, ec);
+}
+
 }  // namespace
 
 LinuxFiles::LinuxFiles() : LinuxFiles(ExecutableOfThisProcess()) {}
@@ -70,8 +81,8 @@ LinuxFiles::LinuxFiles(std::string executablePath) : executablePath_(std::move(e
 
 std::string LinuxFiles::ProgramDirectory() {
   if (programDirectory_) return *programDirectory_;
-  const std::string beside = std::filesystem::path(executablePath_).parent_path().string();
-  if (!beside.empty() && access(beside.c_str(), W_OK) == 0) {
+  const std::string beside = ExecutableDirectory();
+  if (!beside.empty() && access(beside.c_str(), W_OK) == 0 && !IsInstalledCopy(beside)) {
     programDirectory_ = beside;
   } else {
     const std::string config = ConfigurationHome() + "/" + kApplicationDirectory;
@@ -79,6 +90,10 @@ std::string LinuxFiles::ProgramDirectory() {
     programDirectory_ = config;
   }
   return *programDirectory_;
+}
+
+std::string LinuxFiles::ExecutableDirectory() {
+  return std::filesystem::path(executablePath_).parent_path().string();
 }
 
 std::string LinuxFiles::ExecutableBaseName() {
@@ -130,6 +145,36 @@ bool LinuxFiles::AppendLine(const std::string& path, const std::string& line, st
     landed = false;
   }
   return landed;
+}
+
+bool LinuxFiles::CanReplaceFile(const std::string& path, std::string& reason) {
+  const std::string target = ini_file::WriteTarget(path);
+  struct stat info {};
+  if (stat(target.c_str(), &info) == 0) {
+    if (!S_ISREG(info.st_mode)) {
+      reason = "not an ordinary file";
+      return false;
+    }
+    if (access(target.c_str(), R_OK) != 0) {
+      reason = ErrorText(errno);
+      return false;
+    }
+  }
+  const std::filesystem::path parent = std::filesystem::path(target).parent_path();
+  const std::filesystem::path directory = parent.empty() ? std::filesystem::path(".") : parent;
+  const int fd = open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+  if (fd >= 0) {
+    close(fd);
+    return true;
+  }
+  if (errno != EOPNOTSUPP && errno != EISDIR) {
+    reason = ErrorText(errno);
+    return false;
+  }
+  // A file system without unnamed files: the permissions to add a name to the directory.
+  if (access(directory.c_str(), W_OK | X_OK) == 0) return true;
+  reason = ErrorText(errno);
+  return false;
 }
 
 }  // namespace volumetra

@@ -9,8 +9,10 @@
 namespace volumetra {
 
 /// Files and the process on Linux. The program directory is the executable's directory when the
-/// user may write there (portable use), otherwise $XDG_CONFIG_HOME/volumetra (by default
-/// ~/.config/volumetra), created when missing.
+/// user may write there (portable use) and the program is no installed copy, otherwise
+/// $XDG_CONFIG_HOME/volumetra (by default ~/.config/volumetra), created when missing. An installed
+/// copy is one whose desktop entry lies in ../share/applications beside its directory: it keeps
+/// nothing in a system directory such as /usr/bin, even for a user who may write there.
 class LinuxFiles : public FileService {
  public:
   /// For the running executable (/proc/self/exe).
@@ -21,6 +23,7 @@ class LinuxFiles : public FileService {
   std::string ProgramDirectory() override;
   std::string ExecutableBaseName() override;
   char PathSeparator() override { return '/'; }
+  std::string ExecutableDirectory() override;
   std::string CurrentDirectory() override;
   bool SetCurrentDirectory(const std::string& path) override;
   bool IsOrdinaryFile(const std::string& path) override;
@@ -29,6 +32,10 @@ class LinuxFiles : public FileService {
   /// cutting it off again could cut a line another program appended meanwhile; the next line to
   /// that file then starts with a line end of its own.
   bool AppendLine(const std::string& path, const std::string& line, std::string& error) override;
+  /// Creates an unnamed file in the directory that the file (or the file a link at `path` names)
+  /// lies in, which is what a save's temporary file needs, and closes it at once: nothing is left
+  /// behind. An existing file that is no ordinary file or cannot be read is never replaced.
+  bool CanReplaceFile(const std::string& path, std::string& reason) override;
 
  private:
   std::string executablePath_;
