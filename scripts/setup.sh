@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what building, testing and running Volumetra needs on Debian 12 or Ubuntu 24.04, when
-# it is missing: apt-get, through sudo when not root.
+# Installs what building, testing, packaging and running Volumetra needs on Debian 12 or Ubuntu
+# 24.04, when it is missing: apt-get, through sudo when not root. Then generates the locales the
+# tests format dates, times and numbers in.
 set -euo pipefail
 
 packages=(
@@ -13,7 +14,16 @@ packages=(
   dosfstools e2fsprogs                            # file systems the volume tests make
   libfuse3-dev fuse3                              # the tests' FUSE file system (a server that can die)
   clang-format                                    # the formatting check
+  desktop-file-utils appstream                    # validators of the desktop entry and metainfo
+  dpkg-dev file                                   # the Debian package: its library dependencies
+  x11-utils xdotool                               # the package test finds and raises the windows
+  locales                                         # the locales below
 )
+# A German one, and ones with another date order, time form and separators.
+locales=(de_DE.UTF-8 en_US.UTF-8 fr_FR.UTF-8)
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -24,8 +34,15 @@ done
 
 if ((${#missing[@]} > 0)); then
   echo "Installing: ${missing[*]}"
-  sudo=()
-  if [ "$(id -u)" -ne 0 ]; then sudo=(sudo); fi
   "${sudo[@]}" apt-get update
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+
+installed_locales=$(locale -a)
+for name in "${locales[@]}"; do
+  # locale -a lists de_DE.UTF-8 as de_DE.utf8.
+  if ! grep -qix "${name%%.*}.utf8" <<< "$installed_locales"; then
+    echo "Generating the locale $name"
+    "${sudo[@]}" localedef -i "${name%%.*}" -c -f UTF-8 "$name"
+  fi
+done

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, checks the formatting, then builds twice and runs every test in both:
 # once with warnings as errors (build/ci-werror) and once with AddressSanitizer and
-# UndefinedBehaviorSanitizer (build/ci-asan). VOLUMETRA_BUILD_DIR chooses another parent for them.
+# UndefinedBehaviorSanitizer (build/ci-asan). Last, the Debian package is built (Release,
+# build/package), installed, run and removed again (scripts/package_test.sh).
+# VOLUMETRA_BUILD_DIR chooses another parent for the build directories.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -16,7 +18,7 @@ echo "== clang-format"
 unformatted=()
 while IFS= read -r file; do
   clang-format --dry-run --Werror "$file" > /dev/null 2>&1 || unformatted+=("$file")
-done < <(find src tests bench -name '*.cpp' -o -name '*.h' | sort)
+done < <(find src tests bench dist -name '*.cpp' -o -name '*.h' | sort)
 if ((${#unformatted[@]} > 0)); then
   printf 'not formatted (run clang-format -i): %s\n' "${unformatted[@]}"
 else
@@ -39,10 +41,14 @@ run_variant() {  # name, cmake options...
 run_variant werror -DCMAKE_BUILD_TYPE=Debug -DVOLUMETRA_WERROR=ON
 run_variant asan -DCMAKE_BUILD_TYPE=Debug -DVOLUMETRA_SANITIZE=ON
 
+package_status=0
+bash scripts/package_test.sh | tee "$root/package-test.log" || package_status=$?
+results+=("$(tail -n 1 "$root/package-test.log")")
+
 echo "== summary"
 printf '%s\n' "${results[@]}"
-if ((${#unformatted[@]} > 0)); then
-  echo "test.sh: FAILED: ${#unformatted[@]} files not formatted; builds and tests passed in $((SECONDS - started)) s"
+if ((${#unformatted[@]} > 0 || package_status != 0)); then
+  echo "test.sh: FAILED: ${#unformatted[@]} files not formatted, package test status $package_status, in $((SECONDS - started)) s"
   exit 1
 fi
-echo "test.sh: passed: formatting clean, both builds warning-free, every test passed, in $((SECONDS - started)) s"
+echo "test.sh: passed: formatting clean, both builds warning-free, every test passed, the package installs and runs, in $((SECONDS - started)) s"

@@ -29,7 +29,7 @@ void Timer::setEnabled(bool enabled) {
 void Timer::setIdle(bool idle) {
   if (idle == idle_) return;
   idle_ = idle;
-  if (!idle_) host_.TimerChanged(*this);
+  if (!idle_) host_.TimerWoken(*this);
 }
 
 void Timer::fire() {

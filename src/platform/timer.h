@@ -8,11 +8,13 @@ namespace volumetra {
 class Timer;
 
 /// The event loop's side of the timers: told whenever a timer's interval or enabled state changes
-/// (which restarts its countdown) and when a timer goes away.
+/// (which restarts its countdown), when an idle timer is woken, and when a timer goes away.
 class TimerHost {
  public:
   virtual ~TimerHost() = default;
   virtual void TimerChanged(Timer& timer) = 0;
+  /// `timer` is no longer idle; its ticks go on in the rhythm they had.
+  virtual void TimerWoken(Timer& timer) = 0;
   virtual void TimerRemoved(Timer& timer) = 0;
 };
 
@@ -36,8 +38,8 @@ class Timer {
 
   /// An idle timer's ticks would change nothing, so it does not tick and never wakes the event
   /// loop. Its owner sets it idle after a tick that changed nothing and wakes it whenever something
-  /// the tick reads changes; waking restarts the countdown, so the next tick comes one interval
-  /// later as after any change of the timer.
+  /// the tick reads changes. It keeps its rhythm meanwhile: once woken, its next tick comes when it
+  /// would have come had it never been idle.
   bool idle() const { return idle_; }
   void setIdle(bool idle);
 

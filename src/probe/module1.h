@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace volumetra {
@@ -75,6 +76,10 @@ struct Module1 {
 
   // Why the last log write failed; empty while the log is written fine.
   std::string LogError;
+  // Why the settings cannot be saved ("<path>: <reason>"), found at start; empty when they can.
+  // The status line shows it for a while after its first survey (see report_cycle.cpp).
+  std::string SettingsError;
+  std::optional<std::int64_t> SettingsErrorShownAt;
 };
 
 }  // namespace volumetra

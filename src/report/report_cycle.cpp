@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdint>
 #include <iterator>
 #include <limits>
@@ -53,11 +54,37 @@ void SetWidthIfDifferent(Control& bar, float width) {
   if (bar.width() != width) bar.setWidth(width);
 }
 
-void WriteStatusLine(Program& program, const std::string& date, const std::string& time) {
-  const Module1& m = program.m;
+/// How long the status line says that the settings cannot be saved, from the first survey on:
+/// long enough to read the path and the reason at any survey interval. It is said once; then the
+/// line is the usual one for the rest of the run.
+constexpr std::int64_t kSettingsNoticeSeconds = 30;
+
+/// Seconds of the local clock from a fixed day on; only differences of two readings count.
+std::int64_t ClockSeconds(const LocalDateTime& t) {
+  using namespace std::chrono;
+  const sys_days day{year{t.year} / month{static_cast<unsigned>(t.month)} / static_cast<unsigned>(t.day)};
+  return std::int64_t{day.time_since_epoch().count()} * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+}
+
+/// The settings failure while it is to be shown, else empty. A clock set back or far forward in
+/// the meantime ends the notice early rather than keeping it.
+std::string SettingsNotice(Module1& m, const LocalDateTime& now) {
+  if (m.SettingsError.empty()) return {};
+  const std::int64_t seconds = ClockSeconds(now);
+  if (!m.SettingsErrorShownAt) m.SettingsErrorShownAt = seconds;
+  const std::int64_t shownFor = seconds - *m.SettingsErrorShownAt;
+  if (shownFor >= 0 && shownFor < kSettingsNoticeSeconds) return m.SettingsError;
+  m.SettingsError.clear();
+  return {};
+}
+
+void WriteStatusLine(Program& program, const LocalDateTime& now, const std::string& date,
+                     const std::string& time) {
+  Module1& m = program.m;
   // A failed write is shown only while logging is on: switching logging off dismisses it.
   const std::string& logError = m.LoggingOn ? m.LogError : std::string();
-  program.form1().StatusBar1.setCaption(StatusLine(m.LoopCount, date, time, logError));
+  program.form1().StatusBar1.setCaption(
+      StatusLine(m.LoopCount, date, time, SettingsNotice(m, now), logError));
 }
 
 void SetChangeColours(Module1& m, std::size_t position, Control& freeCell, Control& usedCell) {
@@ -157,14 +184,14 @@ void RunReportCycle(Program& program) {
   const LocalDateTime now = program.os.clock.Now();
   const std::string date = program.os.clock.ShortDate(now);
   const std::string time = program.os.clock.LongTime(now);
-  WriteStatusLine(program, date, time);
+  WriteStatusLine(program, now, date, time);
 
   // Discovery lists at most 24 letters; the grid's rows bound the loop all the same.
   const std::size_t positions = std::min(m.DriveLetters.size(), f1.Label2.size());
   for (std::size_t i = 1; i <= positions; ++i) ReportDrive(program, i);
 
   // The log writes of this cycle may have failed or recovered: the status line shows it now.
-  if (m.LogDue) WriteStatusLine(program, date, time);
+  if (m.LogDue) WriteStatusLine(program, now, date, time);
   m.LogDue = false;
 }
 

@@ -16,9 +16,34 @@ constexpr const char* kSection = "System";
 // Room for 254 characters and the terminating NUL.
 constexpr int kValueBufferSize = 255;
 
+std::string SettingsFileIn(FileService& files, const std::string& directory) {
+  return directory + files.PathSeparator() + files.ExecutableBaseName() + ".ini";
+}
+
+// Where the settings are saved: the program directory.
 std::string SettingsFilePath(Program& program) {
   FileService& files = program.os.files;
-  return files.ProgramDirectory() + files.PathSeparator() + files.ExecutableBaseName() + ".ini";
+  return SettingsFileIn(files, files.ProgramDirectory());
+}
+
+// Where the settings are read from: the program directory's file; while there is none yet, a file
+// prepared beside the executable when the program keeps its settings elsewhere.
+std::string SettingsReadPath(Program& program) {
+  FileService& files = program.os.files;
+  const std::string saved = SettingsFilePath(program);
+  if (files.IsOrdinaryFile(saved)) return saved;
+  const std::string beside = SettingsFileIn(files, files.ExecutableDirectory());
+  return beside != saved && files.IsOrdinaryFile(beside) ? beside : saved;
+}
+
+// Finds out at start whether the settings can be saved at the end, so that the user learns it
+// while the program runs rather than never.
+void CheckSettingsCanBeSaved(Program& program) {
+  const std::string path = SettingsFilePath(program);
+  std::string reason;
+  program.m.SettingsError.clear();
+  program.m.SettingsErrorShownAt.reset();
+  if (!program.os.files.CanReplaceFile(path, reason)) program.m.SettingsError = path + ": " + reason;
 }
 
 // --- Reading: each step stores the converted text, or the key's default when the text is empty.
@@ -155,7 +180,7 @@ constexpr SystemKey kSystemKeys[] = {
 
 void ReadIniValue(Program& program, std::string& section, std::string& key, std::string& filePath,
                   std::string& result) {
-  if (filePath.empty()) filePath = SettingsFilePath(program);
+  if (filePath.empty()) filePath = SettingsReadPath(program);
   if (!program.os.files.IsOrdinaryFile(filePath)) {
     result.clear();
     return;
@@ -175,6 +200,7 @@ void WriteIniValue(Program& program, std::string& section, std::string& key, std
 
 void LoadSettings(Program& program) {
   Module1& m = program.m;
+  CheckSettingsCanBeSaved(program);
   m.IniSection = kSection;
   m.IniFilePath.clear();
   for (const SystemKey& key : kSystemKeys) {

@@ -8,8 +8,9 @@ namespace volumetra {
 class Program;
 
 /// Reads `key` of `section` from the settings file into `result`: at most 254 characters, empty
-/// when the file or the key is missing. Builds `filePath` first when it is empty. Only an ordinary
-/// file counts as the settings file.
+/// when the file or the key is missing. Builds `filePath` first when it is empty: the settings file
+/// in the program directory, or while there is none, one prepared beside the executable (where
+/// the program directory is elsewhere). Only an ordinary file counts as the settings file.
 void ReadIniValue(Program& program, std::string& section, std::string& key, std::string& filePath,
                   std::string& result);
 /// Stores `value` under `key` of `section`, building `filePath` first when it is empty; `result`
@@ -20,7 +21,8 @@ void WriteIniValue(Program& program, std::string& section, std::string& key, std
 
 /// Fills the settings values from section "System" of the settings file, with defaults for missing
 /// keys, and applies a stored main window width. A value that does not convert ends the load at
-/// its key: that key and all later ones keep their values from before the load.
+/// its key: that key and all later ones keep their values from before the load. When the settings
+/// file in the program directory could not be saved, SettingsError says where and why.
 void LoadSettings(Program& program);
 /// Writes the thirteen settings of section "System" back, each on its own; a write that fails is
 /// skipped and the others are still made.

@@ -59,6 +59,8 @@ class Form3 : public Form {
 
   Program& program_;
   bool loggingChanged_ = false;
+  /// The directory box's last text that the settings file can hold and give back.
+  std::string acceptedDirectoryText_;
 };
 
 }  // namespace volumetra

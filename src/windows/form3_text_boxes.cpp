@@ -6,10 +6,25 @@
 
 namespace volumetra {
 
+namespace {
+
+// The settings file gives back 254 characters of a value: the directory with its separator.
+constexpr std::size_t kStorableDirectory = 254;
+
+}  // namespace
+
 void Form3::Text1_Change() {
   FileService& files = program_.os.files;
   const char separator = files.PathSeparator();
   const std::string text = WithoutLineBreaks(Text1.text());
+  // A directory the settings file could not give back whole is refused, as the name box refuses a
+  // 13th character: the box shows the last accepted text again.
+  const bool endsInSeparator = !text.empty() && text.back() == separator;
+  if (text.size() + (endsInSeparator ? 0 : 1) > kStorableDirectory) {
+    Text1.setText(acceptedDirectoryText_);
+    return;
+  }
+  acceptedDirectoryText_ = Text1.text();
   // Two characters or fewer (a drive letter and a colon) stand for the current directory. The
   // separator is added only when missing, so the root directory does not get a doubled one.
   std::string directory = CharacterCount(text) <= 2 ? files.CurrentDirectory() : text;

@@ -123,12 +123,19 @@ TEST(BarWidth, RoundsHalvesToEvenAndClamps) {
   EXPECT_EQ(static_cast<std::int64_t>(kMaxBarWidth), 16777215);  // held exactly
 }
 
-TEST(StatusLine, CountDateAndTimeOrTheLogFailure) {
-  EXPECT_EQ(StatusLine(7, "2026-12-08", "10:00:00", ""),
+TEST(StatusLine, CountDateAndTimeOrTheFailures) {
+  EXPECT_EQ(StatusLine(7, "2026-12-08", "10:00:00", "", ""),
             "Testloop No. 7" + std::string(26, ' ') + "2026-12-08   10:00:00");
   EXPECT_EQ(
-      StatusLine(7, "2026-12-08", "10:00:00", "/x/LOG.TXT: No space left on device"),
+      StatusLine(7, "2026-12-08", "10:00:00", "", "/x/LOG.TXT: No space left on device"),
       "Testloop No. 7   Log file not written: /x/LOG.TXT: No space left on device   2026-12-08   10:00:00");
+  EXPECT_EQ(StatusLine(7, "2026-12-08", "10:00:00", "/ro/volumetra.ini: Read-only file system", ""),
+            "Testloop No. 7   Settings not saved: /ro/volumetra.ini: Read-only file system   2026-12-08   "
+            "10:00:00");
+  EXPECT_EQ(
+      StatusLine(7, "2026-12-08", "10:00:00", "/ro/volumetra.ini: Permission denied", "/x/L: Is a directory"),
+      "Testloop No. 7   Settings not saved: /ro/volumetra.ini: Permission denied   Log file not written: "
+      "/x/L: Is a directory   2026-12-08   10:00:00");
 }
 
 }  // namespace

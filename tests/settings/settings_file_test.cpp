@@ -279,5 +279,97 @@ TEST_F(SettingsFileTest, AnUnwritableSettingsDirectoryLeavesTheProgramOnItsDefau
   EXPECT_EQ(FakeMachine::read(machine.dir.path()), "not a directory");
 }
 
+// --- A program that keeps its settings away from its executable (read-only or installed).
+
+struct SettingsBesideTheExecutableTest : SettingsFileTest {
+  fs::path executableDirectory = machine.dir.path() / "bin";
+  fs::path besideIni = executableDirectory / "volumetra.ini";
+
+  SettingsBesideTheExecutableTest() {
+    fs::create_directory(executableDirectory);
+    machine.files.executableDirectory = executableDirectory.string();
+  }
+  void writeBeside(const std::string& text) const { std::ofstream(besideIni, std::ios::binary) << text; }
+  std::string status() { return p.form1().StatusBar1.caption(); }
+};
+
+TEST_F(SettingsBesideTheExecutableTest,
+       AFilePreparedBesideTheExecutableIsReadAndTheSaveGoesToTheProgramDirectory) {
+  const std::string prepared =
+      "; defaults for every "
+      "user\n[System]\nLanguage=Deutsch\nWindow2Width=6000\nLinkGraphToMainWindow=False\n";
+  writeBeside(prepared);
+  machine.start();
+  EXPECT_EQ(m.IniFilePath, besideIni.string());
+  EXPECT_EQ(m.Language, "Deutsch");
+  EXPECT_EQ(m.Window2Width, 6000);
+  EXPECT_FALSE(m.LinkGraph);
+  endRun();
+
+  EXPECT_EQ(m.IniFilePath, machine.iniPath());
+  const std::string saved = iniText();
+  EXPECT_NE(saved.find("Language=Deutsch\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("Window2Width=6000\n"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("LinkGraphToMainWindow=False\n"), std::string::npos) << saved;
+  EXPECT_EQ(FakeMachine::read(besideIni), prepared);  // the prepared file is left as it was
+
+  // From now on the program directory's own file is the one read.
+  writeBeside("[System]\nLanguage=Dansk\n");
+  machine.program = std::make_unique<Program>(machine.services);
+  Program& next = machine.start();
+  EXPECT_EQ(next.m.IniFilePath, machine.iniPath());
+  EXPECT_EQ(next.m.Language, "Deutsch");
+}
+
+TEST_F(SettingsBesideTheExecutableTest, OnlyAnOrdinaryFileBesideTheExecutableCounts) {
+  fs::create_directory(besideIni);
+  machine.start();
+  EXPECT_EQ(m.IniFilePath, machine.iniPath());
+  EXPECT_EQ(m.Language, "English");
+}
+
+TEST_F(SettingsBesideTheExecutableTest, SettingsThatCannotBeSavedAreSaidOnTheStatusLineForThirtySeconds) {
+  writeBeside("[System]\nLanguage=Deutsch\n");
+  machine.files.unreplaceable[machine.iniPath()] = "Read-only file system";
+  const std::string notice = "   Settings not saved: " + machine.iniPath() + ": Read-only file system   ";
+  machine.start();
+  EXPECT_EQ(m.Language, "Deutsch");  // the prepared settings are still read
+
+  machine.advance(600);  // the first survey
+  EXPECT_EQ(status(), "Testloop No. 1" + notice + "2026-12-08   10:00:00");
+  machine.advance(28900);  // 29.0 s after the first survey
+  EXPECT_NE(status().find(notice), std::string::npos) << status();
+  machine.advance(1002);
+  EXPECT_EQ(status().find("Settings not saved"), std::string::npos) << status();
+  EXPECT_NE(status().find(std::string(26, ' ')), std::string::npos) << status();
+  machine.advance(60000);  // said once: it does not come back
+  EXPECT_EQ(status().find("Settings not saved"), std::string::npos) << status();
+  endRun();  // and the program ends as usual
+}
+
+TEST_F(SettingsBesideTheExecutableTest, TheSettingsNoticeStandsBesideALogFailure) {
+  machine.files.unreplaceable[machine.iniPath()] = "Permission denied";
+  const std::string log = machine.dir.str() + "/LOG.TXT";
+  machine.files.failingPaths.insert(log);
+  machine.volumes.add('C', 10000, 2500);
+  machine.start();
+  m.LoggingOn = true;
+  m.LogDue = true;
+  machine.advance(600);
+  EXPECT_NE(
+      status().find("   Settings not saved: " + machine.iniPath() +
+                    ": Permission denied   Log file not written: " + log + ": No space left on device   "),
+      std::string::npos)
+      << status();
+  endRun();
+}
+
+TEST_F(SettingsBesideTheExecutableTest, SavableSettingsLeaveTheStatusLineAsUsual) {
+  machine.start();
+  machine.advance(600);
+  EXPECT_EQ(status(), "Testloop No. 1" + std::string(26, ' ') + "2026-12-08   10:00:00");
+  EXPECT_TRUE(m.SettingsError.empty());
+}
+
 }  // namespace
 }  // namespace volumetra

@@ -23,7 +23,7 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ec);
 }
 
-FakeMachine::FakeMachine(std::int64_t maxEarlyMs) : loop(maxEarlyMs) {}
+FakeMachine::FakeMachine(std::int64_t maxLateMs) : loop(maxLateMs) {}
 
 Program& FakeMachine::start() {
   program->Start();

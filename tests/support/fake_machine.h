@@ -32,8 +32,8 @@ class TempDir {
 /// files in a temporary program directory, a counting beep and no windows. `program` is built
 /// over it but not started.
 struct FakeMachine {
-  /// `maxEarlyMs`: how early a tick may come to share a wake-up of the loop (0: exactly when due).
-  explicit FakeMachine(std::int64_t maxEarlyMs = 0);
+  /// `maxLateMs`: how late a tick may come to share a wake-up of the loop (0: exactly when due).
+  explicit FakeMachine(std::int64_t maxLateMs = 0);
 
   /// Starts the program (the main window loads and shows).
   Program& start();

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <limits>
 #include <string>
 
+#include "app/form1.h"
 #include "support/fake_machine.h"
 #include "windows/form3.h"
 
@@ -37,6 +39,27 @@ TEST_F(Form3TextBoxesTest, TwoCharactersStandForTheCurrentDirectory) {
   EXPECT_EQ(p.m.ReportFileDir, "D:x/");
   options->Text1.Type("/var/log/");
   EXPECT_EQ(p.m.ReportFileDir, "/var/log/");
+}
+
+TEST_F(Form3TextBoxesTest, ADirectoryTheSettingsFileCannotGiveBackIsRefused) {
+  const std::string fits = "/" + std::string(252, 'd');  // 253 characters and the separator
+  options->Text1.Type(fits);
+  EXPECT_EQ(p.m.ReportFileDir, fits + "/");
+  options->Text1.Type("/" + std::string(329, 'd'));
+  EXPECT_EQ(options->Text1.text(), fits);  // the box shows the last accepted text again
+  EXPECT_EQ(p.m.ReportFileDir, fits + "/");
+  options->Text1.Type(fits + "d");  // 254 characters leave no room for the separator
+  EXPECT_EQ(p.m.ReportFileDir, fits + "/");
+  options->Text1.Type(fits + "/");  // ... unless they end in it
+  EXPECT_EQ(p.m.ReportFileDir, fits + "/");
+  EXPECT_EQ(options->Text1.text(), fits + "/");
+
+  // What is accepted is saved and read back whole.
+  p.Unload(p.form1());
+  FakeMachine next;
+  std::filesystem::copy_file(machine.iniPath(), next.iniPath());
+  Program& again = next.start();
+  EXPECT_EQ(again.m.ReportFileDir, fits + "/");
 }
 
 TEST_F(Form3TextBoxesTest, CurrentRootDirectoryGetsNoSecondSeparator) {

@@ -5,6 +5,10 @@
 
 namespace volumetra {
 
+std::string FakeFiles::ExecutableDirectory() {
+  return executableDirectory.empty() ? programDirectory_ : executableDirectory;
+}
+
 bool FakeFiles::SetCurrentDirectory(const std::string& path) {
   std::error_code ec;
   if (!std::filesystem::is_directory(path, ec)) return false;
@@ -35,6 +39,13 @@ bool FakeFiles::AppendLine(const std::string& path, const std::string& line, std
     return false;
   }
   return true;
+}
+
+bool FakeFiles::CanReplaceFile(const std::string& path, std::string& reason) {
+  const auto refused = unreplaceable.find(path);
+  if (refused == unreplaceable.end()) return true;
+  reason = refused->second;
+  return false;
 }
 
 }  // namespace volumetra

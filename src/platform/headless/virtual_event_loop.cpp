@@ -8,14 +8,18 @@ void VirtualEventLoop::TimerChanged(Timer& timer) {
   schedule_.start(timer, now_);
 }
 
+void VirtualEventLoop::TimerWoken(Timer& timer) {
+  schedule_.resume(timer, now_);
+}
+
 void VirtualEventLoop::TimerRemoved(Timer& timer) {
   schedule_.remove(timer);
 }
 
 void VirtualEventLoop::advance(std::int64_t milliseconds) {
   const std::int64_t end = now_ + milliseconds;
-  for (std::int64_t due = schedule_.nextDue(); due >= 0 && due <= end; due = schedule_.nextDue()) {
-    now_ = std::max(now_, due);
+  for (std::int64_t wake = schedule_.nextWake(); wake >= 0 && wake <= end; wake = schedule_.nextWake()) {
+    now_ = std::max(now_, wake);
     ++wakeUps_;
     schedule_.fireDue(now_, [this] { return now_; });
   }

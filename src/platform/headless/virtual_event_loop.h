@@ -11,10 +11,10 @@ namespace volumetra {
 /// minute of ticks takes no real time. Ticks fire in time order (ties in the order the timers
 /// became active), never overlap, and ticks missed while a handler spent time are coalesced into
 /// one. Fake OS calls spend virtual time with `spend`. By default every tick comes exactly when
-/// due; `maxEarlyMs` lets ticks share wake-ups as the desktop loop does.
+/// due; `maxLateMs` lets ticks share wake-ups as the desktop loop does.
 class VirtualEventLoop : public TimerHost {
  public:
-  explicit VirtualEventLoop(std::int64_t maxEarlyMs = 0) : schedule_(maxEarlyMs) {}
+  explicit VirtualEventLoop(std::int64_t maxLateMs = 0) : schedule_(maxLateMs) {}
 
   /// Milliseconds of virtual time since the loop was made.
   std::int64_t now() const { return now_; }
@@ -28,6 +28,7 @@ class VirtualEventLoop : public TimerHost {
   std::int64_t nextDue(const Timer& timer) const { return schedule_.due(timer); }
 
   void TimerChanged(Timer& timer) override;
+  void TimerWoken(Timer& timer) override;
   void TimerRemoved(Timer& timer) override;
 
  private:

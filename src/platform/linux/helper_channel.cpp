@@ -58,11 +58,7 @@ bool SpawnHelper(const std::string& path, int socket) {
 
 }  // namespace
 
-std::string FindVolumeHelper() {
-  std::error_code ec;
-  std::string executable = std::filesystem::read_symlink("/proc/self/exe", ec).string();
-  if (ec) return {};
-  if (executable.ends_with(kDeletedMark)) executable.resize(executable.size() - kDeletedMark.size());
+std::string VolumeHelperOf(const std::string& executable) {
   const std::filesystem::path directory = std::filesystem::path(executable).parent_path();
   for (const std::filesystem::path& candidate :
        {directory / VOLUMETRA_HELPER_NAME,
@@ -70,6 +66,14 @@ std::string FindVolumeHelper() {
     if (access(candidate.c_str(), X_OK) == 0) return candidate.lexically_normal().string();
   }
   return {};
+}
+
+std::string FindVolumeHelper() {
+  std::error_code ec;
+  std::string executable = std::filesystem::read_symlink("/proc/self/exe", ec).string();
+  if (ec) return {};
+  if (executable.ends_with(kDeletedMark)) executable.resize(executable.size() - kDeletedMark.size());
+  return VolumeHelperOf(executable);
 }
 
 std::unique_ptr<HelperChannel> HelperChannel::Launch(const std::string& helperPath) {

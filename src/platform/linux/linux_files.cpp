@@ -12,12 +12,17 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ini_file_access.h"
+#include "platform/linux/desktop_entry.h"
+
 namespace volumetra {
 namespace {
 
 constexpr const char* kApplicationDirectory = "volumetra";
 constexpr mode_t kConfigDirectoryMode = 0700;
 constexpr mode_t kNewFileMode = 0644;
+// What ends a log line; a line cut short is ended this way before the next one.
+const std::string kLineEnd = "\r\n";
 
 // The kernel marks an executable replaced on disk while running (a rebuild) with this suffix.
 constexpr std::string_view kDeletedMark = " (deleted)";
@@ -60,6 +65,14 @@ std::string ErrorText(int error) {
   return std::strerror(error);
 }
 
+// An installed copy's desktop entry lies in ../share/applications beside the bin directory.
+bool IsInstalledCopy(const std::filesystem::path& directory) {
+  std::error_code ec;
+  const std::filesystem::path entry =
+      directory.parent_path() / "share/applications" / (std::string(kDesktopId) + ".desktop");
+  return std::filesystem::is_regular_file(entry, ec);
+}
+
 }  // namespace
 
 LinuxFiles::LinuxFiles() : LinuxFiles(ExecutableOfThisProcess()) {}
@@ -68,8 +81,8 @@ LinuxFiles::LinuxFiles(std::string executablePath) : executablePath_(std::move(e
 
 std::string LinuxFiles::ProgramDirectory() {
   if (programDirectory_) return *programDirectory_;
-  const std::string beside = std::filesystem::path(executablePath_).parent_path().string();
-  if (!beside.empty() && access(beside.c_str(), W_OK) == 0) {
+  const std::string beside = ExecutableDirectory();
+  if (!beside.empty() && access(beside.c_str(), W_OK) == 0 && !IsInstalledCopy(beside)) {
     programDirectory_ = beside;
   } else {
     const std::string config = ConfigurationHome() + "/" + kApplicationDirectory;
@@ -77,6 +90,10 @@ std::string LinuxFiles::ProgramDirectory() {
     programDirectory_ = config;
   }
   return *programDirectory_;
+}
+
+std::string LinuxFiles::ExecutableDirectory() {
+  return std::filesystem::path(executablePath_).parent_path().string();
 }
 
 std::string LinuxFiles::ExecutableBaseName() {
@@ -104,26 +121,60 @@ bool LinuxFiles::AppendLine(const std::string& path, const std::string& line, st
     error = ErrorText(errno);
     return false;
   }
+  const bool unended = unendedLines_.contains(path);
+  const std::string text = unended ? kLineEnd + line : line;
   ssize_t written = 0;
   do {
-    written = write(fd, line.data(), line.size());
+    written = write(fd, text.data(), text.size());
   } while (written < 0 && errno == EINTR);
   const int writeError = errno;
-  bool landed = written == static_cast<ssize_t>(line.size());
+  bool landed = written == static_cast<ssize_t>(text.size());
   if (written < 0) {
     error = ErrorText(writeError);
   } else if (!landed) {
-    // Cut the partial line off again: it ends where the file offset now stands.
-    const off_t end = lseek(fd, 0, SEEK_CUR);
-    const bool cut = end >= written && ftruncate(fd, end - written) == 0;
-    error = "short write (" + std::to_string(written) + " of " + std::to_string(line.size()) + " bytes)" +
-            (cut ? "" : ", partial line left in the file");
+    error = "short write (" + std::to_string(written) + " of " + std::to_string(text.size()) + " bytes)";
+  }
+  // A write that put anything after the previous cut line leaves a cut line of its own, or none.
+  if (landed) {
+    unendedLines_.erase(path);
+  } else if (written > 0) {
+    unendedLines_.insert(path);
   }
   if (close(fd) != 0 && landed) {
     error = ErrorText(errno);
     landed = false;
   }
   return landed;
+}
+
+bool LinuxFiles::CanReplaceFile(const std::string& path, std::string& reason) {
+  const std::string target = ini_file::WriteTarget(path);
+  struct stat info {};
+  if (stat(target.c_str(), &info) == 0) {
+    if (!S_ISREG(info.st_mode)) {
+      reason = "not an ordinary file";
+      return false;
+    }
+    if (access(target.c_str(), R_OK) != 0) {
+      reason = ErrorText(errno);
+      return false;
+    }
+  }
+  const std::filesystem::path parent = std::filesystem::path(target).parent_path();
+  const std::filesystem::path directory = parent.empty() ? std::filesystem::path(".") : parent;
+  const int fd = open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+  if (fd >= 0) {
+    close(fd);
+    return true;
+  }
+  if (errno != EOPNOTSUPP && errno != EISDIR) {
+    reason = ErrorText(errno);
+    return false;
+  }
+  // A file system without unnamed files: the permissions to add a name to the directory.
+  if (access(directory.c_str(), W_OK | X_OK) == 0) return true;
+  reason = ErrorText(errno);
+  return false;
 }
 
 }  // namespace volumetra

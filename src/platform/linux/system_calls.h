@@ -62,8 +62,11 @@ class LinuxSystemCalls {
   virtual std::unique_ptr<CallChannel> OpenCallChannel() = 0;
 };
 
-/// The program's volume helper executable, found relative to the running program: beside it (a
-/// build tree or a portable copy) or where the installation puts it. Empty when there is none.
+/// The volume helper executable of the program at `executable`: beside it (a build tree or a
+/// portable copy), else where the installation puts it (libexec/volumetra beside its bin/). Empty
+/// when there is none.
+std::string VolumeHelperOf(const std::string& executable);
+/// The volume helper of the running program.
 std::string FindVolumeHelper();
 
 /// The real system calls. Calls that can hang run in helper processes started from

@@ -1,6 +1,5 @@
 #include "platform/qt/picture_pixmap.h"
 
-#include <QImage>
 #include <cmath>
 #include <cstring>
 
@@ -8,8 +7,8 @@
 
 namespace volumetra {
 
-QPixmap PicturePixmap(const char* const* rows, int pictureSize, QSize size, double devicePixelRatio) {
-  if (!rows || pictureSize <= 0 || size.isEmpty()) return {};
+QImage PictureImage(const char* const* rows, int pictureSize) {
+  if (!rows || pictureSize <= 0) return {};
   QImage picture(pictureSize, pictureSize, QImage::Format_ARGB32);
   picture.fill(Qt::transparent);
   for (int y = 0; y < pictureSize; ++y) {
@@ -20,12 +19,34 @@ QPixmap PicturePixmap(const char* const* rows, int pictureSize, QSize size, doub
       picture.setPixel(x, y, qRgb(colour.r, colour.g, colour.b));
     }
   }
+  return picture;
+}
+
+QPixmap PicturePixmap(const char* const* rows, int pictureSize, QSize size, double devicePixelRatio) {
+  if (!rows || pictureSize <= 0 || size.isEmpty()) return {};
   const QSize devicePixels(static_cast<int>(std::lround(size.width() * devicePixelRatio)),
                            static_cast<int>(std::lround(size.height() * devicePixelRatio)));
-  QPixmap pixmap =
-      QPixmap::fromImage(picture.scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+  QPixmap pixmap = QPixmap::fromImage(
+      PictureImage(rows, pictureSize).scaled(devicePixels, Qt::IgnoreAspectRatio, Qt::FastTransformation));
   pixmap.setDevicePixelRatio(devicePixelRatio);
   return pixmap;
+}
+
+QImage PictureIconImage(const char* const* rows, int pictureSize, int pixels) {
+  if (!rows || pictureSize <= 0 || pixels <= 0) return {};
+  const int multiple = (pixels + pictureSize - 1) / pictureSize;
+  const QImage widened = PictureImage(rows, pictureSize)
+                             .scaled(pictureSize * multiple, pictureSize * multiple, Qt::IgnoreAspectRatio,
+                                     Qt::FastTransformation);
+  if (widened.width() == pixels) return widened;
+  return widened.scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+QIcon PictureIcon(const char* const* rows, int pictureSize) {
+  QIcon icon;
+  for (const int pixels : kIconSizes)
+    icon.addPixmap(QPixmap::fromImage(PictureIconImage(rows, pictureSize, pixels)));
+  return icon;
 }
 
 }  // namespace volumetra

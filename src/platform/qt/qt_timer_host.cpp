@@ -22,6 +22,11 @@ void QtTimerHost::TimerChanged(Timer& timer) {
   rearm();
 }
 
+void QtTimerHost::TimerWoken(Timer& timer) {
+  schedule_.resume(timer, now());
+  rearm();
+}
+
 void QtTimerHost::TimerRemoved(Timer& timer) {
   schedule_.remove(timer);
   rearm();
@@ -36,12 +41,12 @@ void QtTimerHost::wake() {
 
 void QtTimerHost::rearm() {
   if (waking_) return;
-  const std::int64_t due = schedule_.nextDue();
-  if (due < 0) {
+  const std::int64_t wake = schedule_.nextWake();
+  if (wake < 0) {
     wakeUp_.stop();
     return;
   }
-  wakeUp_.start(static_cast<int>(std::clamp<std::int64_t>(due - now(), 0, INT32_MAX)));
+  wakeUp_.start(static_cast<int>(std::clamp<std::int64_t>(wake - now(), 0, INT32_MAX)));
 }
 
 }  // namespace volumetra

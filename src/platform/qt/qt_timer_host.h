@@ -9,7 +9,7 @@
 namespace volumetra {
 
 /// Runs the program's timers on one Qt timer of the event loop's thread, which wakes when the
-/// earliest tick is due and fires every tick that may share that wake-up. Ticks never overlap, and
+/// shared schedule says and fires every tick due by then. Ticks never overlap, and
 /// ticks missed while a handler ran come as one. A change of interval or enabled state restarts
 /// the countdown; interval 0 stops the timer.
 class QtTimerHost : public TimerHost {
@@ -19,6 +19,7 @@ class QtTimerHost : public TimerHost {
   QtTimerHost& operator=(const QtTimerHost&) = delete;
 
   void TimerChanged(Timer& timer) override;
+  void TimerWoken(Timer& timer) override;
   void TimerRemoved(Timer& timer) override;
 
   /// True while `timer` counts down to its next tick.
@@ -27,10 +28,10 @@ class QtTimerHost : public TimerHost {
  private:
   static std::int64_t now();
   void wake();
-  // Sets the Qt timer to the earliest due tick; waits while the ticks of one wake-up run.
+  // Sets the Qt timer to the schedule's next wake-up; waits while the ticks of one wake-up run.
   void rearm();
 
-  TimerSchedule schedule_{kDesktopMaxEarlyMs};
+  TimerSchedule schedule_{kDesktopMaxLateMs};
   QTimer wakeUp_;
   bool waking_ = false;
 };

@@ -8,6 +8,8 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "platform/linux/fake_system_calls.h"
@@ -78,6 +80,23 @@ TEST(HelperChannel, TheHelperHoldsNoDescriptorOfTheProgram) {
   char byte = 0;
   EXPECT_EQ(read(pipe[0], &byte, 1), 0);
   close(pipe[0]);
+}
+
+TEST(VolumeHelperOf, FindsTheHelperBesideTheProgramOrWhereTheInstallationPutsIt) {
+  const ScratchDirectory scratch;
+  const std::string bin = scratch.MakeDirectory("prefix/bin");
+  const std::string libexec = scratch.MakeDirectory("prefix/libexec/volumetra");
+  EXPECT_EQ(VolumeHelperOf(bin + "/volumetra"), "");
+  const auto place = [](const std::string& path) {
+    std::ofstream(path) << "#!/bin/sh\n";
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+  };
+  place(libexec + "/volumetra-volume-helper");
+  EXPECT_EQ(VolumeHelperOf(bin + "/volumetra"), libexec + "/volumetra-volume-helper");
+  place(bin + "/volumetra-volume-helper");  // a copy beside the program comes first
+  EXPECT_EQ(VolumeHelperOf(bin + "/volumetra"), bin + "/volumetra-volume-helper");
+  std::filesystem::permissions(bin + "/volumetra-volume-helper", std::filesystem::perms::owner_read);
+  EXPECT_EQ(VolumeHelperOf(bin + "/volumetra"), libexec + "/volumetra-volume-helper") << "not executable";
 }
 
 TEST(HelperChannel, AHelperThatCannotStartIsNone) {

@@ -1,12 +1,18 @@
 // The real program end to end: started offscreen, ended by SIGTERM like a session end, it leaves
-// with exit code 0 after writing its settings file.
+// with exit code 0 after writing its settings file. One copy runs per settings file: a later start
+// raises it and ends, and a copy killed outright leaves nothing that keeps the next one out.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QThread>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <memory>
 #include <sstream>
 #include <string>
 
@@ -17,31 +23,67 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// Runs a copy of the real binary in `dir` (so the settings file it writes beside itself stays in
-/// the test's tree) offscreen for two seconds, then ends it with SIGTERM like a session end.
-void RunAndTerminate(const TempDir& dir) {
-  const fs::path binary = dir.path() / "volumetra";
-  fs::copy_file(VOLUMETRA_BINARY, binary);
-  fs::create_directories(dir.path() / "config");
-  fs::create_directories(dir.path() / "home");
+/// A copy of the real binary in `dir` (so the settings file it writes beside itself stays in the
+/// test's tree), with a home, configuration and runtime directory of its own there.
+class ProgramCopy {
+ public:
+  explicit ProgramCopy(const TempDir& dir) : dir_(dir), binary_(dir.path() / "volumetra") {
+    fs::copy_file(VOLUMETRA_BINARY, binary_);
+    fs::create_directories(dir.path() / "config");
+    fs::create_directories(dir.path() / "home");
+    fs::create_directories(runtime());
+    fs::permissions(runtime(), fs::perms::owner_all);
+  }
 
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.path() / "config").string()));
-  env.insert("HOME", QString::fromStdString((dir.path() / "home").string()));
-  process.setProcessEnvironment(env);
-  process.setWorkingDirectory(QString::fromStdString(dir.str()));
-  process.setProcessChannelMode(QProcess::ForwardedChannels);
-  process.start(QString::fromStdString(binary.string()), {});
-  ASSERT_TRUE(process.waitForStarted());
+  fs::path runtime() const { return dir_.path() / "run"; }
 
-  // Let it run its first surveys; it must still be running then.
-  EXPECT_FALSE(process.waitForFinished(2000));
+  /// Starts one more run of the copy, offscreen.
+  std::unique_ptr<QProcess> start() const {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir_.path() / "config").string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime().string()));
+    env.insert("HOME", QString::fromStdString((dir_.path() / "home").string()));
+    process->setProcessEnvironment(env);
+    process->setWorkingDirectory(QString::fromStdString(dir_.str()));
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(QString::fromStdString(binary_.string()), {});
+    EXPECT_TRUE(process->waitForStarted());
+    return process;
+  }
+
+  /// Waits until a running copy listens for later starts (its socket is in the runtime directory).
+  bool waitUntilListening() const {
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 10000) {
+      for (const auto& entry : fs::directory_iterator(runtime()))
+        if (entry.is_socket()) return true;
+      QThread::msleep(20);
+    }
+    return false;
+  }
+
+ private:
+  const TempDir& dir_;
+  fs::path binary_;
+};
+
+void Terminate(QProcess& process) {
   ASSERT_EQ(::kill(static_cast<pid_t>(process.processId()), SIGTERM), 0);
   ASSERT_TRUE(process.waitForFinished(20000));
   EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(process.exitCode(), 0);
+}
+
+/// Runs the copy for two seconds, then ends it with SIGTERM like a session end.
+void RunAndTerminate(const TempDir& dir) {
+  const ProgramCopy copy(dir);
+  const std::unique_ptr<QProcess> process = copy.start();
+  // Let it run its first surveys; it must still be running then.
+  EXPECT_FALSE(process->waitForFinished(2000));
+  Terminate(*process);
 }
 
 std::string ReadAll(const fs::path& path) {
@@ -85,6 +127,104 @@ TEST(ProgramBinary, SavesAPreparedSettingsFileBackInPlace) {
   // A key the file did not have joins the end of its own section.
   EXPECT_GT(saved.find("Window1Width="), saved.find("LinkGraphToMainWindow="));
   EXPECT_LT(saved.find("Window1Width="), saved.find("[Other]"));
+}
+
+TEST(ProgramBinary, AKillDuringTheSaveLeavesTheOldSettingsOrTheNewOnesNeverAMix) {
+  EnsureQtApplication();
+  const TempDir dir;
+  const fs::path ini = dir.path() / "volumetra.ini";
+  // Every key but the language and the file name is saved in another form than it is stored here,
+  // so each key shows whether the save reached it.
+  const std::string old =
+      "[System]\nWindow1XPos=300.0\nWindow1YPos=200.0\nWindow1Width=9000.0\n"
+      "Window2XPos=7000.0\nWindow2YPos=450.0\nWindow2Width=6000.0\nLanguage=English\n"
+      "ReportFileDir=" +
+      dir.str() +
+      "\nReportFileName=LOG.TXT\nEnableBarGraph=0\n"
+      "ExcludeCDRomDrives=1\nExcludeDoubleMappings=0\nLinkGraphToMainWindow=0\n";
+  const std::string saved =
+      "[System]\nWindow1XPos=300\nWindow1YPos=200\nWindow1Width=9000\n"
+      "Window2XPos=7000\nWindow2YPos=450\nWindow2Width=6000\nLanguage=English\n"
+      "ReportFileDir=" +
+      dir.str() +
+      "/\nReportFileName=LOG.TXT\nEnableBarGraph=False\n"
+      "ExcludeCDRomDrives=True\nExcludeDoubleMappings=False\nLinkGraphToMainWindow=False\n";
+  const ProgramCopy copy(dir);
+  int whole[2] = {0, 0};
+  for (int round = 0; round < 16; ++round) {
+    std::ofstream(ini, std::ios::binary | std::ios::trunc) << old;
+    const std::unique_ptr<QProcess> process = copy.start();
+    EXPECT_FALSE(process->waitForFinished(400));
+    const auto pid = static_cast<pid_t>(process->processId());
+    ::kill(pid, SIGTERM);
+    // The save follows the signal within a few milliseconds; the kill falls before, in or after it.
+    ::usleep(static_cast<useconds_t>(round * 700));
+    ::kill(pid, SIGKILL);
+    ASSERT_TRUE(process->waitForFinished(20000));
+    const std::string text = ReadAll(ini);
+    ASSERT_TRUE(text == old || text == saved) << "round " << round << ":\n" << text;
+    ++whole[text == saved ? 1 : 0];
+  }
+  std::cout << "kills that left the old file: " << whole[0] << ", the new one: " << whole[1] << "\n";
+
+  // A save that runs to its end removes the temporary files that killed saves left behind.
+  const std::unique_ptr<QProcess> last = copy.start();
+  EXPECT_FALSE(last->waitForFinished(1000));
+  Terminate(*last);
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir.path()))
+    EXPECT_EQ(entry.path().filename().string().find("volumetra.ini.tmp."), std::string::npos) << entry.path();
+}
+
+TEST(ProgramBinary, ASecondStartRaisesTheRunningCopyAndEndsWithZero) {
+  EnsureQtApplication();
+  const TempDir dir;
+  const ProgramCopy copy(dir);
+  const std::unique_ptr<QProcess> first = copy.start();
+  ASSERT_TRUE(copy.waitUntilListening());
+
+  for (int start = 0; start < 2; ++start) {
+    const std::unique_ptr<QProcess> later = copy.start();
+    ASSERT_TRUE(later->waitForFinished(10000));
+    EXPECT_EQ(later->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(later->exitCode(), 0);
+  }
+  EXPECT_EQ(first->state(), QProcess::Running);
+  Terminate(*first);
+  EXPECT_NE(ReadAll(dir.path() / "volumetra.ini").find("[System]\n"), std::string::npos);
+}
+
+TEST(ProgramBinary, ALockLeftByAKilledCopyNeverKeepsTheNextStartOut) {
+  EnsureQtApplication();
+  const TempDir dir;
+  const ProgramCopy copy(dir);
+  const std::unique_ptr<QProcess> killed = copy.start();
+  ASSERT_TRUE(copy.waitUntilListening());
+  ASSERT_EQ(::kill(static_cast<pid_t>(killed->processId()), SIGKILL), 0);
+  ASSERT_TRUE(killed->waitForFinished(10000));
+  EXPECT_EQ(killed->exitStatus(), QProcess::CrashExit);
+  EXPECT_FALSE(fs::is_empty(copy.runtime()));  // its lock file and socket stay behind
+
+  const std::unique_ptr<QProcess> next = copy.start();
+  EXPECT_FALSE(next->waitForFinished(2000)) << "exit code " << next->exitCode();
+  Terminate(*next);
+  EXPECT_NE(ReadAll(dir.path() / "volumetra.ini").find("[System]\n"), std::string::npos);
+}
+
+TEST(ProgramBinary, CopiesWithSettingsOfTheirOwnRunSideBySide) {
+  EnsureQtApplication();
+  const TempDir one;
+  const TempDir other;
+  const ProgramCopy first(one);
+  const ProgramCopy second(other);
+  fs::remove_all(second.runtime());
+  fs::create_directory_symlink(first.runtime(), second.runtime());  // one runtime directory
+  const std::unique_ptr<QProcess> a = first.start();
+  ASSERT_TRUE(first.waitUntilListening());
+  const std::unique_ptr<QProcess> b = second.start();
+  EXPECT_FALSE(b->waitForFinished(2000));
+  EXPECT_EQ(a->state(), QProcess::Running);
+  Terminate(*a);
+  Terminate(*b);
 }
 
 }  // namespace
