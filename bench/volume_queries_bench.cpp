@@ -33,7 +33,7 @@ BENCHMARK(BareSurveySyscallsRoot);
 
 // One survey's calls for C:, in the order of the probe pass.
 void SurveyC(benchmark::State& state) {
-  LinuxVolumes volumes{MakeLinuxSystemCalls(), {.letterFile = ""}};
+  LinuxVolumes volumes{volumetra::MakeLinuxSystemCalls(), {.letterFile = ""}};
   volumes.ListDrive('C');
   std::string label(255, ' '), fileSystem(255, ' ');
   std::int32_t serial = 0, nameLength = 0, flags = 0;
@@ -49,7 +49,7 @@ void SurveyC(benchmark::State& state) {
 BENCHMARK(SurveyC);
 
 void GetVolumeInformationC(benchmark::State& state) {
-  LinuxVolumes volumes{MakeLinuxSystemCalls(), {.letterFile = ""}};
+  LinuxVolumes volumes{volumetra::MakeLinuxSystemCalls(), {.letterFile = ""}};
   volumes.ListDrive('C');
   std::string label(255, ' '), fileSystem(255, ' ');
   std::int32_t serial = 0, nameLength = 0, flags = 0;
@@ -60,7 +60,7 @@ void GetVolumeInformationC(benchmark::State& state) {
 BENCHMARK(GetVolumeInformationC);
 
 void GetDiskFreeSpaceC(benchmark::State& state) {
-  LinuxVolumes volumes{MakeLinuxSystemCalls(), {.letterFile = ""}};
+  LinuxVolumes volumes{volumetra::MakeLinuxSystemCalls(), {.letterFile = ""}};
   volumes.ListDrive('C');
   std::int32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
   for (auto _ : state)
@@ -70,7 +70,7 @@ void GetDiskFreeSpaceC(benchmark::State& state) {
 BENCHMARK(GetDiskFreeSpaceC);
 
 void GetDriveTypeC(benchmark::State& state) {
-  LinuxVolumes volumes{MakeLinuxSystemCalls(), {.letterFile = ""}};
+  LinuxVolumes volumes{volumetra::MakeLinuxSystemCalls(), {.letterFile = ""}};
   volumes.ListDrive('C');
   for (auto _ : state) benchmark::DoNotOptimize(volumes.GetDriveType("C:\\"));
 }
@@ -78,7 +78,7 @@ BENCHMARK(GetDriveTypeC);
 
 // ListDrive('C') reads and classifies the whole mount table: once per discovery pass.
 void ListDriveC(benchmark::State& state) {
-  LinuxVolumes volumes{MakeLinuxSystemCalls(), {.letterFile = ""}};
+  LinuxVolumes volumes{volumetra::MakeLinuxSystemCalls(), {.letterFile = ""}};
   for (auto _ : state) benchmark::DoNotOptimize(volumes.ListDrive('C'));
 }
 BENCHMARK(ListDriveC);
