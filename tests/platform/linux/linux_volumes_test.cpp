@@ -9,6 +9,7 @@
 
 #include "platform/linux/fake_system_calls.h"
 #include "platform/linux/mountinfo_samples.h"
+#include "platform/linux/volume_questions.h"
 
 namespace volumetra {
 namespace {
@@ -295,41 +296,6 @@ std::string Shares(int count) {
 
 std::string ShareMount(int i) {
   return "/srv/share" + std::to_string(i);
-}
-
-/// What the probe pass asks of each drive, in its order: volume information, and for a drive that
-/// answered, the free space. The letters that gave no answer.
-std::string ProbePass(LinuxVolumes& volumes, const std::string& letters) {
-  volumes.BeginProbePass(letters);
-  std::string silent;
-  for (char letter : letters) {
-    const std::string rootPath = std::string(1, letter) + ":\\";
-    std::string label(255, ' '), fileSystem(255, ' ');
-    std::int32_t serial = 0, nameLength = 0, flags = 0;
-    if (volumes.GetVolumeInformation(rootPath, label, serial, nameLength, flags, fileSystem) ==
-        VolumeAnswer::NoAnswer) {
-      silent += letter;
-      continue;
-    }
-    std::int32_t spc = 0, bps = 0, freeClusters = 0, total = 0;
-    if (volumes.GetDiskFreeSpace(rootPath, spc, bps, freeClusters, total) == VolumeAnswer::NoAnswer)
-      silent += letter;
-  }
-  return silent;
-}
-
-/// What drive discovery asks: the presence and the free space of every letter C to Z. The letters
-/// whose free space gave no answer.
-std::string Discovery(LinuxVolumes& volumes) {
-  std::string silent;
-  for (char letter = 'C'; letter <= 'Z'; ++letter) {
-    volumes.ListDrive(letter);
-    std::int32_t spc = 0, bps = 0, freeClusters = 0, total = 0;
-    if (volumes.GetDiskFreeSpace(std::string(1, letter) + ":\\", spc, bps, freeClusters, total) ==
-        VolumeAnswer::NoAnswer)
-      silent += letter;
-  }
-  return silent;
 }
 
 class DeadServersTest : public LinuxVolumesTest, public ::testing::WithParamInterface<int> {
