@@ -66,9 +66,11 @@ TEST_P(ProgramWithDeadServers, EndsWithinASecondOfSigtermWithItsSettingsSaved) {
     servers.back()->StopAnswering();
   }
 
-  std::vector<std::string> settings = {"QT_QPA_PLATFORM=offscreen", "HOME=" + dir.str(),
-                                       "XDG_CONFIG_HOME=" + dir.str() + "/config",
-                                       "XDG_STATE_HOME=" + dir.str() + "/state"};
+  fs::create_directory(dir.path() / "run");
+  fs::permissions(dir.path() / "run", fs::perms::owner_all);
+  std::vector<std::string> settings = {
+      "QT_QPA_PLATFORM=offscreen", "HOME=" + dir.str(), "XDG_CONFIG_HOME=" + dir.str() + "/config",
+      "XDG_STATE_HOME=" + dir.str() + "/state", "XDG_RUNTIME_DIR=" + dir.str() + "/run"};
   std::vector<char*> environment;
   for (std::string& entry : settings) environment.push_back(entry.data());
   for (char** entry = environ; *entry != nullptr; ++entry) {
