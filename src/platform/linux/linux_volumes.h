@@ -7,7 +7,7 @@
 #include <string>
 #include <type_traits>
 
-#include "platform/linux/call_guard.h"
+#include "platform/call_guard.h"
 #include "platform/linux/drive_letters.h"
 #include "platform/linux/mount_table.h"
 #include "platform/linux/system_calls.h"

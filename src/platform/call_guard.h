@@ -11,7 +11,7 @@
 
 namespace volumetra {
 
-/// Runs system calls that can hang (statvfs on a dead NFS server) on one worker thread per key
+/// Runs system calls that can hang (a volume query of a dead network server) on one worker thread per key
 /// (per mount) and waits for each at most a fixed time. A call that runs out of time starts a
 /// cool-down of its key: every later call of that key fails at once, starting nothing and waiting
 /// for nothing, until the cool-down has passed since the time-out and the stuck call has

@@ -1,4 +1,4 @@
-#include "platform/linux/call_guard.h"
+#include "platform/call_guard.h"
 
 #include <condition_variable>
 #include <mutex>
