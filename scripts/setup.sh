@@ -12,6 +12,8 @@ packages=(
   fonts-dejavu-core fonts-liberation              # sans faces for the designed fonts
   dosfstools e2fsprogs                            # file systems the volume tests make
   clang-format                                    # the formatting check
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev # the Windows program: the MinGW-w64 cross compiler
+  wine wine64 googletest                          # Wine to run it and its tests; GoogleTest's sources
 )
 
 missing=()
