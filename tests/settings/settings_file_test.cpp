@@ -176,23 +176,22 @@ TEST_F(SettingsFileTest, ARunSavesAllThirteenKeysInOrder) {
   machine.start();
   placeWindows();
   endRun();
-  EXPECT_EQ(iniText(),
-            "[System]\n"
-            "Window1XPos=1234\n"
-            "Window1YPos=-60\n"
-            "Window1Width=8000.25\n"
-            "Window2XPos=7002\n"
-            "Window2YPos=300\n"
-            "Window2Width=5400.75\n"
-            "Language=English\n"
-            "ReportFileDir=" +
-                machine.dir.str() +
-                "/\n"
-                "ReportFileName=LOG.TXT\n"
-                "EnableBarGraph=True\n"
-                "ExcludeCDRomDrives=False\n"
-                "ExcludeDoubleMappings=False\n"
-                "LinkGraphToMainWindow=True\n");
+  EXPECT_EQ(iniText(), FakeMachine::asNewFile("[System]\n"
+                                              "Window1XPos=1234\n"
+                                              "Window1YPos=-60\n"
+                                              "Window1Width=8000.25\n"
+                                              "Window2XPos=7002\n"
+                                              "Window2YPos=300\n"
+                                              "Window2Width=5400.75\n"
+                                              "Language=English\n"
+                                              "ReportFileDir=" +
+                                              machine.dir.str() +
+                                              "/\n"
+                                              "ReportFileName=LOG.TXT\n"
+                                              "EnableBarGraph=True\n"
+                                              "ExcludeCDRomDrives=False\n"
+                                              "ExcludeDoubleMappings=False\n"
+                                              "LinkGraphToMainWindow=True\n"));
   EXPECT_EQ(m.Window1XPos, 1234);
   EXPECT_EQ(m.Window2XPos, 7002);
   EXPECT_NE(m.IniWriteResult, 0);

@@ -8,6 +8,9 @@
 #include "platform/win32/windows_api.h"
 
 namespace volumetra::ini_file {
+
+const char* const kNewFileLineEnd = "\r\n";
+
 namespace {
 
 constexpr std::string_view kTemporaryMark = ".tmp.";

@@ -142,11 +142,12 @@ void Win32FormView::buildControls() {
     controlOf_.emplace(entry.window, &c);
     entries_.emplace(&c, std::move(entry));
     order_.push_back(&c);
-    for (ControlProperty property : {ControlProperty::Font, ControlProperty::Caption, ControlProperty::Value,
-                                     ControlProperty::Enabled, ControlProperty::ToolTip})
-      mirror(c, property);
+    // Placed first: a label fits its caption to its size, an edit box shows its text from the start.
     place(c);
-    mirror(c, ControlProperty::Visible);
+    for (ControlProperty property :
+         {ControlProperty::Font, ControlProperty::Caption, ControlProperty::Value, ControlProperty::Enabled,
+          ControlProperty::ToolTip, ControlProperty::Visible})
+      mirror(c, property);
   }
 }
 
@@ -290,10 +291,6 @@ void Win32FormView::mirrorText(const Control& c) {
       if (WindowText(entry.window) == c.caption()) return;
       const bool outer = std::exchange(applying_, true);
       SetWindowTextA(entry.window, c.caption().c_str());
-      if (c.kind() == ControlKind::TextBox) {
-        const auto end = static_cast<WPARAM>(c.caption().size());
-        SendMessageA(entry.window, EM_SETSEL, end, static_cast<LPARAM>(end));
-      }
       applying_ = outer;
       return;
     }
@@ -491,8 +488,14 @@ void Win32FormView::click(Control& control) {
 
 void Win32FormView::type(Control& control) {
   const std::weak_ptr<int> alive = lifetime_;
-  control.Type(WindowText(entries_.at(&control).window));
-  if (!alive.expired()) mirrorText(control);
+  HWND box = entries_.at(&control).window;
+  const std::string typed = WindowText(box);
+  control.Type(typed);
+  if (alive.expired() || control.text() == typed) return;
+  // The model refused or changed the text: the box shows its text, the caret at the end.
+  mirrorText(control);
+  const auto end = static_cast<WPARAM>(control.text().size());
+  SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
 }
 
 void Win32FormView::scroll(Control& control) {

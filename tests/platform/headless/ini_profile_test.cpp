@@ -76,7 +76,7 @@ TEST_F(IniProfileTest, WriteCreatesFileAndSectionAndAddsKeysInOrder) {
   ASSERT_EQ(set("System", "Window1XPos", "0"), 1);
   ASSERT_EQ(set("System", "Language", "English"), 1);
   ASSERT_EQ(set("System", "window1xpos", "-120"), 1);
-  EXPECT_EQ(fileText(), "[System]\nWindow1XPos=-120\nLanguage=English\n");
+  EXPECT_EQ(fileText(), FakeMachine::asNewFile("[System]\nWindow1XPos=-120\nLanguage=English\n"));
 }
 
 TEST_F(IniProfileTest, WriteKeepsEveryOtherLineAndTheFilesLineEnds) {
@@ -113,7 +113,7 @@ TEST_F(IniProfileTest, EveryValueWithoutALineBreakReadsBackUnchanged) {
     ASSERT_EQ(set("System", "Value", value), 1) << value;
     EXPECT_EQ(get("System", "Value"), value);
   }
-  EXPECT_EQ(fileText(), "[System]\nValue=\xC3\xA4\xC3\xB6\n");
+  EXPECT_EQ(fileText(), FakeMachine::asNewFile("[System]\nValue=\xC3\xA4\xC3\xB6\n"));
 }
 
 TEST_F(IniProfileTest, RefusesWhatCouldAddASectionOrKey) {
