@@ -13,7 +13,7 @@ packages=(
   dosfstools e2fsprogs                            # file systems the volume tests make
   clang-format                                    # the formatting check
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev # the Windows program: the MinGW-w64 cross compiler
-  wine wine64 googletest                          # Wine to run it and its tests; GoogleTest's sources
+  wine wine64 fonts-wine googletest               # Wine with its fonts to run it and its tests; GoogleTest's sources
 )
 
 missing=()

@@ -8,7 +8,8 @@
 # N: a CD-ROM drive and, when a 20 TiB tmpfs can be mounted (as root), T: a drive of more than
 # 2^32 clusters. The prefix's file volumetra-drives lists what was prepared.
 # All Wine processes of the tests share one virtual display (Xvfb), started here, whose number the
-# prefix's file volumetra-display holds, and one Wine desktop on it.
+# prefix's file volumetra-display holds, and one Wine desktop on it. VOLUMETRA_WINE_TEST_DRIVES=no
+# leaves the test drives out (the prefix then has Wine's own drives only).
 set -euo pipefail
 action=$1
 export WINEPREFIX=$(realpath -m "$2")
@@ -55,12 +56,15 @@ case $action in
     echo 1234abcd > "$drives/media/.windows-serial"
     echo "a file" > "$drives/media/readme.txt"
     echo "a file" > "$drives/cdrom/setup.txt"
-    ln -sfn "$drives/media" "$dosdevices/m:"
-    ln -sfn "$drives/cdrom" "$dosdevices/n:"
-    prepared=drives
-    if mount -t tmpfs -o size=20t volumetra-large "$drives/large" 2> /dev/null; then
-      ln -sfn "$drives/large" "$dosdevices/t:"
-      prepared=drives,large
+    prepared=none
+    if [ "${VOLUMETRA_WINE_TEST_DRIVES:-yes}" != no ]; then
+      ln -sfn "$drives/media" "$dosdevices/m:"
+      ln -sfn "$drives/cdrom" "$dosdevices/n:"
+      prepared=drives
+      if mount -t tmpfs -o size=20t volumetra-large "$drives/large" 2> /dev/null; then
+        ln -sfn "$drives/large" "$dosdevices/t:"
+        prepared=drives,large
+      fi
     fi
     wine reg add 'HKLM\Software\Wine\Drives' /v n: /d cdrom /f > /dev/null 2>&1
     # Every window on one virtual desktop: windows get their frames without a window manager,

@@ -304,7 +304,9 @@ void Win32FormView::mirrorTip(const Control& c) {
   if (c.toolTip().empty() && !entry.hasTip) return;
   TTTOOLINFOA tool{};
   tool.cbSize = TTTOOLINFOA_V2_SIZE;
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  // The message loop relays the mouse to the tool tips (relayMouse): subclassing every control
+  // instead would put a window-property lookup in front of each of its messages.
+  tool.uFlags = TTF_IDISHWND;
   tool.hwnd = GetParent(entry.window);
   tool.uId = reinterpret_cast<UINT_PTR>(entry.window);
   tool.lpszText = const_cast<char*>(c.toolTip().c_str());
@@ -444,6 +446,11 @@ void Win32FormView::Activate() {
   if (!IsWindowVisible(window_)) return;
   SetForegroundWindow(window_);
   BringWindowToTop(window_);
+}
+
+void Win32FormView::relayMouse(const MSG& message) {
+  if (message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
+  SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 bool Win32FormView::previewKey(int character) {

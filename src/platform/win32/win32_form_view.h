@@ -46,6 +46,8 @@ class Win32FormView final : public FormView {
   /// Hands a typed character to the form; true when the form took it (it closed on the key).
   bool previewKey(int character);
   void closeRequested() { form_.UserClose(); }
+  /// Shows a mouse message to the form's tool tips, so they appear over the control under it.
+  void relayMouse(const MSG& message);
   void moveFocus(bool backwards);
 
   /// Forms and containers (frames, tab pages) run this: their GWLP_USERDATA holds the view.

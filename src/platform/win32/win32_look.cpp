@@ -55,10 +55,11 @@ COLORREF ToColorRef(Rgb colour) {
 
 Win32Look::Win32Look() : Win32Look(ScreenDpi()) {}
 
-Win32Look::Win32Look(int dpi) : dpi_(dpi), measuring_(CreateCompatibleDC(nullptr)) {}
+Win32Look::Win32Look(int dpi) : dpi_(dpi), facesDc_(CreateCompatibleDC(nullptr)) {}
 
 Win32Look::~Win32Look() {
-  DeleteDC(measuring_);
+  DeleteDC(facesDc_);
+  for (const auto& [font, dc] : measuring_) DeleteDC(dc);
   for (const auto& [key, font] : fonts_) DeleteObject(font);
   for (const auto& [key, brush] : brushes_) DeleteObject(brush);
 }
@@ -86,7 +87,7 @@ std::string Win32Look::installedFace(const std::string& designed) {
   for (const FaceMapping& mapping : kFaceMappings) {
     if (mapping.designed != designed) continue;
     for (const char* candidate : mapping.candidates) {
-      if (FaceInstalled(measuring_, candidate)) {
+      if (FaceInstalled(facesDc_, candidate)) {
         face = candidate;
         break;
       }
@@ -120,16 +121,24 @@ HBRUSH Win32Look::brush(Rgb colour) {
   return made;
 }
 
+HDC Win32Look::measuringDc(HFONT font) const {
+  const auto known = measuring_.find(font);
+  if (known != measuring_.end()) return known->second;
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, font);
+  measuring_.emplace(font, dc);
+  return dc;
+}
+
 SIZE Win32Look::textExtent(HFONT font, const std::string& text) const {
-  HGDIOBJ old = SelectObject(measuring_, font);
+  HDC dc = measuringDc(font);
   SIZE size{};
-  GetTextExtentPoint32A(measuring_, text.data(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
   if (text.empty()) {
     TEXTMETRICA metrics{};
-    GetTextMetricsA(measuring_, &metrics);
+    GetTextMetricsA(dc, &metrics);
     size.cy = metrics.tmHeight;
   }
-  SelectObject(measuring_, old);
   return size;
 }
 

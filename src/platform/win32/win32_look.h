@@ -42,8 +42,13 @@ class Win32Look {
   SIZE textExtent(HFONT font, const std::string& text) const;
 
  private:
+  /// A memory DC with `font` selected, kept for it: switching a DC's font costs far more than
+  /// measuring a text in it.
+  HDC measuringDc(HFONT font) const;
+
   int dpi_;
-  HDC measuring_;
+  HDC facesDc_;
+  mutable std::map<HFONT, HDC> measuring_;
   std::map<std::tuple<std::string, float, bool>, HFONT> fonts_;
   std::map<std::uint32_t, HBRUSH> brushes_;
   std::map<std::string, std::string> faces_;

@@ -53,11 +53,16 @@ VolumeAnswer Win32Volumes::GetVolumeInformation(const std::string& rootPath, std
                                                 std::int32_t& serialNumber, std::int32_t& maxComponentLength,
                                                 std::int32_t& fileSystemFlags,
                                                 std::string& fileSystemNameBuffer) {
-  const auto answer =
-      Ask(rootPath, [rootPath](VolumeCalls& calls) { return calls.VolumeInformationOf(rootPath); });
-  if (!answer) return VolumeAnswer::NoAnswer;
-  if (!*answer) return VolumeAnswer::Failed;
-  const VolumeInformation& info = **answer;
+  const char letter = LetterOf(rootPath);
+  auto known = information_.find(letter);
+  if (known == information_.end()) {
+    const auto answer =
+        Ask(rootPath, [rootPath](VolumeCalls& calls) { return calls.VolumeInformationOf(rootPath); });
+    if (!answer) return VolumeAnswer::NoAnswer;
+    known = information_.emplace(letter, *answer).first;
+  }
+  if (!known->second) return VolumeAnswer::Failed;
+  const VolumeInformation& info = *known->second;
   CopyIntoBuffer(info.volumeName, volumeNameBuffer);
   CopyIntoBuffer(info.fileSystemName, fileSystemNameBuffer);
   serialNumber = static_cast<std::int32_t>(info.serialNumber);
@@ -89,15 +94,18 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
 }
 
 int Win32Volumes::GetDriveType(const std::string& rootPath) {
-  const std::uint32_t type = calls_->DriveType(rootPath);
-  types_[LetterOf(rootPath)] = type;
-  return static_cast<int>(type);
+  const char letter = LetterOf(rootPath);
+  auto known = types_.find(letter);
+  if (known == types_.end()) known = types_.emplace(letter, calls_->DriveType(rootPath)).first;
+  return static_cast<int>(known->second);
 }
 
 DrivePresence Win32Volumes::ListDrive(char letter) {
   letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
   const std::string root = RootOf(letter);
+  // A new discovery pass: the drive is looked at anew.
   types_[letter] = calls_->DriveType(root);
+  information_.erase(letter);
   const std::string pattern{letter, ':', '*'};
   const auto listing = Ask(root, [pattern](VolumeCalls& calls) { return calls.FirstEntry(pattern); });
   if (!listing) return DrivePresence::Failed;

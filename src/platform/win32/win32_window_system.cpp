@@ -39,6 +39,7 @@ Win32FormView* Win32WindowSystem::viewOf(HWND window) const {
 bool Win32WindowSystem::PreTranslate(const MSG& message) {
   Win32FormView* view = message.hwnd ? viewOf(GetAncestor(message.hwnd, GA_ROOT)) : nullptr;
   if (!view) return false;
+  view->relayMouse(message);
   switch (message.message) {
     case WM_SYSKEYDOWN:
       if (message.wParam != VK_F4) return false;

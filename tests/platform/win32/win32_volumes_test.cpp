@@ -76,6 +76,24 @@ TEST_F(Win32VolumesTest, FillsTheBuffersAndFitsTheClusterCountsOfAVeryLargeDisk)
   EXPECT_EQ(volumes.GetDriveType("C:\\"), 3);
 }
 
+TEST_F(Win32VolumesTest, LabelAndTypeAreAskedOncePerDiscoveryFreeSpaceAtEveryCall) {
+  calls->set('D', LocalDisk(kTiB, kTiB / 2));
+  EXPECT_EQ(volumes.ListDrive('D'), DrivePresence::Named);
+  EXPECT_EQ(Ask(volumes, "D:\\").label(), "SYSTEM");
+  FakeVolumeCalls::Drive relabelled = LocalDisk(kTiB, kTiB / 4);
+  relabelled.information->volumeName = "BACKUP";
+  relabelled.type = 2;
+  calls->set('D', relabelled);
+  const Answer again = Ask(volumes, "D:\\");
+  EXPECT_EQ(again.label(), "SYSTEM");
+  EXPECT_EQ(volumes.GetDriveType("D:\\"), 3);
+  EXPECT_DOUBLE_EQ(again.freeBytes(), static_cast<double>(kTiB / 4));  // free space is always fresh
+  // The next discovery pass looks at the drive anew.
+  EXPECT_EQ(volumes.ListDrive('D'), DrivePresence::Named);
+  EXPECT_EQ(Ask(volumes, "D:\\").label(), "BACKUP");
+  EXPECT_EQ(volumes.GetDriveType("D:\\"), 2);
+}
+
 TEST_F(Win32VolumesTest, ALetterWithoutAVolumeFailsAndWritesNothing) {
   const Answer q = Ask(volumes, "Q:\\");
   EXPECT_EQ(q.volume, VolumeAnswer::Failed);

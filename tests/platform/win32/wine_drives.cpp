@@ -7,7 +7,7 @@ namespace volumetra {
 
 bool WineDrivesPrepared(bool large) {
   const char* prepared = std::getenv("VOLUMETRA_WINE_DRIVES");
-  if (!prepared) return false;
+  if (!prepared || std::string_view(prepared).find("drives") == std::string_view::npos) return false;
   return !large || std::string_view(prepared).find("large") != std::string_view::npos;
 }
 
