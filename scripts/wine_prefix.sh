@@ -49,6 +49,11 @@ case $action in
       echo "Making the Wine prefix $WINEPREFIX"
       wineboot -i > /dev/null 2>&1
     fi
+    # Wine's own faces (fonts-wine: Tahoma, Marlett for the caption buttons, ...) are found in the
+    # prefix's Fonts folder; Debian's Wine does not look for them where the package puts them.
+    for font in /usr/share/wine/fonts/*.ttf; do
+      [ -e "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
     wineserver -k 2> /dev/null || true
     remove_drives
     mkdir -p "$drives/media" "$drives/cdrom" "$drives/large"
