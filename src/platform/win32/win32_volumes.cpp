@@ -78,13 +78,20 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
     std::optional<DiskGeometry> geometry;
     std::optional<DiskBytes> bytes;
   };
-  const auto answer = Ask(rootPath, [rootPath](VolumeCalls& calls) {
-    Sizes sizes{calls.DiskFreeSpace(rootPath), std::nullopt};
+  const char letter = LetterOf(rootPath);
+  const auto known = geometry_.find(letter);
+  const std::optional<DiskGeometry> cached =
+      known == geometry_.end() ? std::nullopt : std::optional<DiskGeometry>(known->second);
+  const auto answer = Ask(rootPath, [rootPath, cached](VolumeCalls& calls) {
+    Sizes sizes{cached ? cached : calls.DiskFreeSpace(rootPath), std::nullopt};
     if (sizes.geometry) sizes.bytes = calls.DiskFreeSpaceEx(rootPath);
+    // Without byte counts the call's own counts stand, and those must be fresh.
+    if (cached && !sizes.bytes) sizes.geometry = calls.DiskFreeSpace(rootPath);
     return sizes;
   });
   if (!answer) return VolumeAnswer::NoAnswer;
   if (!answer->geometry) return VolumeAnswer::Failed;
+  if (!cached) geometry_.emplace(letter, *answer->geometry);
   const SignedClusterCounts counts = FitClusterCounts(*answer->geometry, answer->bytes);
   sectorsPerCluster = counts.sectorsPerCluster;
   bytesPerSector = counts.bytesPerSector;
@@ -106,6 +113,7 @@ DrivePresence Win32Volumes::ListDrive(char letter) {
   // A new discovery pass: the drive is looked at anew.
   types_[letter] = calls_->DriveType(root);
   information_.erase(letter);
+  geometry_.erase(letter);
   const std::string pattern{letter, ':', '*'};
   const auto listing = Ask(root, [pattern](VolumeCalls& calls) { return calls.FirstEntry(pattern); });
   if (!listing) return DrivePresence::Failed;

@@ -17,11 +17,12 @@ namespace volumetra {
 /// such a drive costs the window at most `callLimit` once, then its calls give no answer at once
 /// until `coolDown` has passed and the stuck call has returned. Other drives are asked directly.
 /// Free space comes from GetDiskFreeSpaceA with counts made right from GetDiskFreeSpaceExA (see
-/// FitClusterCounts), so volumes of many terabytes show their true sizes, and is asked at every
-/// call. A drive's label, serial number, file system and type change only when another volume
-/// takes its letter, which drive discovery notices: they are asked once per discovery pass (the
-/// first call after ListDrive of the letter) and kept until the next one, as on Linux. Under Wine
-/// each of those two calls costs about a millisecond, more than all the rest of a survey.
+/// FitClusterCounts), so volumes of many terabytes show their true sizes; the byte counts are asked
+/// at every call. A drive's label, serial number, file system, type and cluster geometry change
+/// only when another volume takes its letter, which drive discovery notices: they are asked once
+/// per discovery pass (the first call after ListDrive of the letter) and kept until the next one,
+/// as on Linux. Under Wine the label and type calls cost about a millisecond each, more than all
+/// the rest of a survey.
 class Win32Volumes : public VolumeService {
  public:
   static constexpr std::chrono::milliseconds kDefaultCallLimit{5000};
@@ -60,6 +61,8 @@ class Win32Volumes : public VolumeService {
   std::map<char, std::uint32_t> types_;
   /// What GetVolumeInformationA told of each letter since its last discovery (nullopt: it failed).
   std::map<char, std::optional<VolumeInformation>> information_;
+  /// The cluster geometry GetDiskFreeSpaceA gave for each letter since its last discovery.
+  std::map<char, DiskGeometry> geometry_;
 };
 
 }  // namespace volumetra

@@ -76,21 +76,32 @@ TEST_F(Win32VolumesTest, FillsTheBuffersAndFitsTheClusterCountsOfAVeryLargeDisk)
   EXPECT_EQ(volumes.GetDriveType("C:\\"), 3);
 }
 
-TEST_F(Win32VolumesTest, LabelAndTypeAreAskedOncePerDiscoveryFreeSpaceAtEveryCall) {
+TEST_F(Win32VolumesTest, LabelTypeAndGeometryAreAskedOncePerDiscoveryFreeSpaceAtEveryCall) {
   calls->set('D', LocalDisk(kTiB, kTiB / 2));
   EXPECT_EQ(volumes.ListDrive('D'), DrivePresence::Named);
   EXPECT_EQ(Ask(volumes, "D:\\").label(), "SYSTEM");
   FakeVolumeCalls::Drive relabelled = LocalDisk(kTiB, kTiB / 4);
   relabelled.information->volumeName = "BACKUP";
   relabelled.type = 2;
+  relabelled.geometry->sectorsPerCluster = 64;
   calls->set('D', relabelled);
   const Answer again = Ask(volumes, "D:\\");
   EXPECT_EQ(again.label(), "SYSTEM");
   EXPECT_EQ(volumes.GetDriveType("D:\\"), 3);
+  EXPECT_EQ(again.sectorsPerCluster, 8);
   EXPECT_DOUBLE_EQ(again.freeBytes(), static_cast<double>(kTiB / 4));  // free space is always fresh
+  // Without byte counts the counts of the call itself are asked for afresh.
+  FakeVolumeCalls::Drive noBytes = relabelled;
+  noBytes.bytes.reset();
+  noBytes.geometry->freeClusters = 1000;
+  calls->set('D', noBytes);
+  EXPECT_EQ(Ask(volumes, "D:\\").freeClusters, 1000);
+  calls->set('D', relabelled);
   // The next discovery pass looks at the drive anew.
   EXPECT_EQ(volumes.ListDrive('D'), DrivePresence::Named);
-  EXPECT_EQ(Ask(volumes, "D:\\").label(), "BACKUP");
+  const Answer anew = Ask(volumes, "D:\\");
+  EXPECT_EQ(anew.label(), "BACKUP");
+  EXPECT_EQ(anew.sectorsPerCluster, 64);
   EXPECT_EQ(volumes.GetDriveType("D:\\"), 2);
 }
 
