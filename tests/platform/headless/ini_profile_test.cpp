@@ -5,30 +5,14 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/fake_machine.h"
+#include "support/ini_profile_fixture.h"
 
 namespace volumetra {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct IniProfileTest : ::testing::Test {
-  TempDir dir;
-  IniProfile profile;
-  std::string path = dir.str() + "/volumetra.ini";
-
-  void writeFile(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
-  std::string fileText() const { return FakeMachine::read(path); }
-  std::string get(const std::string& section, const std::string& key, int size = 255) {
-    std::string buffer;
-    const int n = profile.GetPrivateProfileString(section, key, "none", buffer, size, path);
-    EXPECT_EQ(n, static_cast<int>(buffer.size()));
-    return buffer;
-  }
-  int set(const std::string& section, const std::string& key, const std::string& value) {
-    return profile.WritePrivateProfileString(section, key, value, path);
-  }
-};
+using IniProfileTest = IniProfileFixture;
 
 TEST_F(IniProfileTest, ReadsNamesWithoutRegardToCaseOrBlanksAndStripsOnePairOfQuotes) {
   writeFile(

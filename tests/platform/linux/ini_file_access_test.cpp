@@ -8,30 +8,14 @@
 #include <fstream>
 
 #include "platform/ini_profile.h"
-#include "support/fake_machine.h"
+#include "support/ini_profile_fixture.h"
 
 namespace volumetra {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct IniFileAccessTest : ::testing::Test {
-  TempDir dir;
-  IniProfile profile;
-  std::string path = dir.str() + "/volumetra.ini";
-
-  void writeFile(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
-  std::string fileText() const { return FakeMachine::read(path); }
-  std::string get(const std::string& section, const std::string& key, int size = 255) {
-    std::string buffer;
-    const int n = profile.GetPrivateProfileString(section, key, "none", buffer, size, path);
-    EXPECT_EQ(n, static_cast<int>(buffer.size()));
-    return buffer;
-  }
-  int set(const std::string& section, const std::string& key, const std::string& value) {
-    return profile.WritePrivateProfileString(section, key, value, path);
-  }
-};
+using IniFileAccessTest = IniProfileFixture;
 
 TEST_F(IniFileAccessTest, AFifoOfTheFilesNameIsNeitherReadNorReplaced) {
   ::mkfifo(path.c_str(), 0600);  // would block a plain open for reading

@@ -8,32 +8,14 @@
 
 #include "platform/ini_profile.h"
 #include "platform/win32/windows_api.h"
-#include "support/fake_machine.h"
+#include "support/ini_profile_fixture.h"
 
 namespace volumetra {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct IniFileAccessTest : ::testing::Test {
-  TempDir dir;
-  IniProfile profile;
-  std::string path = dir.str() + "\\volumetra.ini";
-
-  void writeFile(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
-  std::string fileText() const { return FakeMachine::read(path); }
-  std::string get(const std::string& key) {
-    std::string buffer;
-    profile.GetPrivateProfileString("System", key, "none", buffer, 255, path);
-    return buffer;
-  }
-  int set(const std::string& key, const std::string& value) {
-    return profile.WritePrivateProfileString("System", key, value, path);
-  }
-  int filesInDir() const {
-    return static_cast<int>(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()));
-  }
-};
+using IniFileAccessTest = IniProfileFixture;
 
 TEST_F(IniFileAccessTest, ASaveReplacesTheFileInOneStepAndLeavesNoTemporaries) {
   writeFile("; kept\r\n[System]\r\nLanguage=English\r\n");
@@ -41,7 +23,7 @@ TEST_F(IniFileAccessTest, ASaveReplacesTheFileInOneStepAndLeavesNoTemporaries) {
   profile.beforeReplace = [&] {
     bothExisted = filesInDir() == 2 && fileText().find("English") != std::string::npos;
   };
-  ASSERT_EQ(set("Language", "Deutsch"), 1);
+  ASSERT_EQ(set("System", "Language", "Deutsch"), 1);
   EXPECT_TRUE(bothExisted);
   EXPECT_EQ(fileText(), "; kept\r\n[System]\r\nLanguage=Deutsch\r\n");
   EXPECT_EQ(filesInDir(), 1);
@@ -80,8 +62,8 @@ TEST_F(IniFileAccessTest, AProcessKilledInMidSaveLeavesTheOldFileAndTheNextSaveC
 
   EXPECT_EQ(fileText(), before);
   ASSERT_EQ(filesInDir(), 2);  // the finished temporary file of the killed save
-  EXPECT_EQ(get("Language"), "English");
-  ASSERT_EQ(set("Language", "Dansk"), 1);
+  EXPECT_EQ(get("System", "Language"), "English");
+  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
   EXPECT_EQ(fileText(), "[System]\r\nLanguage=Dansk\r\n");
   EXPECT_EQ(filesInDir(), 1);  // the next save removed what the killed one left
 }
@@ -89,7 +71,7 @@ TEST_F(IniFileAccessTest, AProcessKilledInMidSaveLeavesTheOldFileAndTheNextSaveC
 TEST_F(IniFileAccessTest, AReadOnlyFileIsLeftAsItIs) {
   writeFile("[System]\r\nLanguage=English\r\n");
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  EXPECT_EQ(set("Language", "Deutsch"), 0);
+  EXPECT_EQ(set("System", "Language", "Deutsch"), 0);
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(fileText(), "[System]\r\nLanguage=English\r\n");
   EXPECT_EQ(filesInDir(), 1);
@@ -98,7 +80,7 @@ TEST_F(IniFileAccessTest, AReadOnlyFileIsLeftAsItIs) {
 TEST_F(IniFileAccessTest, AHiddenFileStaysHidden) {
   writeFile("[System]\r\nLanguage=English\r\n");
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
-  ASSERT_EQ(set("Language", "Deutsch"), 1);
+  ASSERT_EQ(set("System", "Language", "Deutsch"), 1);
   EXPECT_TRUE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_HIDDEN);
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
