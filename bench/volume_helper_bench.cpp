@@ -12,7 +12,7 @@
 #include "platform/linux/helper_channel.h"
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/thread_channel.h"
-#include "support/test_fuse.h"
+#include "support/linux/test_fuse.h"
 
 namespace volumetra {
 namespace {

@@ -18,6 +18,8 @@ packages=(
   dpkg-dev file                                   # the Debian package: its library dependencies
   x11-utils xdotool                               # the package test finds and raises the windows
   locales                                         # the locales below
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev # the Windows program: the MinGW-w64 cross compiler
+  wine wine64 fonts-wine googletest               # Wine with its fonts to run it and its tests; GoogleTest's sources
 )
 # A German one, and ones with another date order, time form and separators.
 locales=(de_DE.UTF-8 en_US.UTF-8 fr_FR.UTF-8)

@@ -81,7 +81,7 @@ std::string Quoted(std::string_view value) {
 
 }  // namespace
 
-IniDocument::IniDocument(std::string_view content) {
+IniDocument::IniDocument(std::string_view content, std::string_view lineEnd) {
   if (content.starts_with(kByteOrderMark)) {
     byteOrderMark_ = kByteOrderMark;
     content.remove_prefix(kByteOrderMark.size());
@@ -101,7 +101,7 @@ IniDocument::IniDocument(std::string_view content) {
     }
     lines_.push_back(std::move(line));
   }
-  if (newline_.empty()) newline_ = kLf;
+  if (newline_.empty()) newline_ = lineEnd;
 }
 
 std::optional<std::size_t> IniDocument::findSection(std::string_view section) const {

@@ -13,7 +13,8 @@ namespace volumetra {
 /// byte for byte, with its own line end.
 class IniDocument {
  public:
-  explicit IniDocument(std::string_view content);
+  /// `lineEnd` ends the lines added to a text that has no line end of its own yet (a new file).
+  explicit IniDocument(std::string_view content, std::string_view lineEnd = "\n");
 
   /// The value of `key` in the first section named `section`: trimmed of surrounding blanks and of
   /// one pair of matching surrounding quotes (" or '). Empty optional when the key is missing.
@@ -42,7 +43,7 @@ class IniDocument {
 
   std::string byteOrderMark_;
   std::vector<Line> lines_;
-  std::string newline_;  ///< the line end of added lines: the file's first one, else "\n"
+  std::string newline_;  ///< the line end of added lines: the file's first one, else the given one
 };
 
 /// True when `section`, `key` and `value` can be stored without changing the file's structure: no

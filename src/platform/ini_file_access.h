@@ -10,6 +10,10 @@ namespace volumetra::ini_file {
 
 enum class ReadStatus { Read, Missing, Failed };
 
+/// The line end of a file the program creates: the platform's own ("\n", or "\r\n" on Windows).
+/// Lines added to an existing file take that file's line end.
+extern const char* const kNewFileLineEnd;
+
 /// Reads the whole of an ordinary file into `content`. Missing when there is no file of that name,
 /// Failed when there is one that cannot be read (or that is no ordinary file). Never blocks on a
 /// FIFO or device that has the file's name.

@@ -27,7 +27,7 @@ IniProfile::PendingFile* IniProfile::pending(const std::string& target) {
     std::optional<PendingFile> file;
     // A file that exists but cannot be read is left alone rather than replaced by a few keys.
     if (ini_file::ReadWhole(target, content) != ini_file::ReadStatus::Failed)
-      file = PendingFile{content, IniDocument(content)};
+      file = PendingFile{content, IniDocument(content, ini_file::kNewFileLineEnd)};
     found = pending_.emplace(target, std::move(file)).first;
   }
   return found->second ? &*found->second : nullptr;

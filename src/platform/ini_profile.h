@@ -18,8 +18,8 @@ namespace volumetra {
 /// writes edit the files' texts in memory and the commit replaces each changed file once, so a
 /// save of many keys is one step as well. A write that would break the file's structure (a line
 /// break in a name or value, see IsStorableIniEntry) is refused and returns 0, as is a write to a
-/// file that exists but cannot be read. Lines of a new file end in "\n"; lines added to an
-/// existing file take its first line end. Nothing here throws.
+/// file that exists but cannot be read. Lines of a new file end in the platform's line end
+/// (ini_file::kNewFileLineEnd); lines added to an existing file take its first line end. Nothing here throws.
 class IniProfile : public ProfileService {
  public:
   int GetPrivateProfileString(const std::string& section, const std::string& key,

@@ -176,23 +176,22 @@ TEST_F(SettingsFileTest, ARunSavesAllThirteenKeysInOrder) {
   machine.start();
   placeWindows();
   endRun();
-  EXPECT_EQ(iniText(),
-            "[System]\n"
-            "Window1XPos=1234\n"
-            "Window1YPos=-60\n"
-            "Window1Width=8000.25\n"
-            "Window2XPos=7002\n"
-            "Window2YPos=300\n"
-            "Window2Width=5400.75\n"
-            "Language=English\n"
-            "ReportFileDir=" +
-                machine.dir.str() +
-                "/\n"
-                "ReportFileName=LOG.TXT\n"
-                "EnableBarGraph=True\n"
-                "ExcludeCDRomDrives=False\n"
-                "ExcludeDoubleMappings=False\n"
-                "LinkGraphToMainWindow=True\n");
+  EXPECT_EQ(iniText(), FakeMachine::asNewFile("[System]\n"
+                                              "Window1XPos=1234\n"
+                                              "Window1YPos=-60\n"
+                                              "Window1Width=8000.25\n"
+                                              "Window2XPos=7002\n"
+                                              "Window2YPos=300\n"
+                                              "Window2Width=5400.75\n"
+                                              "Language=English\n"
+                                              "ReportFileDir=" +
+                                              machine.dir.str() +
+                                              "/\n"
+                                              "ReportFileName=LOG.TXT\n"
+                                              "EnableBarGraph=True\n"
+                                              "ExcludeCDRomDrives=False\n"
+                                              "ExcludeDoubleMappings=False\n"
+                                              "LinkGraphToMainWindow=True\n"));
   EXPECT_EQ(m.Window1XPos, 1234);
   EXPECT_EQ(m.Window2XPos, 7002);
   EXPECT_NE(m.IniWriteResult, 0);
@@ -283,7 +282,8 @@ TEST_F(SettingsFileTest, AnUnwritableSettingsDirectoryLeavesTheProgramOnItsDefau
 
 struct SettingsBesideTheExecutableTest : SettingsFileTest {
   fs::path executableDirectory = machine.dir.path() / "bin";
-  fs::path besideIni = executableDirectory / "volumetra.ini";
+  // Joined as the fake files join paths, with '/'.
+  fs::path besideIni = executableDirectory.string() + "/volumetra.ini";
 
   SettingsBesideTheExecutableTest() {
     fs::create_directory(executableDirectory);
@@ -308,9 +308,8 @@ TEST_F(SettingsBesideTheExecutableTest,
 
   EXPECT_EQ(m.IniFilePath, machine.iniPath());
   const std::string saved = iniText();
-  EXPECT_NE(saved.find("Language=Deutsch\n"), std::string::npos) << saved;
-  EXPECT_NE(saved.find("Window2Width=6000\n"), std::string::npos) << saved;
-  EXPECT_NE(saved.find("LinkGraphToMainWindow=False\n"), std::string::npos) << saved;
+  for (const char* line : {"Language=Deutsch\n", "Window2Width=6000\n", "LinkGraphToMainWindow=False\n"})
+    EXPECT_NE(saved.find(FakeMachine::asNewFile(line)), std::string::npos) << saved;
   EXPECT_EQ(FakeMachine::read(besideIni), prepared);  // the prepared file is left as it was
 
   // From now on the program directory's own file is the one read.

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/ini_file_access.h"
+
 namespace volumetra {
 
 TempDir::TempDir() {
@@ -39,6 +41,13 @@ std::string FakeMachine::read(const std::filesystem::path& path) {
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
+}
+
+std::string FakeMachine::asNewFile(std::string text) {
+  const std::string lineEnd = ini_file::kNewFileLineEnd;
+  for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + lineEnd.size()))
+    text.replace(at, 1, lineEnd);
+  return text;
 }
 
 }  // namespace volumetra

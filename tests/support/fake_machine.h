@@ -43,6 +43,9 @@ struct FakeMachine {
   std::string iniPath() const;
   /// Reads a whole file into a string (empty when missing).
   static std::string read(const std::filesystem::path& path);
+  /// `text`, written with "\n", as a file the program creates holds it: with the platform's line
+  /// ends.
+  static std::string asNewFile(std::string text);
 
   TempDir dir;
   VirtualEventLoop loop;

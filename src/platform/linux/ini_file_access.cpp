@@ -14,6 +14,9 @@
 #include <string_view>
 
 namespace volumetra::ini_file {
+
+const char* const kNewFileLineEnd = "\n";
+
 namespace {
 
 constexpr std::string_view kTemporaryMark = ".tmp.";

@@ -1,36 +1,18 @@
 #include "platform/ini_profile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 
-#include "support/fake_machine.h"
+#include "support/ini_profile_fixture.h"
 
 namespace volumetra {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct IniProfileTest : ::testing::Test {
-  TempDir dir;
-  IniProfile profile;
-  std::string path = dir.str() + "/volumetra.ini";
-
-  void writeFile(const std::string& text) const { std::ofstream(path, std::ios::binary) << text; }
-  std::string fileText() const { return FakeMachine::read(path); }
-  std::string get(const std::string& section, const std::string& key, int size = 255) {
-    std::string buffer;
-    const int n = profile.GetPrivateProfileString(section, key, "none", buffer, size, path);
-    EXPECT_EQ(n, static_cast<int>(buffer.size()));
-    return buffer;
-  }
-  int set(const std::string& section, const std::string& key, const std::string& value) {
-    return profile.WritePrivateProfileString(section, key, value, path);
-  }
-};
+using IniProfileTest = IniProfileFixture;
 
 TEST_F(IniProfileTest, ReadsNamesWithoutRegardToCaseOrBlanksAndStripsOnePairOfQuotes) {
   writeFile(
@@ -64,9 +46,6 @@ TEST_F(IniProfileTest, GivesTheDefaultWithoutAReadableFileAndCutsToTheBuffer) {
   EXPECT_EQ(get("System", "Language"), "none");
   fs::create_directory(path);
   EXPECT_EQ(get("System", "Language"), "none");
-  fs::remove(path);
-  ::mkfifo(path.c_str(), 0600);  // would block a plain open for reading
-  EXPECT_EQ(get("System", "Language"), "none");
   EXPECT_EQ(set("System", "Language", "Dansk"), 0);
   fs::remove(path);
 
@@ -81,7 +60,7 @@ TEST_F(IniProfileTest, WriteCreatesFileAndSectionAndAddsKeysInOrder) {
   ASSERT_EQ(set("System", "Window1XPos", "0"), 1);
   ASSERT_EQ(set("System", "Language", "English"), 1);
   ASSERT_EQ(set("System", "window1xpos", "-120"), 1);
-  EXPECT_EQ(fileText(), "[System]\nWindow1XPos=-120\nLanguage=English\n");
+  EXPECT_EQ(fileText(), FakeMachine::asNewFile("[System]\nWindow1XPos=-120\nLanguage=English\n"));
 }
 
 TEST_F(IniProfileTest, WriteKeepsEveryOtherLineAndTheFilesLineEnds) {
@@ -118,7 +97,7 @@ TEST_F(IniProfileTest, EveryValueWithoutALineBreakReadsBackUnchanged) {
     ASSERT_EQ(set("System", "Value", value), 1) << value;
     EXPECT_EQ(get("System", "Value"), value);
   }
-  EXPECT_EQ(fileText(), "[System]\nValue=\xC3\xA4\xC3\xB6\n");
+  EXPECT_EQ(fileText(), FakeMachine::asNewFile("[System]\nValue=\xC3\xA4\xC3\xB6\n"));
 }
 
 TEST_F(IniProfileTest, RefusesWhatCouldAddASectionOrKey) {
@@ -132,69 +111,6 @@ TEST_F(IniProfileTest, RefusesWhatCouldAddASectionOrKey) {
   for (const char* section : {"", "Evil]\n[System", "a]b", "S\r\n"}) EXPECT_EQ(set(section, "key", "1"), 0);
   EXPECT_EQ(fileText(), before);
   EXPECT_EQ(get("Evil", "key"), "none");
-}
-
-TEST_F(IniProfileTest, AWriteThatCannotBeMadeFailsWithoutThrowing) {
-  writeFile("[System]\n");
-  const std::string underFile = path + "/sub/volumetra.ini";  // fails even for root
-  EXPECT_EQ(profile.WritePrivateProfileString("System", "Language", "English", underFile), 0);
-  // No file there yet, and no file can be made there.
-  const std::string inProc = "/proc/volumetra-settings-test.ini";
-  EXPECT_EQ(profile.WritePrivateProfileString("System", "Language", "English", inProc), 0);
-  EXPECT_FALSE(fs::exists(inProc));
-  // A directory of that name cannot be read, so it is not replaced by a one-key file.
-  const std::string directory = dir.str() + "/dir.ini";
-  fs::create_directory(directory);
-  EXPECT_EQ(profile.WritePrivateProfileString("System", "Language", "English", directory), 0);
-  EXPECT_TRUE(fs::is_directory(directory));
-}
-
-TEST_F(IniProfileTest, AReplacementKeepsModeAndLinksAndSkipsUnchangedFiles) {
-  const std::string real = dir.str() + "/real.ini";
-  std::ofstream(real) << "[System]\nLanguage=English\n";
-  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  fs::create_symlink(real, path);
-  struct stat first {};
-  ::stat(real.c_str(), &first);
-  ASSERT_EQ(set("System", "Language", "English"), 1);
-  struct stat unchanged {};
-  ::stat(real.c_str(), &unchanged);
-  EXPECT_EQ(unchanged.st_ino, first.st_ino);
-
-  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
-  EXPECT_TRUE(fs::is_symlink(path));
-  EXPECT_EQ(FakeMachine::read(real), "[System]\nLanguage=Dansk\n");
-  EXPECT_EQ(fs::status(real).permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()),
-            2);  // no temporaries
-}
-
-TEST_F(IniProfileTest, AProcessKilledInMidWriteLeavesTheOldFileWhole) {
-  // The "fast" style forks right here, so the child writes this test's file.
-  GTEST_FLAG_SET(death_test_style, "fast");
-  writeFile("[System]\nLanguage=English\nWindow1XPos=5\n");
-  const std::string before = fileText();
-  EXPECT_EXIT(
-      {
-        profile.beforeReplace = [] { std::raise(SIGKILL); };
-        set("System", "Language", "Deutsch");
-      },
-      ::testing::KilledBySignal(SIGKILL), "");
-  EXPECT_EQ(fileText(), before);
-  // The finished temporary file is left beside it; it disturbs neither reads nor the next write.
-  int temporaries = 0;
-  for (const fs::directory_entry& e : fs::directory_iterator(dir.path())) {
-    if (e.path() == path) continue;
-    ++temporaries;
-    EXPECT_EQ(FakeMachine::read(e.path()), "[System]\nLanguage=Deutsch\nWindow1XPos=5\n");
-  }
-  EXPECT_EQ(temporaries, 1);
-  EXPECT_EQ(get("System", "Language"), "English");
-  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
-  EXPECT_EQ(fileText(), "[System]\nLanguage=Dansk\nWindow1XPos=5\n");
-  // That write also removed what the killed one left behind.
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
 
 TEST_F(IniProfileTest, WritesBetweenBeginAndCommitLandTogetherInOneReplacement) {
@@ -213,22 +129,6 @@ TEST_F(IniProfileTest, WritesBetweenBeginAndCommitLandTogetherInOneReplacement) 
   // After the commit, writes go to the file at once again.
   EXPECT_EQ(set("System", "Language", "Dansk"), 1);
   EXPECT_EQ(replacements, 2);
-}
-
-TEST_F(IniProfileTest, AKillDuringACollectedSaveLeavesTheOldKeysAll) {
-  GTEST_FLAG_SET(death_test_style, "fast");
-  writeFile("[System]\nLanguage=English\nWindow1XPos=5\n");
-  const std::string before = fileText();
-  EXPECT_EXIT(
-      {
-        profile.beforeReplace = [] { std::raise(SIGKILL); };
-        profile.BeginWrites();
-        set("System", "Language", "Deutsch");
-        set("System", "Window1XPos", "99");
-        profile.CommitWrites();
-      },
-      ::testing::KilledBySignal(SIGKILL), "");
-  EXPECT_EQ(fileText(), before);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 #include "platform/linux/fake_system_calls.h"
 #include "platform/linux/scratch_mounts.h"
 #include "platform/linux/thread_channel.h"
-#include "support/test_fuse.h"
+#include "support/linux/test_fuse.h"
 
 namespace volumetra {
 namespace {

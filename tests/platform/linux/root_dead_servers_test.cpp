@@ -9,7 +9,7 @@
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/scratch_mounts.h"
 #include "platform/linux/volume_questions.h"
-#include "support/test_fuse.h"
+#include "support/linux/test_fuse.h"
 
 namespace volumetra {
 namespace {

@@ -11,7 +11,7 @@
 #include "platform/linux/linux_program.h"
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/scratch_mounts.h"
-#include "support/test_fuse.h"
+#include "support/linux/test_fuse.h"
 
 namespace volumetra {
 namespace {

@@ -13,7 +13,7 @@
 #include <thread>
 
 #include "support/fake_machine.h"
-#include "support/test_fuse.h"
+#include "support/linux/test_fuse.h"
 
 extern char** environ;
 

@@ -1,4 +1,4 @@
-#include "support/test_fuse.h"
+#include "support/linux/test_fuse.h"
 
 #include <sched.h>
 #include <signal.h>

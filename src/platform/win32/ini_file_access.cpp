@@ -1,0 +1,161 @@
+// The initialisation file's file operations on Windows.
+#include "platform/ini_file_access.h"
+
+#include <algorithm>
+#include <atomic>
+#include <string_view>
+
+#include "platform/win32/windows_api.h"
+
+namespace volumetra::ini_file {
+
+const char* const kNewFileLineEnd = "\r\n";
+
+namespace {
+
+constexpr std::string_view kTemporaryMark = ".tmp.";
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+struct HandleCloser {
+  HANDLE handle;
+  ~HandleCloser() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+
+bool WriteAll(HANDLE file, const std::string& content) {
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, content.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+std::size_t LastSeparator(const std::string& path) {
+  return path.find_last_of("\\/");
+}
+
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t separator = LastSeparator(path);
+  return separator == std::string::npos ? "." : path.substr(0, separator);
+}
+
+std::string NameOf(const std::string& path) {
+  const std::size_t separator = LastSeparator(path);
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+// The process id in a temporary file's name "<name>.tmp.<pid>.<n>", or 0 when it has none.
+DWORD WriterOf(std::string_view suffix) {
+  DWORD pid = 0;
+  for (char c : suffix) {
+    if (c == '.') break;
+    if (c < '0' || c > '9' || pid > 100000000) return 0;
+    pid = pid * 10 + static_cast<DWORD>(c - '0');
+  }
+  return pid;
+}
+
+bool ProcessRuns(DWORD pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+  if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
+  DWORD exitCode = 0;
+  const bool runs = !GetExitCodeProcess(process, &exitCode) || exitCode == STILL_ACTIVE;
+  CloseHandle(process);
+  return runs;
+}
+
+// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs.
+void RemoveLeftTemporaries(const std::string& path) {
+  const std::string directory = DirectoryOf(path);
+  const std::string prefix = NameOf(path) + std::string(kTemporaryMark);
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((directory + "\\" + prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string_view name = found.cFileName;
+    if (!name.starts_with(prefix) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    const DWORD writer = WriterOf(name.substr(prefix.size()));
+    if (writer == 0 || writer == GetCurrentProcessId() || ProcessRuns(writer)) continue;
+    DeleteFileA((directory + "\\" + found.cFileName).c_str());
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+}
+
+// No file of that name: the file or one of the directories above it does not exist. A file that
+// stands where a directory of the path should be is no missing file but a path that cannot work.
+bool IsMissing(const std::string& path, DWORD error) {
+  if (error == ERROR_FILE_NOT_FOUND) return true;
+  if (error != ERROR_PATH_NOT_FOUND) return false;
+  const DWORD parent = GetFileAttributesA(DirectoryOf(path).c_str());
+  return parent == INVALID_FILE_ATTRIBUTES || (parent & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+ReadStatus ReadWhole(const std::string& path, std::string& content) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    return IsMissing(path, GetLastError()) ? ReadStatus::Missing : ReadStatus::Failed;
+  HandleCloser closer{file};
+  if (GetFileType(file) != FILE_TYPE_DISK) return ReadStatus::Failed;
+  content.clear();
+  char chunk[65536];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(file, chunk, sizeof chunk, &n, nullptr)) return ReadStatus::Failed;
+    if (n == 0) return ReadStatus::Read;
+    content.append(chunk, n);
+  }
+}
+
+std::string WriteTarget(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+  HANDLE file =
+      CreateFileA(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return path;
+  HandleCloser closer{file};
+  char target[MAX_PATH * 4];
+  const DWORD length = GetFinalPathNameByHandleA(file, target, sizeof target, FILE_NAME_NORMALIZED);
+  if (length == 0 || length >= sizeof target) return path;
+  std::string_view resolved(target, length);
+  if (resolved.starts_with("\\\\?\\")) resolved.remove_prefix(4);
+  return std::string(resolved);
+}
+
+bool Replace(const std::string& path, const std::string& content,
+             const std::function<void()>& beforeReplace) {
+  static std::atomic<unsigned> counter{0};
+  const std::string temp = path + std::string(kTemporaryMark) + std::to_string(GetCurrentProcessId()) + "." +
+                           std::to_string(counter++);
+  // The new file takes the old one's attributes.
+  constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  // A read-only file is not replaced, as Windows refuses to write it (Wine would rename over it).
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKept;
+  if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
+  HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  bool ok;
+  {
+    HandleCloser closer{file};
+    ok = WriteAll(file, content) && FlushFileBuffers(file);
+  }
+  if (ok && beforeReplace) beforeReplace();
+  ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  RemoveLeftTemporaries(path);
+  return true;
+}
+
+}  // namespace volumetra::ini_file

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace volumetra {
+
+/// What GetVolumeInformationA tells of a volume.
+struct VolumeInformation {
+  std::string volumeName;
+  std::uint32_t serialNumber = 0;
+  std::uint32_t maxComponentLength = 0;
+  std::uint32_t fileSystemFlags = 0;
+  std::string fileSystemName;
+};
+
+/// GetDiskFreeSpaceA's answer: the cluster geometry and the counts as the call gives them.
+struct DiskGeometry {
+  std::uint32_t sectorsPerCluster = 0;
+  std::uint32_t bytesPerSector = 0;
+  std::uint32_t freeClusters = 0;
+  std::uint32_t totalClusters = 0;
+};
+
+/// GetDiskFreeSpaceExA's answer: the volume's sizes in bytes.
+struct DiskBytes {
+  std::uint64_t availableToCaller = 0;
+  std::uint64_t total = 0;
+};
+
+/// How the listing of a drive's current directory ("L:*", FindFirstFileA) began.
+struct DriveListing {
+  bool found = false;       ///< a first entry was returned
+  std::string firstName;    ///< its name
+  std::uint32_t error = 0;  ///< GetLastError() when nothing was returned
+};
+
+/// The Win32 volume calls the Windows backend is built on, one method per call, so that tests can
+/// stand in for cases a test machine cannot make (a cluster count beyond 2^31, a server that
+/// hangs). Root paths are "C:\". Implementations may be called from worker threads.
+class VolumeCalls {
+ public:
+  virtual ~VolumeCalls() = default;
+  /// GetVolumeInformationA with 255-character buffers; nullopt when the call fails.
+  virtual std::optional<VolumeInformation> VolumeInformationOf(const std::string& rootPath) = 0;
+  virtual std::optional<DiskGeometry> DiskFreeSpace(const std::string& rootPath) = 0;
+  virtual std::optional<DiskBytes> DiskFreeSpaceEx(const std::string& rootPath) = 0;
+  virtual std::uint32_t DriveType(const std::string& rootPath) = 0;
+  /// FindFirstFileA on `pattern`, closed again at once.
+  virtual DriveListing FirstEntry(const std::string& pattern) = 0;
+  /// WNetGetConnectionA for "L:": the remote name of a network drive, empty for others.
+  virtual std::string RemoteName(char letter) = 0;
+};
+
+/// The real calls.
+std::shared_ptr<VolumeCalls> MakeSystemVolumeCalls();
+
+}  // namespace volumetra

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "platform/clock_service.h"
+
+namespace volumetra {
+
+/// The local clock (GetLocalTime) and the forms of a Windows locale: GetDateFormatA's short date,
+/// GetTimeFormatA's long time and GetLocaleInfoA's separators.
+class Win32Clock : public ClockService {
+ public:
+  /// The user's locale.
+  Win32Clock();
+  /// The locale `localeId` (an LCID, 0x0407 for German), for tests.
+  explicit Win32Clock(unsigned long localeId);
+
+  LocalDateTime Now() override;
+  std::string ShortDate(const LocalDateTime& t) override;
+  std::string LongTime(const LocalDateTime& t) override;
+  /// The locale's thousands separator, "," where it has none.
+  std::string ThousandsSeparator() override;
+  /// The locale's decimal separator, "." where it has none.
+  std::string DecimalSeparator() override;
+
+ private:
+  std::string LocaleText(unsigned long item, const char* fallback) const;
+
+  unsigned long locale_;
+};
+
+}  // namespace volumetra

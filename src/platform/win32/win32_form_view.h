@@ -1,0 +1,116 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/form.h"
+#include "platform/win32/win32_look.h"
+#include "platform/win32/windows_api.h"
+#include "platform/window_system.h"
+
+namespace volumetra {
+
+class Win32WindowSystem;
+
+/// The control id of control i of a form's design (in the order of its design table) is
+/// kFirstControlId + i, so that tools and tests can find a control's window (GetDlgItem).
+inline constexpr int kFirstControlId = 100;
+
+/// The Win32 mirror of one form: a top-level window with a system control per control, placed
+/// from twips at the screen's DPI. Model changes are written to the controls; the controls'
+/// notifications become the same model calls the headless tests make, and the model's answer is
+/// shown again (a check box the model did not toggle, a text it refused). The model keeps its own
+/// float twips: pixels are turned into twips only for what the user really did.
+class Win32FormView final : public FormView {
+ public:
+  Win32FormView(Form& form, Win32WindowSystem& system);
+  /// The windows are hidden at once and destroyed from the message loop: the form may be unloaded
+  /// from inside one of its own windows' messages.
+  ~Win32FormView() override;
+  Win32FormView(const Win32FormView&) = delete;
+  Win32FormView& operator=(const Win32FormView&) = delete;
+
+  void FormChanged(FormProperty property) override;
+  void ControlChanged(Control& control, ControlProperty property) override;
+  void Activate() override;
+
+  HWND window() const { return window_; }
+  /// The system control that shows `control`.
+  HWND windowOf(const Control& control) const;
+
+  /// The message loop's side: keys the form sees before its controls, the system's close
+  /// command, and moving the focus in the designed tab order.
+  bool keyPreview() const { return form_.design().keyPreview; }
+  /// Hands a typed character to the form; true when the form took it (it closed on the key).
+  bool previewKey(int character);
+  void closeRequested() { form_.UserClose(); }
+  /// Shows a mouse message to the form's tool tips, so they appear over the control under it.
+  void relayMouse(const MSG& message);
+  void moveFocus(bool backwards);
+
+  /// Forms and containers (frames, tab pages) run this: their GWLP_USERDATA holds the view.
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  struct Entry {
+    HWND window = nullptr;
+    std::vector<HWND> pages;  ///< a tab control's pages
+    HFONT font = nullptr;     ///< the font last given to the window
+    std::string shownText;    ///< the caption as the window shows it
+    bool hasTip = false;
+  };
+
+  LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT colours(HDC dc, HWND control);
+  void command(HWND control, int code);
+  void paintPanel(HWND panel, HDC dc);
+
+  DWORD style() const;
+  DWORD extendedStyle() const;
+  void buildControls();
+  HWND parentOf(const Control& control) const;
+  void layOutPages(const Control& tabControl);
+  POINT pageOffset(const Control& tabControl) const;
+  void place(const Control& control);
+  void placeStatusBars();
+  void showLabel(const Control& label);
+  void mirror(const Control& control, ControlProperty property);
+  void mirrorValue(const Control& control);
+  void mirrorText(const Control& control);
+  void mirrorTip(const Control& control);
+  void setFont(const Control& control, HFONT font);
+  RECT outerRect() const;
+  SIZE clientSize() const;
+  void applyGeometry();
+  void applyWindowState();
+  int showCommand() const;
+
+  void click(Control& control);
+  void type(Control& control);
+  void scroll(Control& control);
+  void selectTab(Control& control);
+  void windowMoved();
+  void windowSized(WPARAM kind);
+
+  Form& form_;
+  Win32WindowSystem& system_;
+  Win32Look& look_;
+  HWND window_ = nullptr;
+  HWND tips_ = nullptr;
+  std::vector<const Control*> order_;  ///< creation order
+  std::unordered_map<const Control*, Entry> entries_;
+  std::unordered_map<HWND, Control*> controlOf_;
+  HWND pressed_ = nullptr;
+  // Set while the view writes the model's state to the windows, so that their own notifications
+  // are not taken for the user's.
+  bool applying_ = false;
+  // Set while a window-state change of the user's is handed to the model; a state the model sets
+  // in reply is applied after the message.
+  bool inStateChange_ = false;
+  // Expires with the view; user-input paths check it after calling into the model.
+  std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
+};
+
+}  // namespace volumetra

@@ -1,0 +1,149 @@
+#include "platform/win32/win32_look.h"
+
+#include <cmath>
+#include <string_view>
+
+namespace volumetra {
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+constexpr int kPointsPerInch = 72;
+
+struct FaceMapping {
+  std::string_view designed;
+  /// Faces to try, best first: Windows' own, then the metric-compatible free face Wine finds.
+  const char* candidates[3];
+};
+
+// MS Sans Serif is a bitmap face of a few sizes; Microsoft Sans Serif is its scalable successor.
+const FaceMapping kFaceMappings[] = {
+    {"MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", "Arial"}},
+    {"Arial", {"Arial", "Liberation Sans", "Microsoft Sans Serif"}},
+};
+
+int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FaceInstalled(HDC dc, const char* face) {
+  LOGFONTA wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+  bool found = false;
+  EnumFontFamiliesExA(dc, &wanted, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+}  // namespace
+
+Rgb FaceColour() {
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  return {GetRValue(face), GetGValue(face), GetBValue(face)};
+}
+
+COLORREF ToColorRef(Rgb colour) {
+  return RGB(colour.r, colour.g, colour.b);
+}
+
+Win32Look::Win32Look() : Win32Look(ScreenDpi()) {}
+
+Win32Look::Win32Look(int dpi) : dpi_(dpi), facesDc_(CreateCompatibleDC(nullptr)) {}
+
+Win32Look::~Win32Look() {
+  DeleteDC(facesDc_);
+  for (const auto& [font, dc] : measuring_) DeleteDC(dc);
+  for (const auto& [key, font] : fonts_) DeleteObject(font);
+  for (const auto& [key, brush] : brushes_) DeleteObject(brush);
+}
+
+int Win32Look::toPixels(double twips) const {
+  return static_cast<int>(std::lround(twips * dpi_ / kTwipsPerInch));
+}
+
+float Win32Look::toTwips(int pixels) const {
+  return static_cast<float>(std::round(pixels * kTwipsPerInch / dpi_));
+}
+
+RECT Win32Look::toPixels(float left, float top, float width, float height) const {
+  const int x = toPixels(left);
+  const int y = toPixels(top);
+  const int right = toPixels(static_cast<double>(left) + width);
+  const int bottom = toPixels(static_cast<double>(top) + height);
+  return RECT{x, y, std::max(x, right), std::max(y, bottom)};
+}
+
+std::string Win32Look::installedFace(const std::string& designed) {
+  const auto known = faces_.find(designed);
+  if (known != faces_.end()) return known->second;
+  std::string face = designed;
+  for (const FaceMapping& mapping : kFaceMappings) {
+    if (mapping.designed != designed) continue;
+    for (const char* candidate : mapping.candidates) {
+      if (FaceInstalled(facesDc_, candidate)) {
+        face = candidate;
+        break;
+      }
+    }
+  }
+  faces_.emplace(designed, face);
+  return face;
+}
+
+HFONT Win32Look::font(const FontSpec& designed, float points) {
+  const auto key = std::make_tuple(designed.face, points, designed.bold);
+  const auto known = fonts_.find(key);
+  if (known != fonts_.end()) return known->second;
+  LOGFONTA spec{};
+  spec.lfHeight = -static_cast<LONG>(std::lround(static_cast<double>(points) * dpi_ / kPointsPerInch));
+  spec.lfWeight = designed.bold ? FW_BOLD : FW_NORMAL;
+  spec.lfCharSet = DEFAULT_CHARSET;
+  spec.lfQuality = CLEARTYPE_QUALITY;
+  spec.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+  lstrcpynA(spec.lfFaceName, installedFace(designed.face).c_str(), LF_FACESIZE);
+  HFONT made = CreateFontIndirectA(&spec);
+  fonts_.emplace(key, made);
+  return made;
+}
+
+HBRUSH Win32Look::brush(Rgb colour) {
+  const auto known = brushes_.find(colour.packed());
+  if (known != brushes_.end()) return known->second;
+  HBRUSH made = CreateSolidBrush(ToColorRef(colour));
+  brushes_.emplace(colour.packed(), made);
+  return made;
+}
+
+HDC Win32Look::measuringDc(HFONT font) const {
+  const auto known = measuring_.find(font);
+  if (known != measuring_.end()) return known->second;
+  HDC dc = CreateCompatibleDC(nullptr);
+  SelectObject(dc, font);
+  measuring_.emplace(font, dc);
+  return dc;
+}
+
+SIZE Win32Look::textExtent(HFONT font, const std::string& text) const {
+  HDC dc = measuringDc(font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  if (text.empty()) {
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    size.cy = metrics.tmHeight;
+  }
+  return size;
+}
+
+int Win32Look::textWidth(HFONT font, const std::string& text) const {
+  return textExtent(font, text).cx;
+}
+
+}  // namespace volumetra

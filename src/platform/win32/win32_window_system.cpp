@@ -1,0 +1,70 @@
+#include "platform/win32/win32_window_system.h"
+
+#include "platform/win32/win32_form_view.h"
+
+namespace volumetra {
+
+Win32WindowSystem::Win32WindowSystem() : look_(std::make_unique<Win32Look>()) {}
+
+Win32WindowSystem::Win32WindowSystem(int dpi) : look_(std::make_unique<Win32Look>(dpi)) {}
+
+Win32WindowSystem::~Win32WindowSystem() = default;
+
+std::unique_ptr<FormView> Win32WindowSystem::CreateView(Form& form) {
+  return std::make_unique<Win32FormView>(form, *this);
+}
+
+float Win32WindowSystem::ScreenWidthTwips() {
+  return look_->toTwips(GetSystemMetrics(SM_CXSCREEN));
+}
+
+float Win32WindowSystem::ScreenHeightTwips() {
+  return look_->toTwips(GetSystemMetrics(SM_CYSCREEN));
+}
+
+void Win32WindowSystem::Quit() {
+  quitRequested_ = true;
+  PostQuitMessage(0);
+}
+
+void Win32WindowSystem::sessionEnding() {
+  if (onSessionEnd) onSessionEnd();
+}
+
+Win32FormView* Win32WindowSystem::viewOf(HWND window) const {
+  const auto found = views_.find(window);
+  return found == views_.end() ? nullptr : found->second;
+}
+
+bool Win32WindowSystem::PreTranslate(const MSG& message) {
+  Win32FormView* view = message.hwnd ? viewOf(GetAncestor(message.hwnd, GA_ROOT)) : nullptr;
+  if (!view) return false;
+  view->relayMouse(message);
+  switch (message.message) {
+    case WM_SYSKEYDOWN:
+      if (message.wParam != VK_F4) return false;
+      view->closeRequested();
+      return true;
+    case WM_CHAR:
+      return view->keyPreview() && view->previewKey(static_cast<int>(message.wParam));
+    case WM_KEYDOWN:
+      if (message.wParam != VK_TAB || view->keyPreview()) return false;
+      view->moveFocus(GetKeyState(VK_SHIFT) < 0);
+      return true;
+    default:
+      return false;
+  }
+}
+
+int Win32WindowSystem::Run() {
+  MSG message{};
+  BOOL got;
+  while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+    if (PreTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return got == 0 ? static_cast<int>(message.wParam) : 1;
+}
+
+}  // namespace volumetra

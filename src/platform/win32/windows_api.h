@@ -1,0 +1,20 @@
+#pragma once
+
+// <windows.h> for the Windows backend. Its ANSI/Unicode macros would rename the program's own
+// service methods (GetVolumeInformation, GetDiskFreeSpace, GetDriveType, the profile calls,
+// SetCurrentDirectory) wherever this header is seen, so they are undefined here; the backend calls
+// the "A" functions by their full names.
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#undef GetVolumeInformation
+#undef GetDiskFreeSpace
+#undef GetDriveType
+#undef GetPrivateProfileString
+#undef WritePrivateProfileString
+#undef SetCurrentDirectory

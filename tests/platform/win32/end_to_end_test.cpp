@@ -1,0 +1,139 @@
+// The real program under Wine: volumetra.exe starts in a directory of its own, shows a row per
+// drive of the Wine prefix with the label and serial number from the drive's files, leaves the
+// CD-ROM drive out when its settings file asks, and saves its thirteen settings beside itself
+// when its window is closed through the close box (WM_CLOSE).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "app/form1_design.h"
+#include "platform/win32/control_windows.h"
+#include "platform/win32/win32_form_view.h"
+#include "platform/win32/windows_api.h"
+#include "platform/win32/wine_drives.h"
+#include "support/fake_machine.h"
+
+namespace volumetra {
+namespace {
+
+using namespace std::chrono_literals;
+
+// The window id of element `index` of the control array `name` of the main window.
+int ControlId(const char* name, int index) {
+  const auto controls = Form1Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (std::string_view(controls[i].name) == name && controls[i].index == index)
+      return kFirstControlId + static_cast<int>(i);
+  }
+  throw std::out_of_range(name);
+}
+
+std::string Text(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(20ms);
+  }
+  return condition();
+}
+
+// The letters of the drive rows the main window shows now, as its height tells their number.
+std::vector<std::string> ShownRows(HWND main) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  RECT client;
+  GetClientRect(main, &client);
+  // Client height = 240 n + 1168 twips less the frame (405).
+  const int rows = static_cast<int>(std::lround((client.bottom * 1440.0 / dpi - 763) / 240));
+  std::vector<std::string> letters;
+  for (int i = 0; i < rows && i < 24; ++i) letters.push_back(Text(GetDlgItem(main, ControlId("Label2", i))));
+  return letters;
+}
+
+// Starts the program in `dir`, waits until its main window shows `rows` and the labelled drive's
+// label and serial number, closes the window through its close box and gives the settings file.
+std::string RunProgram(const std::string& dir, const std::vector<std::string>& rows) {
+  const std::string exe = dir + "\\volumetra.exe";
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string command = "\"" + exe + "\"";
+  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
+                      &process)) {
+    ADD_FAILURE() << "volumetra.exe did not start";
+    return {};
+  }
+  CloseHandle(process.hThread);
+  HWND main = nullptr;
+  EXPECT_TRUE(
+      Eventually([&] { return (main = FindWindowA(kFormClass, "Volumetra V 0.95")) != nullptr; }, 30s));
+  if (main) {
+    EXPECT_TRUE(Eventually([&] { return ShownRows(main) == rows; }, 20s));
+    EXPECT_EQ(ShownRows(main), rows);
+    const auto labelled = std::find(rows.begin(), rows.end(), std::string{kLabelledDrive, ':'});
+    EXPECT_NE(labelled, rows.end());
+    const int row = static_cast<int>(labelled - rows.begin());
+    EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label3", row))), kLabelledDriveLabel);
+    EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label9", row))), std::to_string(kLabelledDriveSerial));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+  }
+  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  if (exitCode == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(exitCode, 0u);
+  return FakeMachine::read(dir + "\\volumetra.ini");
+}
+
+void ExpectAllKeys(const std::string& settings) {
+  for (const char* key : {"Window1XPos", "Window1YPos", "Window1Width", "Window2XPos", "Window2YPos",
+                          "Window2Width", "Language", "ReportFileDir", "ReportFileName", "EnableBarGraph",
+                          "ExcludeCDRomDrives", "ExcludeDoubleMappings", "LinkGraphToMainWindow"})
+    EXPECT_NE(settings.find(std::string(key) + "="), std::string::npos) << key << " in\n" << settings;
+}
+
+TEST(EndToEnd, TheProgramShowsTheWineDrivesDropsTheCdRomWhenAskedAndSavesItsSettings) {
+  if (!WineDrivesPrepared()) GTEST_SKIP() << "the Wine drives are made by scripts/wine_prefix.sh";
+  TempDir dir;
+  ASSERT_TRUE(
+      CopyFileA(WindowsPathOf(VOLUMETRA_EXE).c_str(), (dir.str() + "\\volumetra.exe").c_str(), FALSE));
+  std::vector<std::string> drives;
+  const DWORD used = GetLogicalDrives();
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    if (used & (1u << (letter - 'A'))) drives.push_back({letter, ':'});
+  }
+  std::vector<std::string> withoutCd = drives;
+  std::erase(withoutCd, std::string{kCdRomDrive, ':'});
+  ASSERT_NE(withoutCd.size(), drives.size());
+
+  // Without a settings file: a row per drive of the prefix, and all thirteen keys saved beside it.
+  std::string settings = RunProgram(dir.str(), drives);
+  ExpectAllKeys(settings);
+  EXPECT_NE(settings.find("ExcludeCDRomDrives=False"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("ReportFileDir=" + dir.str() + "\\"), std::string::npos) << settings;
+
+  // Asked to leave CD-ROM drives out, the next run drops the CD-ROM drive and keeps the switch.
+  const std::size_t at = settings.find("ExcludeCDRomDrives=False");
+  if (at != std::string::npos)
+    settings.replace(at, std::strlen("ExcludeCDRomDrives=False"), "ExcludeCDRomDrives=True");
+  std::ofstream(dir.str() + "\\volumetra.ini", std::ios::binary) << settings;
+  settings = RunProgram(dir.str(), withoutCd);
+  ExpectAllKeys(settings);
+  EXPECT_NE(settings.find("ExcludeCDRomDrives=True"), std::string::npos) << settings;
+}
+
+}  // namespace
+}  // namespace volumetra

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <memory>
+
+#include "app/program.h"
+#include "platform/win32/win32_form_view.h"
+#include "platform/win32/win32_window_system.h"
+#include "support/fake_machine.h"
+
+namespace volumetra {
+
+/// Dispatches the messages waiting for this thread, as the program's loop does.
+void ProcessMessages(Win32WindowSystem& windows);
+
+/// The fake machine of the logic tests (scripted volumes, virtual clock and timers, files in a
+/// temporary directory) with real Win32 windows instead of the headless ones, at `dpi`.
+class Win32Machine {
+ public:
+  explicit Win32Machine(int dpi = 96);
+  ~Win32Machine();
+
+  Program& start();
+  Win32FormView& view(const Form& form) const;
+  HWND window(const Form& form) const { return view(form).window(); }
+  HWND windowOf(const Form& form, const Control& control) const { return view(form).windowOf(control); }
+  void process() { ProcessMessages(windows); }
+
+  FakeMachine fake;
+  Win32WindowSystem windows;
+  Services services{fake.volumes, fake.files, fake.profile, fake.clock,
+                    fake.beep,    fake.loop,  windows,      "Windows"};
+  std::unique_ptr<Program> program = std::make_unique<Program>(services);
+};
+
+/// A window's text.
+std::string TextOf(HWND window);
+/// A window's rectangle in its parent's client coordinates.
+RECT PlaceOf(HWND window);
+
+}  // namespace volumetra

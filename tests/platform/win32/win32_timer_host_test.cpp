@@ -1,0 +1,108 @@
+#include "platform/win32/win32_timer_host.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+namespace volumetra {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+// Runs the message loop for `duration`, as the program's loop runs it.
+void Pump(std::chrono::milliseconds duration) {
+  const auto end = Clock::now() + duration;
+  while (Clock::now() < end) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::max<std::int64_t>(left.count(), 0)),
+                              QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+}
+
+TEST(Win32TimerHost, TicksOnTheMessageLoopAndStopsAtIntervalZero) {
+  Win32TimerHost host;
+  int ticks = 0;
+  Timer timer(host, "Timer1", 50);
+  timer.onTimer = [&] { ++ticks; };
+  EXPECT_TRUE(host.running(timer));
+  Pump(400ms);
+  EXPECT_GE(ticks, 4);
+  EXPECT_LE(ticks, 9);
+  timer.setInterval(0);
+  EXPECT_FALSE(host.running(timer));
+  const int stopped = ticks;
+  Pump(200ms);
+  EXPECT_EQ(ticks, stopped);
+  timer.setInterval(50);
+  timer.setEnabled(false);
+  Pump(200ms);
+  EXPECT_EQ(ticks, stopped);
+}
+
+TEST(Win32TimerHost, AChangeOfIntervalRestartsTheCountdown) {
+  Win32TimerHost host;
+  int ticks = 0;
+  Timer timer(host, "Timer1", 150);
+  timer.onTimer = [&] { ++ticks; };
+  for (int i = 0; i < 5; ++i) {
+    Pump(100ms);
+    timer.setInterval(i % 2 ? 150 : 151);  // each change starts the 150 ms again
+  }
+  EXPECT_EQ(ticks, 0);
+  Pump(250ms);
+  EXPECT_GE(ticks, 1);
+}
+
+TEST(Win32TimerHost, TicksMissedWhileAHandlerRunsComeAsOneAndNeverOverlap) {
+  Win32TimerHost host;
+  int slowTicks = 0, fastTicks = 0, depth = 0, deepest = 0;
+  Timer fast(host, "fast", 20);
+  Timer slow(host, "slow", 30);
+  fast.onTimer = [&] {
+    ++fastTicks;
+    deepest = std::max(deepest, ++depth);
+    --depth;
+  };
+  slow.onTimer = [&] {
+    ++slowTicks;
+    deepest = std::max(deepest, ++depth);
+    if (slowTicks == 1) {
+      Sleep(300);   // 15 ticks of `fast` fall due meanwhile
+      Pump(100ms);  // a handler that runs the loop itself: no tick runs inside it
+    }
+    --depth;
+  };
+  Pump(500ms);
+  EXPECT_EQ(deepest, 1);
+  EXPECT_GE(slowTicks, 2);
+  // 500 ms at 20 ms would be 25 ticks; the 400 ms spent in the handler brought at most one.
+  EXPECT_LE(fastTicks, 10);
+  EXPECT_GE(fastTicks, 2);
+}
+
+TEST(Win32TimerHost, AnIdleTimerKeepsItsRhythmWithoutTickingAndARemovedOneNeverTicks) {
+  Win32TimerHost host;
+  int ticks = 0;
+  auto timer = std::make_unique<Timer>(host, "Timer4", 30);
+  timer->onTimer = [&] {
+    ++ticks;
+    timer->setIdle(true);
+  };
+  Pump(200ms);
+  EXPECT_EQ(ticks, 1);
+  EXPECT_TRUE(host.running(*timer));  // its Windows timer goes on, so it keeps its phase
+  timer->setIdle(false);
+  Pump(100ms);
+  EXPECT_EQ(ticks, 2);
+  timer->setIdle(false);
+  timer->onTimer = [&] { ++ticks; };
+  timer.reset();
+  Pump(100ms);
+  EXPECT_EQ(ticks, 2);
+}
+
+}  // namespace
+}  // namespace volumetra

@@ -1,0 +1,224 @@
+// The program's windows on the system's own controls under Wine: the layout in pixels from twips,
+// clicks, typing, slider moves and tab changes coming back to the model, window styles and states,
+// the system's close command and key preview.
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "platform/win32/common_controls.h"
+#include "platform/win32/win32_machine.h"
+#include "windows/form2.h"
+#include "windows/form3.h"
+#include "windows/frm_splash.h"
+
+namespace volumetra {
+namespace {
+
+class Win32Windows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    machine.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+    machine.fake.volumes.add('D', 2000, 1500, "DATA");
+  }
+
+  Program& program() { return *machine.program; }
+  Form1& form1() { return program().form1(); }
+  HWND of(const Form& form, const Control& control) { return machine.windowOf(form, control); }
+  /// A click of the user's: the control's notification, as Windows sends it for a click.
+  void click(const Form& form, const Control& control) {
+    SendMessageA(of(form, control), BM_CLICK, 0, 0);
+    machine.process();
+  }
+
+  Win32Machine machine;
+};
+
+TEST_F(Win32Windows, TheMainWindowShowsItsDesignAtTheScreensDpi) {
+  machine.start();
+  HWND main = machine.window(form1());
+  EXPECT_EQ(TextOf(main), "Volumetra V 0.95");
+  EXPECT_TRUE(IsWindowVisible(main));
+  RECT client;
+  GetClientRect(main, &client);
+  // The designed width, capped at 9600 twips outside by the window's resize handler: 632 pixels.
+  EXPECT_EQ(client.right, (9600 - kFrameWidthTwips) * 96 / 1440);
+  // Two drives: 240 * 2 + 1168 twips outside, the frame taken off.
+  EXPECT_EQ(client.bottom, machine.windows.look().toPixels(240 * 2 + 1168 - kFrameHeightTwips));
+  const RECT exit = PlaceOf(of(form1(), form1().Command2));
+  EXPECT_EQ(exit.left, 9120 * 96 / 1440);
+  EXPECT_EQ(exit.top, machine.windows.look().toPixels(240 * 2 + 256));
+  EXPECT_EQ(TextOf(of(form1(), form1().Command2)), "Exit");
+  // The status bar lies along the bottom edge.
+  const RECT status = PlaceOf(of(form1(), form1().StatusBar1));
+  EXPECT_EQ(status.bottom, client.bottom);
+  EXPECT_EQ(status.right, client.right);
+}
+
+TEST_F(Win32Windows, AtTwiceTheDpiEverythingIsTwiceAsLarge) {
+  Win32Machine large(192);
+  large.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  Program& p = large.start();
+  RECT client;
+  GetClientRect(large.window(p.form1()), &client);
+  EXPECT_EQ(client.right, (9600 - kFrameWidthTwips) * 192 / 1440);
+  const RECT exit = PlaceOf(large.windowOf(p.form1(), p.form1().Command2));
+  EXPECT_EQ(exit.right - exit.left, 495 * 192 / 1440);
+}
+
+TEST_F(Win32Windows, SurveysWriteTheCellsAndButtonsDriveTheModel) {
+  machine.start();
+  machine.fake.advance(600);
+  machine.process();
+  EXPECT_EQ(TextOf(of(form1(), *form1().Label2[0])), "C:");
+  EXPECT_EQ(TextOf(of(form1(), *form1().Label3[1])), "DATA");
+  EXPECT_TRUE(IsWindowVisible(of(form1(), *form1().Label9[1])));
+  EXPECT_FALSE(IsWindowVisible(of(form1(), *form1().Label9[2])));
+  EXPECT_NE(TextOf(of(form1(), form1().StatusBar1)).find("Testloop No. "), std::string::npos);
+
+  click(form1(), form1().Command1);
+  EXPECT_EQ(form1().Command1.caption(), "Start");
+  EXPECT_EQ(TextOf(of(form1(), form1().Command1)), "Start");
+  EXPECT_EQ(SendMessageA(of(form1(), form1().Slider1), TBM_GETPOS, 0, 0), 0);
+  click(form1(), form1().Command1);
+  EXPECT_EQ(form1().Timer1.interval(), 500);
+  EXPECT_EQ(SendMessageA(of(form1(), form1().Slider1), TBM_GETPOS, 0, 0), 500);
+}
+
+TEST_F(Win32Windows, ASliderMovedByTheUserReachesTheModel) {
+  machine.start();
+  HWND slider = of(form1(), form1().Slider1);
+  SendMessageA(slider, TBM_SETPOS, TRUE, 1234);
+  SendMessageA(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 1234),
+               reinterpret_cast<LPARAM>(slider));
+  EXPECT_EQ(form1().Slider1.value(), 1234);
+  machine.fake.advance(501);
+  EXPECT_EQ(form1().Timer1.interval(), 1235);
+}
+
+TEST_F(Win32Windows, TheOptionsDialogsBoxesTabsAndTextGoToTheModelAndItsAnswerIsShown) {
+  machine.start();
+  click(form1(), form1().Command4);
+  Form3& options = program().form3();
+  HWND dialog = machine.window(options);
+  const LONG style = GetWindowLongA(dialog, GWL_STYLE);
+  EXPECT_FALSE(style & WS_SYSMENU);  // no close box
+  // The page "Misc." first; another tab chosen by the user shows its page.
+  HWND tabs = of(options, options.SSTab1);
+  EXPECT_EQ(SendMessageA(tabs, TCM_GETCURSEL, 0, 0), 2);
+  EXPECT_TRUE(IsWindowVisible(of(options, options.Check9)));
+  EXPECT_FALSE(IsWindowVisible(of(options, options.Check1)));
+  SendMessageA(tabs, TCM_SETCURSEL, 0, 0);
+  NMHDR change{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageA(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+  EXPECT_EQ(options.SSTab1.value(), 0);
+  EXPECT_TRUE(IsWindowVisible(of(options, options.Check1)));
+  EXPECT_FALSE(IsWindowVisible(of(options, options.Check9)));
+
+  // A check box clicked: the model decides, its state is shown.
+  click(options, options.Check1);
+  EXPECT_TRUE(program().m.LoggingOn);
+  EXPECT_EQ(SendMessageA(of(options, options.Check1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(IsWindowEnabled(of(options, options.Check6)));
+  click(options, options.Check9);
+  EXPECT_TRUE(program().m.ExcludeCDs);
+
+  // Typing: a 13th character of the log file name is refused and the box shows the name again.
+  HWND name = of(options, options.Text3);
+  SetWindowTextA(name, "NEWLOG.TXT");
+  machine.process();
+  EXPECT_EQ(program().m.ReportFileName, "NEWLOG.TXT");
+  SetWindowTextA(name, "THIRTEEN.CHRS");
+  machine.process();
+  EXPECT_EQ(program().m.ReportFileName, "NEWLOG.TXT");
+  EXPECT_EQ(TextOf(name), "NEWLOG.TXT");
+
+  // Option buttons: one group per container.
+  click(options, options.Option6);
+  EXPECT_EQ(program().m.Language, "Deutsch");
+  EXPECT_EQ(SendMessageA(of(options, options.Option5), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(TextOf(of(form1(), form1().Command2)), form1().Command2.caption());
+
+  // The system's close command closes the dialog all the same.
+  MSG altF4{of(options, options.Check1), WM_SYSKEYDOWN, VK_F4, 0, 0, {}};
+  EXPECT_TRUE(machine.windows.PreTranslate(altF4));
+  EXPECT_EQ(program().loadedForm3(), nullptr);
+}
+
+TEST_F(Win32Windows, TheAboutBoxHasNoTitleAndClosesOnAnyKeyOrTheFrameButNotOnItsLabels) {
+  machine.start();
+  click(form1(), form1().Command3);
+  FrmSplash& splash = program().frmSplash();
+  HWND box = machine.window(splash);
+  EXPECT_NE(GetWindowLongA(box, GWL_STYLE) & WS_CAPTION, WS_CAPTION);
+  EXPECT_FALSE(IsWindowVisible(of(splash, splash.lblProductName)));
+  EXPECT_EQ(TextOf(of(splash, splash.control("lblPlatform"))), "Windows");
+  // The logo and a label take a click without closing the box.
+  HWND logo = of(splash, splash.control("imgLogo"));
+  SendMessageA(logo, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageA(logo, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  SendMessageA(of(splash, splash.control("Label1")), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageA(of(splash, splash.control("Label1")), WM_LBUTTONUP, 0, 0);
+  machine.process();
+  ASSERT_NE(program().loadedFrmSplash(), nullptr);
+  // A key typed while OK has the focus reaches the box first.
+  MSG key{of(splash, splash.Command1), WM_CHAR, 'x', 0, 0, {}};
+  EXPECT_TRUE(machine.windows.PreTranslate(key));
+  EXPECT_EQ(program().loadedFrmSplash(), nullptr);
+
+  click(form1(), form1().Command3);
+  FrmSplash& again = program().frmSplash();
+  HWND frame = of(again, again.Frame1);
+  SendMessageA(frame, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+  SendMessageA(frame, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+  EXPECT_EQ(program().loadedFrmSplash(), nullptr);
+}
+
+TEST_F(Win32Windows, AMaximisedMainWindowComesBackAndTheCloseBoxEndsTheProgram) {
+  machine.start();
+  HWND main = machine.window(form1());
+  ShowWindow(main, SW_MAXIMIZE);
+  machine.process();
+  EXPECT_EQ(form1().windowState(), WindowState::Normal);
+  EXPECT_FALSE(IsZoomed(main));
+  ShowWindow(main, SW_MINIMIZE);
+  machine.process();
+  EXPECT_EQ(form1().windowState(), WindowState::Minimized);
+  ShowWindow(main, SW_RESTORE);
+  machine.process();
+  EXPECT_EQ(form1().windowState(), WindowState::Normal);
+
+  // A move by the user reaches the model in twips; the graph window follows its top edge.
+  SetWindowPos(main, nullptr, 150, 90, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  machine.process();
+  EXPECT_EQ(form1().left(), 150 * 15);
+  EXPECT_EQ(form1().top(), 90 * 15);
+
+  SendMessageA(main, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(program().Ended());
+  EXPECT_TRUE(machine.windows.quitRequested());
+  EXPECT_NE(FakeMachine::read(machine.fake.iniPath()).find("Window1XPos=2250"), std::string::npos);
+}
+
+TEST_F(Win32Windows, ACaptionTooWideForItsLabelIsDrawnSmallerOrShortened) {
+  machine.start();
+  Control& cell = *form1().Label3[0];
+  cell.setCaption("A LABEL FAR TOO LONG FOR ITS CELL");  // a volume label of 32 characters
+  HWND w = of(form1(), cell);
+  const std::string shown = TextOf(w);
+  EXPECT_LT(shown.size(), cell.caption().size());
+  EXPECT_EQ(shown.substr(0, 2), "A ");  // a left-aligned label keeps its start
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0));
+  RECT client;
+  GetClientRect(w, &client);
+  EXPECT_LE(machine.windows.look().textWidth(font, shown), client.right);
+
+  Control& total = *form1().Label5[0];  // right-aligned: keeps its end
+  total.setCaption("123 456 789 012 345 678 901");
+  const std::string totalShown = TextOf(of(form1(), total));
+  EXPECT_EQ(totalShown.substr(totalShown.size() - 3), "901");
+  // A caption that fits at a smaller size keeps all its characters.
+  total.setCaption("9 999 999 999");
+  EXPECT_EQ(TextOf(of(form1(), total)), "9 999 999 999");
+}
+
+}  // namespace
+}  // namespace volumetra

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace volumetra {
+
+/// The drives that scripts/wine_prefix.sh adds to the Wine prefix of the Windows tests: a
+/// labelled drive, a CD-ROM drive and, where a 20 TiB tmpfs could be mounted, a drive of more
+/// than 2^32 clusters of 4 KiB.
+inline constexpr char kLabelledDrive = 'M';
+inline constexpr const char* kLabelledDriveLabel = "MEDIA";
+inline constexpr std::uint32_t kLabelledDriveSerial = 0x1234ABCD;
+inline constexpr char kCdRomDrive = 'N';
+inline constexpr char kLargeDrive = 'T';
+inline constexpr std::uint64_t kLargeDriveBytes = std::uint64_t{20} << 40;
+
+/// True when the drives were prepared (run_under_wine.sh sets VOLUMETRA_WINE_DRIVES); `large` asks
+/// for the large drive too.
+bool WineDrivesPrepared(bool large = false);
+
+/// A Unix path as Wine shows it under drive Z:.
+std::string WindowsPathOf(const std::string& unixPath);
+
+}  // namespace volumetra
