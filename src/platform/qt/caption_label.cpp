@@ -26,6 +26,7 @@ void CaptionLabel::setCaption(const QString& caption) {
 void CaptionLabel::setDesignedFont(const QFont& font) {
   if (font == designed_) return;
   designed_ = font;
+  lastLineFit_ = {};
   fit();
 }
 
@@ -48,22 +49,12 @@ int CaptionLabel::textFlags() const {
 void CaptionLabel::fit() {
   fittedSize_ = size();
   const QRectF area = contentsRect();
-  const int flags = textFlags();
-  const auto measure = [&](const QFont& font, const QString& text) {
-    return QFontMetricsF(font, this).boundingRect(area, flags, text);
-  };
-  // The share of the label the caption needs: its width across, and for wrapped lines their height.
-  QRectF used;
-  const auto shareAt = [&](float points) {
-    used = measure(fontAt(points), caption_);
-    const double across = used.width() / area.width();
-    return wordWrap() ? std::max(across, used.height() / area.height()) : across;
-  };
   const auto designedPoints = static_cast<float>(designed_.pointSizeF());
+  textRect_ = QRect();
   // A label without room, or a font not sized in points, shows its caption as it is.
-  const std::optional<float> points = area.isEmpty() || designedPoints <= 0
-                                          ? std::optional<float>(designedPoints)
-                                          : FittingPoints(designedPoints, 1.0, shareAt);
+  std::optional<float> points = designedPoints;
+  if (!area.isEmpty() && designedPoints > 0)
+    points = wordWrap() ? wrappedPoints(area) : linePoints(area.width());
   QFont font = designed_;
   QString shown = caption_;
   if (points) {
@@ -71,20 +62,53 @@ void CaptionLabel::fit() {
   } else {
     font = fontAt(kSmallestFittingPoints);
     shown = elided(font);
-    used = measure(font, shown);
+    if (wordWrap())
+      textRect_ = QFontMetricsF(font, this).boundingRect(area, textFlags(), shown).toAlignedRect();
   }
   // Drawn smaller, a one-line caption keeps the designed baseline, so it reads in line with its row.
   int drop = 0;
   if (!wordWrap() && (alignment() & Qt::AlignTop) && font != designed_) {
     drop = qRound(QFontMetricsF(designed_, this).ascent() - QFontMetricsF(font, this).ascent());
   }
-  textRect_ = used.toAlignedRect().translated(0, drop - contentsMargins().top());
   if (contentsMargins().top() != drop) setContentsMargins(0, drop, 0, 0);
   if (this->font() != font) setFont(font);
   if (text() != shown) setText(shown);
   // Assistive tools read the whole caption of a shortened one.
   const QString name = shown == caption_ ? QString() : caption_;
   if (accessibleName() != name) setAccessibleName(name);
+}
+
+std::optional<float> CaptionLabel::linePoints(qreal available) {
+  const auto designedPoints = static_cast<float>(designed_.pointSizeF());
+  const auto widthAt = [&](float points) {
+    return QFontMetricsF(fontAt(points), this).horizontalAdvance(caption_);
+  };
+  const qreal designedWidth = widthAt(designedPoints);
+  if (designedWidth <= available) return designedPoints;
+  // A number that changes on every survey mostly keeps its width from one value to the next: the
+  // size found for the last caption of the same width is tried first, one measurement instead of
+  // a search.
+  const LineFit& last = lastLineFit_;
+  if (last.points && last.designedWidth == designedWidth && last.available == available &&
+      widthAt(*last.points) <= available) {
+    return last.points;
+  }
+  const auto measured = [&](float points) {
+    return points == designedPoints ? designedWidth : widthAt(points);
+  };
+  const std::optional<float> found = FittingPoints(designedPoints, available, measured);
+  lastLineFit_ = {designedWidth, available, found};
+  return found;
+}
+
+std::optional<float> CaptionLabel::wrappedPoints(const QRectF& area) {
+  // The share of the label the wrapped lines need: their width across and their height.
+  const auto shareAt = [&](float points) {
+    const QRectF used = QFontMetricsF(fontAt(points), this).boundingRect(area, textFlags(), caption_);
+    textRect_ = used.toAlignedRect();
+    return std::max(used.width() / area.width(), used.height() / area.height());
+  };
+  return FittingPoints(static_cast<float>(designed_.pointSizeF()), 1.0, shareAt);
 }
 
 QString CaptionLabel::elided(const QFont& font) const {

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QString>
+#include <optional>
 
 namespace volumetra {
 
@@ -23,7 +24,7 @@ class CaptionLabel : public QLabel {
   /// The font the caption is drawn in when it fits; font() is the one it is drawn in.
   const QFont& designedFont() const { return designed_; }
   void setDesignedFont(const QFont& font);
-  /// The area the drawn text covers, in the label's coordinates.
+  /// The area the drawn lines of a word-wrapped caption cover, in the label's coordinates.
   QRect textRect() const { return textRect_; }
 
  protected:
@@ -31,6 +32,10 @@ class CaptionLabel : public QLabel {
 
  private:
   void fit();
+  /// The size at which a one-line caption fits `available` pixels.
+  std::optional<float> linePoints(qreal available);
+  /// The size at which wrapped lines fit `area`.
+  std::optional<float> wrappedPoints(const QRectF& area);
   QFont fontAt(float points) const;
   int textFlags() const;
   /// The caption shortened with "…" until `fits` holds, at the smallest size.
@@ -41,6 +46,12 @@ class CaptionLabel : public QLabel {
   // The size the caption was last fitted to; a resize to another size fits it again.
   QSize fittedSize_;
   QRect textRect_;
+  struct LineFit {
+    qreal designedWidth = 0;
+    qreal available = 0;
+    std::optional<float> points;
+  };
+  LineFit lastLineFit_;
 };
 
 }  // namespace volumetra

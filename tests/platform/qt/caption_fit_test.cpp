@@ -180,6 +180,20 @@ TEST_F(CaptionFit, GermanHeadersSumsAndGraphCaptionsReadWhole) {
   ExpectEveryLabelWhole(qt, graph);
 }
 
+TEST_F(CaptionFit, ANumberThatChangesOnEverySurveyStaysWholeAsItsWidthChanges) {
+  qt.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  startIn("English");
+  Control& used = *form1().Label7[0];
+  const CaptionLabel& cell = label(form1(), used);
+  // Same widths one after another, then wider and narrower ones.
+  for (const char* value : {"179 125 039 063", "179 125 039 064", "179 125 111 111", "1 179 125 039 064",
+                            "79 125 039 064", "179 125 039 065", "1 234"}) {
+    used.setCaption(value);
+    ExpectDrawnWhole(cell, Q(value), "Label7(0)");
+  }
+  EXPECT_EQ(cell.font(), cell.designedFont());
+}
+
 TEST_F(CaptionFit, ACaptionTooLongEvenAtTheSmallestSizeShowsAnEllipsisOnTheSideItLoses) {
   qt.fake.volumes.add('C', 40000, 10000, "SYSTEM", 3, "FUSE.SSHFS");
   startIn("English");
