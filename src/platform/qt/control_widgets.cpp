@@ -7,11 +7,13 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTabWidget>
 
+#include "platform/qt/caption_check_box.h"
+#include "platform/qt/caption_label.h"
 #include "platform/qt/picture_pixmap.h"
 #include "platform/qt/qt_look.h"
-#include "platform/qt/status_panel.h"
 
 namespace volumetra {
 namespace {
@@ -50,12 +52,15 @@ Qt::CheckState ToCheckState(int value) {
 }
 
 QLabel* MakeLabel(const Control& c, QWidget* parent) {
-  auto* label = new QLabel(parent);
+  // A fixed-size label fits its caption to its size; one that sizes itself to its caption, and
+  // an image, need no fitting.
+  const bool fixedSize = c.kind() == ControlKind::Label && !c.autoSize();
+  QLabel* label = fixedSize ? new CaptionLabel(parent) : new QLabel(parent);
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(ToQtAlignment(c.alignment()));
   // A fixed-size label tall enough for two lines wraps its caption at word boundaries; a one-line
-  // label (a table cell) keeps one line and clips on the right, so "Ram/TMPFS" never loses its
-  // second word to an invisible line. A self-sizing label always keeps one line.
+  // label (a table cell) keeps one line, so "Ram/TMPFS" never loses its second word to an
+  // invisible line. A self-sizing label always keeps one line.
   constexpr float kTwipsPerPoint = 20.0f;
   constexpr float kLineSpacing = 1.2f;
   const float twoLines = 2 * kLineSpacing * c.font().points * kTwipsPerPoint;
@@ -105,15 +110,23 @@ void MirrorCaption(const Control& c, QWidget& w) {
   const QString text = ToQString(c.caption());
   switch (c.kind()) {
     case ControlKind::Label: {
+      if (auto* fitted = dynamic_cast<CaptionLabel*>(&w)) {
+        fitted->setCaption(text);
+        return;
+      }
       auto& label = static_cast<QLabel&>(w);
       if (label.text() != text) label.setText(text);
       return;
     }
-    case ControlKind::StatusBar:
-      static_cast<StatusPanel&>(w).setText(text);
+    case ControlKind::StatusBar: {
+      auto& bar = static_cast<QStatusBar&>(w);
+      if (bar.currentMessage() != text) bar.showMessage(text);
+      return;
+    }
+    case ControlKind::CheckBox:
+      static_cast<CaptionCheckBox&>(w).setCaption(text);
       return;
     case ControlKind::CommandButton:
-    case ControlKind::CheckBox:
     case ControlKind::OptionButton: {
       auto& button = static_cast<QAbstractButton&>(w);
       if (button.text() != text) button.setText(text);
@@ -174,6 +187,11 @@ void MirrorColours(const Control& c, QWidget& w) {
 
 void MirrorFont(const Control& c, QWidget& w) {
   const QFont font = DesignFont(c.font());
+  // A fitted caption may be drawn smaller than designed.
+  if (auto* fitted = dynamic_cast<CaptionLabel*>(&w)) {
+    fitted->setDesignedFont(font);
+    return;
+  }
   if (w.font() != font) w.setFont(font);
 }
 
@@ -203,7 +221,7 @@ QWidget* CreateControlWidget(const Control& c, QWidget* parent) {
       break;
     }
     case ControlKind::CheckBox: {
-      auto* box = new QCheckBox(parent);
+      auto* box = new CaptionCheckBox(parent);
       box->setTristate(true);
       w = box;
       break;
@@ -221,9 +239,14 @@ QWidget* CreateControlWidget(const Control& c, QWidget* parent) {
     case ControlKind::Slider:
       w = MakeSlider(c, parent);
       break;
-    case ControlKind::StatusBar:
-      w = new StatusPanel(parent);
+    case ControlKind::StatusBar: {
+      // The toolkit's status bar shows the line as its message: it repaints only the message's
+      // area on a change and gives assistive tools the line as the bar's name.
+      auto* bar = new QStatusBar(parent);
+      bar->setSizeGripEnabled(false);
+      w = bar;
       break;
+    }
     case ControlKind::Frame:
       w = MakeFrame(parent);
       break;

@@ -6,9 +6,10 @@
 
 namespace volumetra {
 
-/// The widget that mirrors a control of `kind`: a label, a plain filled rectangle for a shape, a
-/// push button, check box, radio button, line edit, horizontal slider, a sunken panel for the
-/// status bar, a box frame, a picture label for an image, or a tab widget with one page per tab.
+/// The widget that mirrors a control of `kind`: a label (a CaptionLabel when it has a fixed size), a
+/// plain filled rectangle for a shape, a push button, a check box with a wrapping caption, a radio
+/// button, line edit, horizontal slider, the toolkit's status bar, a box frame, a picture label for
+/// an image, or a tab widget with one page per tab.
 QWidget* CreateControlWidget(const Control& control, QWidget* parent);
 
 /// Shows every property of `control` except its geometry on `widget`.
