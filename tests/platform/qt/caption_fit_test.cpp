@@ -142,6 +142,14 @@ void AddTodaysDrives(FakeVolumes& volumes) {
   big.serialNumber = 0x80000000u;
 }
 
+// The second run must really draw at the scale factor it is given.
+TEST(CaptionFitScale, DrawsAtTheScaleFactorOfTheRun) {
+  EnsureQtApplication();
+  QLabel label;
+  const QByteArray factor = qgetenv("QT_SCALE_FACTOR");
+  EXPECT_DOUBLE_EQ(label.devicePixelRatioF(), factor.isEmpty() ? 1.0 : factor.toDouble());
+}
+
 TEST_F(CaptionFit, TodaysValuesReadWholeInTheMainWindowInBothUnits) {
   AddTodaysDrives(qt.fake.volumes);
   startIn("English");
