@@ -169,7 +169,8 @@ VolumeAnswer LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std
   FileSystemStats stats;
   if (const VolumeAnswer answer = StatDrive(*drive, reask, stats); answer != VolumeAnswer::Answered)
     return answer;
-  if (drive->mayHang && reask) passAnswers_[drive->key] = stats;
+  // The same pass asks the free space next: it takes these stats rather than ask again.
+  if (reask) passAnswers_[drive->key] = stats;
   BlockIdentity found;
   if (const VolumeAnswer answer = FindBlockIdentity(*drive, reask, found); answer != VolumeAnswer::Answered)
     return answer;
