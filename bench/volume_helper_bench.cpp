@@ -9,9 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/linux/hanging_call.h"
 #include "platform/linux/helper_channel.h"
 #include "platform/linux/linux_volumes.h"
-#include "platform/linux/thread_channel.h"
 #include "support/linux/test_fuse.h"
 
 namespace volumetra {
@@ -54,7 +54,7 @@ void BM_StatvfsDirect(benchmark::State& state) {
 }
 BENCHMARK(BM_StatvfsDirect);
 
-void Roundtrip(benchmark::State& state, CallChannel& channel) {
+void Roundtrip(benchmark::State& state, HangingCallChannel& channel) {
   const HangingCall call{HangingCall::Kind::StatFileSystem, Share::Get().path()};
   for (auto _ : state) {
     channel.Start(call);
@@ -64,7 +64,8 @@ void Roundtrip(benchmark::State& state, CallChannel& channel) {
 }
 
 void BM_StatvfsOnAThread(benchmark::State& state) {
-  std::unique_ptr<ThreadChannel> channel = ThreadChannel::Open(MakeLinuxSystemCalls(""));
+  std::unique_ptr<HangingThreadChannel> channel = HangingThreadChannel::Open(
+      [system = MakeLinuxSystemCalls("")](const HangingCall& call) { return RunHangingCall(*system, call); });
   Roundtrip(state, *channel);
 }
 BENCHMARK(BM_StatvfsOnAThread);

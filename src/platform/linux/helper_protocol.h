@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/linux/call_channel.h"
+#include "platform/linux/hanging_call.h"
 
 namespace volumetra {
 

@@ -27,8 +27,8 @@ HangingCall ProbeCall(const DriveMount& drive) {
 
 // A declined question asked nothing: to the program the volume gave nothing, and it is not
 // counted as timed out again, so that it is asked as soon as its time-out mark is cleared.
-VolumeAnswer ToAnswer(CallGuard::Outcome outcome) {
-  return outcome == CallGuard::Outcome::NoAnswer ? VolumeAnswer::NoAnswer : VolumeAnswer::Failed;
+VolumeAnswer ToAnswer(HangingCallGuard::Outcome outcome) {
+  return outcome == HangingCallGuard::Outcome::NoAnswer ? VolumeAnswer::NoAnswer : VolumeAnswer::Failed;
 }
 
 }  // namespace
@@ -128,14 +128,14 @@ bool LinuxVolumes::Reasks(const std::string& rootPath) const {
 // probe of the medium) holds them back; the others through the guard.
 VolumeAnswer LinuxVolumes::StatDrive(const DriveMount& drive, bool reask, FileSystemStats& stats) {
   if (!drive.mayHang) {
-    const CallGuard::Outcome admitted = guard_.Admit(drive.key, reask);
-    if (admitted != CallGuard::Outcome::Done) return ToAnswer(admitted);
+    const HangingCallGuard::Outcome admitted = guard_.Admit(drive.key, reask);
+    if (admitted != HangingCallGuard::Outcome::Done) return ToAnswer(admitted);
     return system_->StatFileSystem(drive.entry.mountPoint, stats) ? VolumeAnswer::Answered
                                                                   : VolumeAnswer::Failed;
   }
   HangingCallResult result;
-  const CallGuard::Outcome outcome = guard_.Ask(drive.key, StatCall(drive), reask, result);
-  if (outcome != CallGuard::Outcome::Done) return ToAnswer(outcome);
+  const HangingCallGuard::Outcome outcome = guard_.Ask(drive.key, StatCall(drive), reask, result);
+  if (outcome != HangingCallGuard::Outcome::Done) return ToAnswer(outcome);
   if (!result.ok) return VolumeAnswer::Failed;
   stats = result.stats;
   return VolumeAnswer::Answered;
@@ -151,8 +151,8 @@ VolumeAnswer LinuxVolumes::FindBlockIdentity(const DriveMount& drive, bool reask
   std::optional<BlockIdentity> found = UdevIdentity(*system_, drive);
   if (!found) {
     HangingCallResult result;
-    const CallGuard::Outcome outcome = guard_.Ask(drive.key, ProbeCall(drive), reask, result);
-    if (outcome != CallGuard::Outcome::Done) return ToAnswer(outcome);
+    const HangingCallGuard::Outcome outcome = guard_.Ask(drive.key, ProbeCall(drive), reask, result);
+    if (outcome != HangingCallGuard::Outcome::Done) return ToAnswer(outcome);
     found = result.ok ? result.identity : BlockIdentity{};
   }
   identity = identities_[drive.key] = std::move(*found);
@@ -230,7 +230,7 @@ std::string LinuxVolumes::MountPointOf(char letter) {
 }
 
 LinuxVolumes::Footprint LinuxVolumes::footprint() const {
-  const CallGuard::Footprint guard = guard_.footprint();
+  const HangingCallGuard::Footprint guard = guard_.footprint();
   return {.drives = drives_.size(),
           .letters = letters_.size(),
           .mountVolumes = volumes_.size(),

@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "platform/linux/call_guard.h"
 #include "platform/linux/drive_letters.h"
+#include "platform/linux/hanging_call.h"
 #include "platform/linux/letter_file.h"
 #include "platform/linux/mount_table.h"
 #include "platform/linux/system_calls.h"
@@ -23,7 +23,7 @@ struct LinuxVolumesOptions {
   /// Where the letters of known volumes are kept between runs; empty: they are not kept.
   std::string letterFile = DefaultLetterFile();
   /// The steady clock the call limit is measured on (the one the call channels wait on).
-  CallGuard::Clock clock = std::chrono::steady_clock::now;
+  HangingCallGuard::Clock clock = std::chrono::steady_clock::now;
 };
 
 /// The volume services on Linux: the root file system is drive C:, other mounted disks, network
@@ -90,7 +90,7 @@ class LinuxVolumes : public VolumeService {
 
   std::shared_ptr<LinuxSystemCalls> system_;
   std::string letterFile_;
-  CallGuard guard_;
+  HangingCallGuard guard_;
   bool tableRead_ = false;
   DriveLetterMap letters_;
   KnownLetters known_;

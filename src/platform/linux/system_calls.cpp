@@ -8,9 +8,9 @@
 
 #include <cerrno>
 
+#include "platform/linux/hanging_call.h"
 #include "platform/linux/helper_channel.h"
 #include "platform/linux/raw_volume_calls.h"
-#include "platform/linux/thread_channel.h"
 
 namespace volumetra {
 namespace {
@@ -72,11 +72,12 @@ class RealSystemCalls : public LinuxSystemCalls {
     return ProbeBlockDeviceNow(path);
   }
 
-  std::unique_ptr<CallChannel> OpenCallChannel() override {
+  std::unique_ptr<HangingCallChannel> OpenCallChannel() override {
     if (!volumeHelper_.empty()) {
-      if (std::unique_ptr<CallChannel> helper = HelperChannel::Launch(volumeHelper_)) return helper;
+      if (std::unique_ptr<HangingCallChannel> helper = HelperChannel::Launch(volumeHelper_)) return helper;
     }
-    return ThreadChannel::Open(std::make_shared<RealSystemCalls>(std::string()));
+    return HangingThreadChannel::Open([system = std::make_shared<RealSystemCalls>(std::string())](
+                                          const HangingCall& call) { return RunHangingCall(*system, call); });
   }
 
  private:

@@ -9,7 +9,10 @@
 
 namespace volumetra {
 
+template <typename Call, typename Result>
 class CallChannel;
+struct HangingCall;
+struct HangingCallResult;
 
 /// A device number, as /proc/self/mountinfo and stat() give it.
 struct DeviceNumber {
@@ -59,7 +62,7 @@ class LinuxSystemCalls {
   virtual std::optional<BlockIdentity> ProbeBlockDevice(const std::string& path) = 0;
   /// A channel that makes the calls that can hang (StatFileSystem, ProbeBlockDevice) away from
   /// the caller, for one mount; nullptr when none can be opened.
-  virtual std::unique_ptr<CallChannel> OpenCallChannel() = 0;
+  virtual std::unique_ptr<CallChannel<HangingCall, HangingCallResult>> OpenCallChannel() = 0;
 };
 
 /// The volume helper executable of the program at `executable`: beside it (a build tree or a

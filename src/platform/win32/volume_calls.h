@@ -22,6 +22,8 @@ struct DiskGeometry {
   std::uint32_t bytesPerSector = 0;
   std::uint32_t freeClusters = 0;
   std::uint32_t totalClusters = 0;
+
+  bool operator==(const DiskGeometry&) const = default;
 };
 
 /// GetDiskFreeSpaceExA's answer: the volume's sizes in bytes.

@@ -2,51 +2,106 @@
 
 #include <cctype>
 
+#include "platform/thread_channel.h"
 #include "platform/volume_buffer.h"
 #include "platform/win32/cluster_counts.h"
 
 namespace volumetra {
 namespace {
 
-constexpr std::uint32_t kRemoteDrive = 4;
 // GetLastError codes of a listing (winerror.h).
 constexpr std::uint32_t kFileNotFound = 2;
 constexpr std::uint32_t kPathNotFound = 3;
 constexpr std::uint32_t kInvalidDrive = 15;
 constexpr std::uint32_t kNoMoreFiles = 18;
 
+constexpr char kFirstLetter = 'C';
+constexpr char kLastLetter = 'Z';
+
+char Upper(char letter) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+}
+
 char LetterOf(const std::string& rootPath) {
-  return rootPath.empty() ? '\0' : static_cast<char>(std::toupper(static_cast<unsigned char>(rootPath[0])));
+  return rootPath.empty() ? '\0' : Upper(rootPath[0]);
 }
 
 std::string RootOf(char letter) {
   return {letter, ':', '\\'};
 }
 
-}  // namespace
-
-Win32Volumes::Win32Volumes(std::shared_ptr<VolumeCalls> calls, std::chrono::milliseconds callLimit,
-                           std::chrono::milliseconds coolDown, NetworkCallGuard::SteadyClock clock)
-    : calls_(std::move(calls)), guard_(callLimit, coolDown, std::move(clock)) {}
-
-bool Win32Volumes::IsRemote(const std::string& rootPath) {
-  const char letter = LetterOf(rootPath);
-  auto known = types_.find(letter);
-  if (known == types_.end()) known = types_.emplace(letter, calls_->DriveType(RootOf(letter))).first;
-  return known->second == kRemoteDrive;
+std::string KeyOf(char letter) {
+  return std::string(1, letter);
 }
 
-// A network drive's query runs on the guard's worker of its letter, on copies of what it needs; a
-// query the guard cut off or refused gives no answer.
-template <typename Query>
-auto Win32Volumes::Ask(const std::string& rootPath, Query query)
-    -> std::optional<decltype(query(std::declval<VolumeCalls&>()))> {
-  using Result = decltype(query(std::declval<VolumeCalls&>()));
-  if (!IsRemote(rootPath)) return query(*calls_);
-  auto shared = std::make_shared<Result>();
-  const std::string key(1, LetterOf(rootPath));
-  if (!guard_.Run(key, [calls = calls_, query, shared] { *shared = query(*calls); })) return std::nullopt;
-  return std::move(*shared);
+DriveCallGuard::ChannelOpener ThreadsOn(std::shared_ptr<VolumeCalls> calls) {
+  return [calls = std::move(calls)]() -> std::unique_ptr<DriveCallChannel> {
+    return ThreadChannel<DriveCall, DriveCallResult>::Open(
+        [calls](const DriveCall& call) { return RunDriveCall(*calls, call); });
+  };
+}
+
+// A declined question asked nothing: to the program the volume gave nothing, and it is not
+// counted as timed out again, so that it is asked as soon as its time-out mark is cleared.
+VolumeAnswer ToAnswer(DriveCallGuard::Outcome outcome) {
+  return outcome == DriveCallGuard::Outcome::NoAnswer ? VolumeAnswer::NoAnswer : VolumeAnswer::Failed;
+}
+
+}  // namespace
+
+Win32Volumes::Win32Volumes(std::shared_ptr<VolumeCalls> calls, Win32VolumesOptions options)
+    : calls_(std::move(calls)),
+      guard_(options.openChannel ? std::move(options.openChannel) : ThreadsOn(calls_), options.callLimit,
+             std::move(options.clock)) {}
+
+std::uint32_t Win32Volumes::TypeOf(char letter) {
+  auto known = types_.find(letter);
+  if (known == types_.end()) known = types_.emplace(letter, calls_->DriveType(RootOf(letter))).first;
+  return known->second;
+}
+
+std::optional<DiskGeometry> Win32Volumes::KnownGeometry(char letter) const {
+  const auto known = geometry_.find(letter);
+  return known == geometry_.end() ? std::nullopt : std::optional<DiskGeometry>(known->second);
+}
+
+Win32Volumes::Outcome Win32Volumes::Ask(const DriveCall& call, bool reask, DriveCallResult& result) {
+  if (!IsRemote(call.letter)) {
+    result = RunDriveCall(*calls_, call);
+    return Outcome::Done;
+  }
+  return guard_.Ask(KeyOf(call.letter), call, reask, result);
+}
+
+// Drive discovery asks the presence and then the free space of every letter next: the calls of
+// the network drives start now, all together. Their types are asked now for the whole round.
+void Win32Volumes::StartDiscoveryRound() {
+  guard_.DropAhead();
+  passLetters_.clear();
+  std::set<std::string> remote;
+  for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
+    types_[letter] = calls_->DriveType(RootOf(letter));
+    typesOfRound_.insert(letter);
+    if (types_[letter] == kRemoteDrive) remote.insert(KeyOf(letter));
+  }
+  guard_.RetireAllBut(remote);
+  for (const std::string& key : remote) {
+    guard_.StartAhead(key, {DriveCall::Kind::FirstEntry, key[0], std::nullopt}, false);
+    guard_.StartAhead(key, {DriveCall::Kind::FreeSpace, key[0], std::nullopt}, false);
+  }
+}
+
+void Win32Volumes::BeginProbePass(const std::string& letters) {
+  guard_.DropAhead();
+  passLetters_.clear();
+  for (char letter : letters) {
+    letter = Upper(letter);
+    passLetters_.insert(letter);
+    if (!IsRemote(letter)) continue;
+    if (!information_.contains(letter))
+      guard_.StartAhead(KeyOf(letter), {DriveCall::Kind::VolumeInformation, letter, std::nullopt}, true);
+    guard_.StartAhead(KeyOf(letter), {DriveCall::Kind::FreeSpace, letter, KnownGeometry(letter)}, true);
+  }
 }
 
 VolumeAnswer Win32Volumes::GetVolumeInformation(const std::string& rootPath, std::string& volumeNameBuffer,
@@ -56,10 +111,12 @@ VolumeAnswer Win32Volumes::GetVolumeInformation(const std::string& rootPath, std
   const char letter = LetterOf(rootPath);
   auto known = information_.find(letter);
   if (known == information_.end()) {
-    const auto answer =
-        Ask(rootPath, [rootPath](VolumeCalls& calls) { return calls.VolumeInformationOf(rootPath); });
-    if (!answer) return VolumeAnswer::NoAnswer;
-    known = information_.emplace(letter, *answer).first;
+    DriveCallResult result;
+    const Outcome outcome =
+        Ask({DriveCall::Kind::VolumeInformation, letter, std::nullopt}, Reasks(letter), result);
+    if (outcome != Outcome::Done) return ToAnswer(outcome);
+    if (!result.ok) return VolumeAnswer::Failed;
+    known = information_.emplace(letter, result.information).first;
   }
   if (!known->second) return VolumeAnswer::Failed;
   const VolumeInformation& info = *known->second;
@@ -74,25 +131,14 @@ VolumeAnswer Win32Volumes::GetVolumeInformation(const std::string& rootPath, std
 VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::int32_t& sectorsPerCluster,
                                             std::int32_t& bytesPerSector, std::int32_t& freeClusters,
                                             std::int32_t& totalClusters) {
-  struct Sizes {
-    std::optional<DiskGeometry> geometry;
-    std::optional<DiskBytes> bytes;
-  };
   const char letter = LetterOf(rootPath);
-  const auto known = geometry_.find(letter);
-  const std::optional<DiskGeometry> cached =
-      known == geometry_.end() ? std::nullopt : std::optional<DiskGeometry>(known->second);
-  const auto answer = Ask(rootPath, [rootPath, cached](VolumeCalls& calls) {
-    Sizes sizes{cached ? cached : calls.DiskFreeSpace(rootPath), std::nullopt};
-    if (sizes.geometry) sizes.bytes = calls.DiskFreeSpaceEx(rootPath);
-    // Without byte counts the call's own counts stand, and those must be fresh.
-    if (cached && !sizes.bytes) sizes.geometry = calls.DiskFreeSpace(rootPath);
-    return sizes;
-  });
-  if (!answer) return VolumeAnswer::NoAnswer;
-  if (!answer->geometry) return VolumeAnswer::Failed;
-  if (!cached) geometry_.emplace(letter, *answer->geometry);
-  const SignedClusterCounts counts = FitClusterCounts(*answer->geometry, answer->bytes);
+  const std::optional<DiskGeometry> known = KnownGeometry(letter);
+  DriveCallResult result;
+  const Outcome outcome = Ask({DriveCall::Kind::FreeSpace, letter, known}, Reasks(letter), result);
+  if (outcome != Outcome::Done) return ToAnswer(outcome);
+  if (!result.ok || !result.geometry) return VolumeAnswer::Failed;
+  if (!known) geometry_.emplace(letter, *result.geometry);
+  const SignedClusterCounts counts = FitClusterCounts(*result.geometry, result.bytes);
   sectorsPerCluster = counts.sectorsPerCluster;
   bytesPerSector = counts.bytesPerSector;
   freeClusters = counts.freeClusters;
@@ -101,24 +147,24 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
 }
 
 int Win32Volumes::GetDriveType(const std::string& rootPath) {
-  const char letter = LetterOf(rootPath);
-  auto known = types_.find(letter);
-  if (known == types_.end()) known = types_.emplace(letter, calls_->DriveType(rootPath)).first;
-  return static_cast<int>(known->second);
+  return static_cast<int>(TypeOf(LetterOf(rootPath)));
 }
 
 DrivePresence Win32Volumes::ListDrive(char letter) {
-  letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-  const std::string root = RootOf(letter);
+  letter = Upper(letter);
+  if (letter == kFirstLetter) StartDiscoveryRound();
   // A new discovery pass: the drive is looked at anew.
-  types_[letter] = calls_->DriveType(root);
+  if (!typesOfRound_.erase(letter)) types_[letter] = calls_->DriveType(RootOf(letter));
   information_.erase(letter);
   geometry_.erase(letter);
-  const std::string pattern{letter, ':', '*'};
-  const auto listing = Ask(root, [pattern](VolumeCalls& calls) { return calls.FirstEntry(pattern); });
-  if (!listing) return DrivePresence::Failed;
-  if (listing->found) return listing->firstName.empty() ? DrivePresence::Empty : DrivePresence::Named;
-  switch (listing->error) {
+  remoteNames_.erase(letter);
+  DriveCallResult result;
+  if (Ask({DriveCall::Kind::FirstEntry, letter, std::nullopt}, Reasks(letter), result) != Outcome::Done ||
+      !result.ok)
+    return DrivePresence::Failed;
+  const DriveListing& listing = result.listing;
+  if (listing.found) return listing.firstName.empty() ? DrivePresence::Empty : DrivePresence::Named;
+  switch (listing.error) {
     case kFileNotFound:
     case kNoMoreFiles:
       // The directory is there and holds nothing: a usable drive all the same (a new, empty disk).
@@ -132,10 +178,15 @@ DrivePresence Win32Volumes::ListDrive(char letter) {
 }
 
 std::string Win32Volumes::DriveDescription(char letter) {
-  letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
-  if (!IsRemote(RootOf(letter))) return {};
-  const auto remote = Ask(RootOf(letter), [letter](VolumeCalls& calls) { return calls.RemoteName(letter); });
-  return remote.value_or(std::string());
+  letter = Upper(letter);
+  if (!IsRemote(letter)) return {};
+  if (const auto known = remoteNames_.find(letter); known != remoteNames_.end()) return known->second;
+  DriveCallResult result;
+  if (guard_.Ask(KeyOf(letter), {DriveCall::Kind::RemoteName, letter, std::nullopt}, false, result) !=
+          Outcome::Done ||
+      !result.ok)
+    return {};
+  return remoteNames_[letter] = result.remoteName;
 }
 
 }  // namespace volumetra

@@ -1,14 +1,13 @@
-#include "platform/linux/call_guard.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/linux/fake_system_calls.h"
+#include "platform/linux/hanging_call.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
-using Outcome = CallGuard::Outcome;
+using Outcome = HangingCallGuard::Outcome;
 
 constexpr std::chrono::milliseconds kLimit = 5000ms;
 
@@ -38,7 +37,7 @@ class CallGuardTest : public ::testing::Test {
   }
 
   FakeSystemCalls system;
-  CallGuard guard{[this] { return system.OpenCallChannel(); }, kLimit, system.Clock()};
+  HangingCallGuard guard{[this] { return system.OpenCallChannel(); }, kLimit, system.Clock()};
   HangingCallResult result;
   FakeSystemCalls::TimePoint mark = system.now();
 };
@@ -63,7 +62,7 @@ TEST_F(CallGuardTest, CallsStartedAheadAreWaitedForTogether) {
   for (const int dead : {1, 4, 20}) {
     SCOPED_TRACE(dead);
     FakeSystemCalls machine;
-    CallGuard together{[&] { return machine.OpenCallChannel(); }, kLimit, machine.Clock()};
+    HangingCallGuard together{[&] { return machine.OpenCallChannel(); }, kLimit, machine.Clock()};
     for (int i = 0; i <= dead; ++i) machine.fileSystems[Path(i)] = {};
     for (int i = 1; i <= dead; ++i) machine.Hang(Path(i));
     machine.latency[Path(0)] = 20ms;  // a live server among the dead ones
@@ -153,7 +152,7 @@ TEST_F(CallGuardTest, RetiredKeysCloseTheirChannels) {
 }
 
 // A channel whose helper ends after its first answer.
-class OneAnswerChannel : public CallChannel {
+class OneAnswerChannel : public HangingCallChannel {
  public:
   bool Start(const HangingCall& call) override {
     calls_.push_back(call);
@@ -174,13 +173,13 @@ class OneAnswerChannel : public CallChannel {
   int answered_ = 0;
 };
 
-TEST(CallGuard, ALostChannelFailsItsCallsAndIsOpenedAnew) {
+TEST(HangingCallGuard, ALostChannelFailsItsCallsAndIsOpenedAnew) {
   int opened = 0;
-  CallGuard guard{[&] {
-                    ++opened;
-                    return std::make_unique<OneAnswerChannel>();
-                  },
-                  kLimit, std::chrono::steady_clock::now};
+  HangingCallGuard guard{[&] {
+                           ++opened;
+                           return std::make_unique<OneAnswerChannel>();
+                         },
+                         kLimit, std::chrono::steady_clock::now};
   HangingCallResult result;
   EXPECT_EQ(guard.Ask("k", Stat("/"), false, result), Outcome::Done);
   EXPECT_TRUE(result.ok);
@@ -191,7 +190,8 @@ TEST(CallGuard, ALostChannelFailsItsCallsAndIsOpenedAnew) {
   EXPECT_TRUE(result.ok);
   EXPECT_EQ(opened, 2);
 
-  CallGuard none{[] { return std::unique_ptr<CallChannel>(); }, kLimit, std::chrono::steady_clock::now};
+  HangingCallGuard none{[] { return std::unique_ptr<HangingCallChannel>(); }, kLimit,
+                        std::chrono::steady_clock::now};
   EXPECT_EQ(none.Ask("k", Stat("/"), false, result), Outcome::Done);  // no channel: a failure
   EXPECT_FALSE(result.ok);
 }

@@ -6,7 +6,7 @@ namespace volumetra {
 
 /// A channel on the virtual clock: results are worked out when a call starts and come back at
 /// its arrival time, in the order the calls started.
-class FakeSystemCalls::Channel : public CallChannel {
+class FakeSystemCalls::Channel : public HangingCallChannel {
  public:
   explicit Channel(FakeSystemCalls& system) : system_(system) { ++system_.openChannels_; }
   ~Channel() override { --system_.openChannels_; }
@@ -108,7 +108,7 @@ std::optional<BlockIdentity> FakeSystemCalls::ProbeBlockDevice(const std::string
   return it == identities.end() ? std::nullopt : std::optional(it->second);
 }
 
-std::unique_ptr<CallChannel> FakeSystemCalls::OpenCallChannel() {
+std::unique_ptr<HangingCallChannel> FakeSystemCalls::OpenCallChannel() {
   return std::make_unique<Channel>(*this);
 }
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/linux/call_channel.h"
+#include "platform/linux/hanging_call.h"
 #include "platform/linux/system_calls.h"
 
 namespace volumetra {
@@ -34,7 +34,7 @@ class FakeSystemCalls : public LinuxSystemCalls {
   std::optional<DeviceNumber> BlockDeviceAt(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   std::optional<BlockIdentity> ProbeBlockDevice(const std::string& path) override;
-  std::unique_ptr<CallChannel> OpenCallChannel() override;
+  std::unique_ptr<HangingCallChannel> OpenCallChannel() override;
 
   void SetMountInfo(std::string text) { files["/proc/self/mountinfo"] = std::move(text); }
   /// Makes calls of `path` (a mount point, or a device to probe) hang from now until released.

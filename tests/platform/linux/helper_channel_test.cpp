@@ -1,5 +1,5 @@
 // The call channels against the real system: the volume helper process, and the thread that
-// stands in for it where no helper can be started.
+// stands in for it where no helper can be started (the thread channel itself: thread_channel_test).
 #include "platform/linux/helper_channel.h"
 
 #include <fcntl.h>
@@ -12,9 +12,8 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/linux/fake_system_calls.h"
+#include "platform/linux/hanging_call.h"
 #include "platform/linux/scratch_mounts.h"
-#include "platform/linux/thread_channel.h"
 #include "support/linux/test_fuse.h"
 
 namespace volumetra {
@@ -138,30 +137,9 @@ TEST(HelperChannel, AnIdleHelperEndsWithItsChannel) {
   EXPECT_TRUE(Eventually([] { return ProcessesRunning(VOLUMETRA_HELPER).empty(); }));
 }
 
-TEST(ThreadChannel, WaitsNoLongerThanAskedAndLetsGoWithoutWaiting) {
-  auto system = std::make_shared<FakeSystemCalls>();
-  system->fileSystems["/srv/share"].totalBlocks = 77;
-  system->Hang("/srv/share");  // its statvfs blocks the thread that makes it
-  std::unique_ptr<ThreadChannel> channel = ThreadChannel::Open(system);
-  ASSERT_TRUE(channel);
-  ASSERT_TRUE(channel->Start(Stat("/srv/share")));
-  EXPECT_FALSE(channel->Collect(In(20ms)));
-  system->Release();
-  const std::optional<HangingCallResult> late = channel->Collect(In(5000ms));
-  ASSERT_TRUE(late && late->ok);
-  EXPECT_EQ(late->stats.totalBlocks, 77u);
-  EXPECT_NE(system->StatThreadsOf("/srv/share"), std::set<std::thread::id>{std::this_thread::get_id()});
-
-  system->Hang("/srv/share");
-  ASSERT_TRUE(channel->Start(Stat("/srv/share")));
-  channel.reset();  // does not wait for the stuck call
-  system->Release();
-  EXPECT_TRUE(Eventually([&] { return system.use_count() == 1; }));  // the thread let go of it
-}
-
 TEST(RealSystemCalls, WithoutAHelperTheCallsRunOnAThread) {
   for (const std::string& helper : {std::string(), std::string("/no/such/helper")}) {
-    std::unique_ptr<CallChannel> channel = MakeLinuxSystemCalls(helper)->OpenCallChannel();
+    std::unique_ptr<HangingCallChannel> channel = MakeLinuxSystemCalls(helper)->OpenCallChannel();
     ASSERT_TRUE(channel);
     ASSERT_TRUE(channel->Start(Stat("/")));
     const std::optional<HangingCallResult> root = channel->Collect(In(5000ms));

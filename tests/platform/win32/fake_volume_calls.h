@@ -3,19 +3,28 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 
+#include "platform/win32/drive_call.h"
 #include "platform/win32/volume_calls.h"
 
 namespace volumetra {
 
 /// Scripted Win32 volume calls. A drive's queries can be made to hang until `release()`, as those
-/// of a network server that is gone. Safe to call from the guard's worker threads.
-class FakeVolumeCalls : public VolumeCalls {
+/// of a network server that is gone. Safe to call from the call channels' threads.
+///
+/// Its own call channels (OpenChannel) run on a virtual steady clock instead of threads: a call
+/// comes back at once, one of a drive that hangs not before the drive is released, and waiting for
+/// a call moves the clock on to the deadline, so a five-second time-out takes no real time.
+class FakeVolumeCalls : public VolumeCalls, public std::enable_shared_from_this<FakeVolumeCalls> {
  public:
+  using TimePoint = std::chrono::steady_clock::time_point;
+
   struct Drive {
     std::uint32_t type = 3;
     std::optional<VolumeInformation> information;
@@ -27,7 +36,7 @@ class FakeVolumeCalls : public VolumeCalls {
   };
 
   void set(char letter, Drive drive);
-  /// Lets every hanging call return.
+  /// Lets every hanging call return, and later ones pass.
   void release();
   int calls() const { return calls_; }
 
@@ -38,15 +47,34 @@ class FakeVolumeCalls : public VolumeCalls {
   DriveListing FirstEntry(const std::string& pattern) override;
   std::string RemoteName(char letter) override;
 
+  /// A call channel on the virtual clock.
+  std::unique_ptr<DriveCallChannel> OpenChannel();
+  /// The virtual steady clock the channels wait on, for the volume services' call limit.
+  std::function<TimePoint()> Clock() {
+    return [this] { return now(); };
+  }
+  /// Where the virtual clock stands and how it moves on; a test may tie both to its event loop.
+  std::function<TimePoint()> now = [this] { return ownTime_; };
+  std::function<void(std::chrono::nanoseconds)> spend = [this](std::chrono::nanoseconds d) { ownTime_ += d; };
+  /// Virtual time callers have spent waiting for the channels' calls.
+  std::chrono::nanoseconds TimeWaited() const { return waited_; }
+  /// Calls started on the channels for drive `letter`.
+  int ChannelCallsOf(char letter) const;
+
  private:
+  class Channel;
   /// The drive of `letter` (a copy), after waiting while it hangs.
   Drive enter(char letter);
+  bool hanging(char letter);
 
   std::mutex mutex_;
   std::condition_variable released_;
   bool releasing_ = false;
   std::map<char, Drive> drives_;
   std::atomic<int> calls_{0};
+  TimePoint ownTime_{};
+  std::chrono::nanoseconds waited_{0};
+  std::map<char, int> channelCalls_;
 };
 
 }  // namespace volumetra

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <thread>
+#include <map>
 
 #include "platform/win32/fake_volume_calls.h"
 #include "platform/win32/windows_api.h"
@@ -51,10 +51,17 @@ FakeVolumeCalls::Drive LocalDisk(std::uint64_t total, std::uint64_t available) {
   return d;
 }
 
+constexpr std::chrono::milliseconds kLimit = 5000ms;
+
+/// The volumes over scripted calls whose network drives run on the fake's virtual-time channels.
+Win32VolumesOptions VirtualTime(const std::shared_ptr<FakeVolumeCalls>& calls) {
+  return {
+      .callLimit = kLimit, .clock = calls->Clock(), .openChannel = [calls] { return calls->OpenChannel(); }};
+}
+
 struct Win32VolumesTest : ::testing::Test {
   std::shared_ptr<FakeVolumeCalls> calls = std::make_shared<FakeVolumeCalls>();
-  std::chrono::steady_clock::time_point now{};
-  Win32Volumes volumes{calls, 200ms, 65535ms, [this] { return now; }};
+  Win32Volumes volumes{calls, VirtualTime(calls)};
 
   ~Win32VolumesTest() override { calls->release(); }
 };
@@ -130,39 +137,228 @@ TEST_F(Win32VolumesTest, ThePresenceTestHasThreeOutcomes) {
   EXPECT_EQ(volumes.ListDrive('F'), DrivePresence::Empty);  // no drive: path not found
 }
 
-TEST_F(Win32VolumesTest, AHangingNetworkDriveHoldsTheCallerOnceThenGivesNoAnswerAtOnce) {
-  calls->set('C', LocalDisk(kTiB, kTiB / 2));
-  FakeVolumeCalls::Drive share = LocalDisk(kTiB, kTiB / 4);
-  share.type = 4;
-  share.remoteName = "\\\\server\\share";
-  share.hangs = true;
-  calls->set('S', share);
+// --- Network drives under the call guard, on virtual time.
 
-  const auto started = std::chrono::steady_clock::now();
-  EXPECT_EQ(Ask(volumes, "S:\\").volume, VolumeAnswer::NoAnswer);
-  EXPECT_GE(std::chrono::steady_clock::now() - started, 200ms);
-  // Cooling down: no wait, no new call, and local drives answer as ever.
-  const int callsBefore = calls->calls();
-  const auto again = std::chrono::steady_clock::now();
-  Answer s = Ask(volumes, "S:\\");
-  EXPECT_EQ(s.volume, VolumeAnswer::NoAnswer);
-  EXPECT_EQ(s.space, VolumeAnswer::NoAnswer);
-  EXPECT_EQ(volumes.ListDrive('S'), DrivePresence::Failed);  // a silent share keeps its letter
-  EXPECT_LT(std::chrono::steady_clock::now() - again, 150ms);
-  EXPECT_EQ(calls->calls(), callsBefore);
-  EXPECT_EQ(Ask(volumes, "C:\\").volume, VolumeAnswer::Answered);
+FakeVolumeCalls::Drive Share(bool hangs) {
+  FakeVolumeCalls::Drive d = LocalDisk(kTiB, kTiB / 4);
+  d.type = 4;
+  d.information->volumeName = "SHARE";
+  d.remoteName = "\\\\server\\share";
+  d.hangs = hangs;
+  return d;
+}
 
-  // Once the server answers and the cool-down has passed, the share is asked again.
-  calls->release();
-  now += 65535ms;
-  bool answered = false;
-  for (int i = 0; i < 100 && !answered; ++i) {
-    answered = Ask(volumes, "S:\\").space == VolumeAnswer::Answered;
-    if (!answered) std::this_thread::sleep_for(10ms);
+/// What drive discovery tells of one letter.
+struct Found {
+  DrivePresence presence = DrivePresence::Empty;
+  VolumeAnswer space = VolumeAnswer::Failed;
+};
+
+/// The questions of the program's drive discovery: the presence and then the free space of every
+/// letter from C to Z.
+std::map<char, Found> Discover(VolumeService& volumes) {
+  std::map<char, Found> found;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    std::int32_t sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0;
+    found[letter].presence = volumes.ListDrive(letter);
+    found[letter].space =
+        volumes.GetDiskFreeSpace({letter, ':', '\\'}, sectors, bytes, freeClusters, totalClusters);
   }
-  EXPECT_TRUE(answered);
+  return found;
+}
+
+/// The questions of a probe pass over `letters`: the volume information, the type and, unless the
+/// volume gave no answer, the free space of each.
+std::map<char, Answer> Survey(VolumeService& volumes, const std::string& letters) {
+  volumes.BeginProbePass(letters);
+  std::map<char, Answer> answers;
+  for (char letter : letters) {
+    const std::string root{letter, ':', '\\'};
+    Answer& a = answers[letter];
+    a.volume =
+        volumes.GetVolumeInformation(root, a.volumeName, a.serial, a.nameLength, a.flags, a.fileSystemName);
+    volumes.GetDriveType(root);
+    if (a.volume == VolumeAnswer::NoAnswer) continue;
+    a.space = volumes.GetDiskFreeSpace(root, a.sectorsPerCluster, a.bytesPerSector, a.freeClusters,
+                                       a.totalClusters);
+  }
+  return answers;
+}
+
+/// A machine with the local disk C, `dead` shares from D on whose server is gone, and the live
+/// share Z among them.
+struct NetworkMachine {
+  explicit NetworkMachine(int dead) {
+    calls->set('C', LocalDisk(kTiB, kTiB / 2));
+    for (int i = 0; i < dead; ++i) {
+      deadLetters += static_cast<char>('D' + i);
+      calls->set(deadLetters.back(), Share(true));
+    }
+    calls->set('Z', Share(false));
+  }
+  ~NetworkMachine() { calls->release(); }
+  std::string letters() const { return "C" + deadLetters + "Z"; }
+
+  std::shared_ptr<FakeVolumeCalls> calls = std::make_shared<FakeVolumeCalls>();
+  Win32Volumes volumes{calls, VirtualTime(calls)};
+  std::string deadLetters;
+};
+
+TEST(Win32VolumesNetworkDrives, AnyNumberOfDeadServersCostDiscoveryOneWaitAndTheNextPassNone) {
+  for (const int dead : {1, 4, 20}) {
+    SCOPED_TRACE(dead);
+    NetworkMachine machine(dead);
+    const std::map<char, Found> found = Discover(machine.volumes);
+    EXPECT_EQ(machine.calls->TimeWaited(), kLimit);  // one wait in all, not one per dead server
+    for (char letter : machine.deadLetters) {
+      EXPECT_EQ(found.at(letter).presence, DrivePresence::Failed)
+          << letter;  // a silent share keeps its letter
+      EXPECT_EQ(found.at(letter).space, VolumeAnswer::NoAnswer) << letter;
+    }
+    EXPECT_EQ(found.at('Z').presence, DrivePresence::Named);
+    EXPECT_EQ(found.at('Z').space, VolumeAnswer::Answered);
+    EXPECT_EQ(found.at('C').space, VolumeAnswer::Answered);
+    EXPECT_EQ(machine.volumes.StuckDrives(), dead);
+
+    // The probe pass after it: the stuck drives give no answer at once and are not asked again.
+    const int started = machine.calls->ChannelCallsOf('D');
+    const std::map<char, Answer> answers = Survey(machine.volumes, machine.letters());
+    EXPECT_EQ(machine.calls->TimeWaited(), kLimit);
+    for (char letter : machine.deadLetters)
+      EXPECT_EQ(answers.at(letter).volume, VolumeAnswer::NoAnswer) << letter;
+    EXPECT_EQ(machine.calls->ChannelCallsOf('D'), started);
+    EXPECT_EQ(answers.at('Z').label(), "SHARE");
+    EXPECT_EQ(answers.at('Z').space, VolumeAnswer::Answered);
+    EXPECT_EQ(answers.at('C').space, VolumeAnswer::Answered);
+  }
+}
+
+TEST(Win32VolumesNetworkDrives, ServersThatDieAfterDiscoveryCostTheProbePassOneWaitTogether) {
+  for (const int dead : {1, 4, 20}) {
+    SCOPED_TRACE(dead);
+    NetworkMachine machine(0);
+    for (int i = 0; i < dead; ++i) {
+      machine.deadLetters += static_cast<char>('D' + i);
+      machine.calls->set(machine.deadLetters.back(), Share(false));
+    }
+    Discover(machine.volumes);
+    EXPECT_EQ(Survey(machine.volumes, machine.letters()).at('D').label(), "SHARE");
+    ASSERT_EQ(machine.calls->TimeWaited(), 0ms);
+
+    for (char letter : machine.deadLetters) machine.calls->set(letter, Share(true));
+    std::map<char, Answer> answers = Survey(machine.volumes, machine.letters());
+    EXPECT_EQ(machine.calls->TimeWaited(), kLimit);
+    for (char letter : machine.deadLetters) {
+      // The label is the discovery's; the free space is asked at every pass, and gets no answer.
+      EXPECT_EQ(answers.at(letter).volume, VolumeAnswer::Answered) << letter;
+      EXPECT_EQ(answers.at(letter).space, VolumeAnswer::NoAnswer) << letter;
+    }
+    EXPECT_EQ(answers.at('Z').space, VolumeAnswer::Answered);
+    answers = Survey(machine.volumes, machine.letters());
+    EXPECT_EQ(machine.calls->TimeWaited(), kLimit);
+    EXPECT_EQ(answers.at('D').space, VolumeAnswer::NoAnswer);
+  }
+}
+
+TEST_F(Win32VolumesTest, AStuckNetworkDriveGivesNoAnswerAtOnceAndStartsNothing) {
+  calls->set('C', LocalDisk(kTiB, kTiB / 2));
+  calls->set('S', Share(true));
+  EXPECT_EQ(Ask(volumes, "S:\\").volume, VolumeAnswer::NoAnswer);
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  const int started = calls->ChannelCallsOf('S');
+  for (int pass = 0; pass < 3; ++pass) {
+    const std::map<char, Answer> answers = Survey(volumes, "CS");
+    EXPECT_EQ(answers.at('S').volume, VolumeAnswer::NoAnswer);
+    EXPECT_EQ(answers.at('C').space, VolumeAnswer::Answered);  // other drives do not wait for it
+    EXPECT_EQ(Ask(volumes, "S:\\").space, VolumeAnswer::NoAnswer);
+    EXPECT_EQ(volumes.ListDrive('S'), DrivePresence::Failed);
+    EXPECT_EQ(volumes.DriveDescription('S'), "");
+  }
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  EXPECT_EQ(calls->ChannelCallsOf('S'), started);
+  EXPECT_EQ(volumes.StuckDrives(), 1);
+  EXPECT_EQ(volumes.ChannelsOpened(), 1);
+}
+
+TEST_F(Win32VolumesTest, ARecoveredNetworkDriveIsBackAtTheFirstPassThatAsksItAgain) {
+  calls->set('C', LocalDisk(kTiB, kTiB / 2));
+  calls->set('S', Share(true));
+  Discover(volumes);
+  EXPECT_EQ(Survey(volumes, "CS").at('S').volume, VolumeAnswer::NoAnswer);  // the program marks it
+  const auto waited = calls->TimeWaited();
+
+  calls->set('S', Share(false));
+  calls->release();  // the server answers again, the stuck call too
+  EXPECT_EQ(volumes.StuckDrives(), 0);
+  // The refreshes until the time-out reset leave it be: declined without a call or a wait, and it
+  // keeps its letter.
+  const int started = calls->ChannelCallsOf('S');
+  for (int refresh = 0; refresh < 6; ++refresh) {
+    const std::map<char, Found> found = Discover(volumes);
+    EXPECT_EQ(found.at('S').presence, DrivePresence::Failed);
+    EXPECT_EQ(found.at('S').space, VolumeAnswer::Failed);
+  }
+  EXPECT_EQ(calls->ChannelCallsOf('S'), started);
+  EXPECT_EQ(calls->TimeWaited(), waited);
+
+  // The first pass after the reset asks it again, and it is back.
+  const Answer s = Survey(volumes, "CS").at('S');
+  ASSERT_EQ(s.volume, VolumeAnswer::Answered);
+  EXPECT_EQ(s.label(), "SHARE");
+  ASSERT_EQ(s.space, VolumeAnswer::Answered);
+  EXPECT_DOUBLE_EQ(s.freeBytes(), static_cast<double>(kTiB / 4));
   EXPECT_EQ(volumes.DriveDescription('s'), "\\\\server\\share");
   EXPECT_EQ(volumes.DriveDescription('C'), "");
+  const std::map<char, Found> found = Discover(volumes);
+  EXPECT_EQ(found.at('S').presence, DrivePresence::Named);
+  EXPECT_EQ(found.at('S').space, VolumeAnswer::Answered);
+  EXPECT_EQ(calls->TimeWaited(), waited);
+}
+
+TEST_F(Win32VolumesTest, ANetworkDrivesShareIsAskedOncePerDiscovery) {
+  calls->set('S', Share(false));
+  EXPECT_EQ(volumes.ListDrive('S'), DrivePresence::Named);
+  EXPECT_EQ(volumes.DriveDescription('S'), "\\\\server\\share");
+  FakeVolumeCalls::Drive moved = Share(false);
+  moved.remoteName = "\\\\other\\place";
+  calls->set('S', moved);
+  const int before = calls->calls();
+  EXPECT_EQ(volumes.DriveDescription('S'), "\\\\server\\share");
+  EXPECT_EQ(calls->calls(), before);
+  EXPECT_EQ(volumes.ListDrive('S'), DrivePresence::Named);
+  EXPECT_EQ(volumes.DriveDescription('S'), "\\\\other\\place");
+}
+
+// --- Network drives on the threads the program runs them on.
+
+TEST(Win32VolumesOnThreads, FourHangingSharesHoldAPassForOneLimitNotFourThenNotAtAll) {
+  constexpr std::chrono::milliseconds limit = 300ms;
+  auto calls = std::make_shared<FakeVolumeCalls>();
+  calls->set('C', LocalDisk(kTiB, kTiB / 2));
+  for (char letter : std::string("DEFG")) calls->set(letter, Share(true));
+  {
+    Win32VolumesOptions threads;  // the program's own channels, on the real clock
+    threads.callLimit = limit;
+    Win32Volumes volumes(calls, threads);
+    const auto started = std::chrono::steady_clock::now();
+    std::map<char, Answer> answers = Survey(volumes, "CDEFG");
+    const auto took = std::chrono::steady_clock::now() - started;
+    for (char letter : std::string("DEFG"))
+      EXPECT_EQ(answers.at(letter).volume, VolumeAnswer::NoAnswer) << letter;
+    EXPECT_EQ(answers.at('C').space, VolumeAnswer::Answered);
+    EXPECT_GE(took, limit);
+    EXPECT_LT(took, 4 * limit);
+    EXPECT_EQ(volumes.ChannelsOpened(), 4);
+    EXPECT_EQ(volumes.StuckDrives(), 4);
+
+    const int before = calls->calls();
+    const auto again = std::chrono::steady_clock::now();
+    answers = Survey(volumes, "CDEFG");
+    EXPECT_LT(std::chrono::steady_clock::now() - again, limit);
+    EXPECT_EQ(answers.at('D').volume, VolumeAnswer::NoAnswer);
+    EXPECT_EQ(calls->calls(), before + 1);  // only C's free space
+  }  // the volumes go without waiting for the threads stuck in their calls
+  calls->release();
 }
 
 // --- The real calls under Wine.

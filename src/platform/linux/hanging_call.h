@@ -1,12 +1,14 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 
+#include "platform/call_channel.h"
+#include "platform/call_guard.h"
 #include "platform/linux/system_calls.h"
+#include "platform/thread_channel.h"
 
 namespace volumetra {
 
@@ -33,24 +35,11 @@ struct HangingCallResult {
   bool lost = false;
 };
 
-/// Where the calls that can hang run for one mount, away from the caller, so that a call that
-/// never returns holds nothing of the caller's: in a helper process of the program's own (or, when
-/// that cannot be started, on a thread). Calls are answered one after another, in the order they
-/// were started. Used from one thread.
-class CallChannel {
- public:
-  using TimePoint = std::chrono::steady_clock::time_point;
-
-  virtual ~CallChannel() = default;
-
-  /// Starts `call` behind the calls started before. False when the channel cannot take it.
-  virtual bool Start(const HangingCall& call) = 0;
-
-  /// The result of the oldest call started and not collected yet, waiting for it until
-  /// `deadline` at most; nullopt when it has not come by then. A deadline that has passed only
-  /// collects a result that is already there.
-  virtual std::optional<HangingCallResult> Collect(TimePoint deadline) = 0;
-};
+/// The channel the calls that can hang of one mount run on: a volume helper process of the
+/// program's own (HelperChannel) or, when that cannot be started, a thread (HangingThreadChannel).
+using HangingCallChannel = CallChannel<HangingCall, HangingCallResult>;
+using HangingThreadChannel = ThreadChannel<HangingCall, HangingCallResult>;
+using HangingCallGuard = CallGuard<HangingCall, HangingCallResult>;
 
 /// Runs `call` on the calling thread with the StatFileSystem and ProbeBlockDevice of `system`
 /// (a LinuxSystemCalls, or anything with those two).

@@ -1,0 +1,181 @@
+// The whole program over the Windows volume services of a scripted machine whose network drives
+// die and come back: one wait for any number of dead servers, the time-out reset, the marks and
+// what the window shows.
+#include <gtest/gtest.h>
+
+#include "app/form1.h"
+#include "platform/headless/fake_clock.h"
+#include "platform/headless/fake_files.h"
+#include "platform/headless/headless_windows.h"
+#include "platform/headless/virtual_event_loop.h"
+#include "platform/ini_profile.h"
+#include "platform/win32/fake_volume_calls.h"
+#include "platform/win32/win32_volumes.h"
+#include "support/fake_machine.h"
+
+namespace volumetra {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::int64_t kReset = 65535;
+constexpr std::int64_t kSurvey = 501;
+constexpr std::chrono::milliseconds kLimit = 5000ms;
+constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
+
+FakeVolumeCalls::Drive Disk(std::uint32_t type, std::uint64_t total, const char* label) {
+  FakeVolumeCalls::Drive d;
+  d.type = type;
+  d.information = VolumeInformation{label, 0x1234, 255, 0x2F, "NTFS"};
+  d.geometry = DiskGeometry{8, 512, static_cast<std::uint32_t>(total / 8192),
+                            static_cast<std::uint32_t>(total / 4096)};
+  d.bytes = DiskBytes{total / 2, total};
+  return d;
+}
+
+/// The program, headless, over Win32Volumes on scripted calls: C a local disk, the shares from S
+/// on network drives of 100 GB each. The calls' virtual clock is the event loop's, so a wait for
+/// a dead server holds up the loop as a real one holds up the window.
+class DeadSharesTest : public ::testing::Test {
+ protected:
+  static constexpr char kShare = 'S';
+
+  explicit DeadSharesTest(int shares = 1) {
+    calls->set('C', Disk(3, 200 * kGiB, "SYSTEM"));
+    for (int i = 0; i < shares; ++i)
+      calls->set(static_cast<char>(kShare + i), Disk(4, 100'000 * 1048576ull, "SHARE"));
+    calls->now = [this] { return FakeVolumeCalls::TimePoint{} + std::chrono::milliseconds(loop.now()); };
+    calls->spend = [this](std::chrono::nanoseconds time) {
+      loop.spend(std::chrono::ceil<std::chrono::milliseconds>(time).count());
+    };
+    program->Start();
+    loop.advance(1000);
+  }
+  ~DeadSharesTest() override { calls->release(); }
+
+  void Die(char letter) {
+    FakeVolumeCalls::Drive dead = Disk(4, 100'000 * 1048576ull, "SHARE");
+    dead.hangs = true;
+    calls->set(letter, dead);
+  }
+  int RowOf(char letter) const {
+    const std::size_t at = program->m.DriveLetters.find(letter);
+    return at == std::string::npos ? -1 : static_cast<int>(at);
+  }
+  const DriveRec& Record(char letter = kShare) { return program->m.DriveRecs[RowOf(letter) + 1]; }
+  std::string TotalCell(char letter = kShare) {
+    return program->form1().Label5[static_cast<std::size_t>(RowOf(letter))]->caption();
+  }
+  bool TimedOut(char letter = kShare) { return program->m.TimedOutLetters.find(letter) != std::string::npos; }
+  void AdvanceTo(std::int64_t at) { loop.advance(at - loop.now()); }
+
+  /// Lets time pass until the share shows its size again; how long that took, or -1 when it did
+  /// not within `most` milliseconds.
+  std::int64_t UntilBack(std::int64_t most) {
+    const std::int64_t start = loop.now();
+    while (loop.now() - start <= most) {
+      loop.advance(100);
+      if (!TimedOut() && TotalCell() != "timeout") return loop.now() - start;
+    }
+    return -1;
+  }
+
+  std::shared_ptr<FakeVolumeCalls> calls = std::make_shared<FakeVolumeCalls>();
+  TempDir dir;
+  VirtualEventLoop loop;
+  Win32Volumes volumes{calls, {.callLimit = kLimit, .clock = calls->Clock(), .openChannel = [this] {
+                                 return calls->OpenChannel();
+                               }}};
+  FakeFiles files{dir.str()};
+  IniProfile profile;
+  FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
+  CountingBeep beep;
+  HeadlessWindows windows;
+  Services services{volumes, files, profile, clock, beep, loop, windows, "Windows"};
+  std::unique_ptr<Program> program = std::make_unique<Program>(services);
+};
+
+TEST_F(DeadSharesTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHoldsTheWindowAgain) {
+  ASSERT_GE(RowOf(kShare), 0);
+  const DriveRec before = Record();
+  ASSERT_NEAR(before.TotalGB, 100.0, 1e-9);
+  const std::string sums = program->form1().Label182.caption();
+
+  Die(kShare);
+  loop.advance(kSurvey);  // the next survey waits out the limit once
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  EXPECT_TRUE(TimedOut());
+  EXPECT_EQ(Record().TimeoutMark, "T O");
+  loop.advance(kSurvey);
+  EXPECT_EQ(TotalCell(), "timeout");
+
+  // Over several resets, and the refreshes between them, the drive stays as it was.
+  for (int reset = 0; reset < 4; ++reset) {
+    loop.advance(kReset);
+    EXPECT_TRUE(TimedOut()) << reset;
+    EXPECT_EQ(TotalCell(), "timeout") << reset;
+    EXPECT_EQ(Record().TotalGB, before.TotalGB) << reset;
+    EXPECT_EQ(Record().FreeMB, before.FreeMB) << reset;
+    EXPECT_EQ(Record().VolumeName, before.VolumeName) << reset;
+    EXPECT_GE(RowOf(kShare), 0) << "a silent share keeps its row";
+    EXPECT_NE(program->form1().Label182.caption(), sums) << "the silent drive is out of the sums";
+  }
+  EXPECT_EQ(calls->TimeWaited(), kLimit) << "the window waited again";
+}
+
+/// When the server dies (milliseconds since start) and when it answers again.
+struct Outage {
+  std::int64_t dies;
+  std::int64_t answers;
+};
+
+void PrintTo(const Outage& outage, std::ostream* out) {
+  *out << "dies at " << outage.dies << " ms, answers again at " << outage.answers << " ms";
+}
+
+class ShareBackTest : public DeadSharesTest, public ::testing::WithParamInterface<Outage> {};
+
+TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {
+  AdvanceTo(GetParam().dies);
+  Die(kShare);
+  loop.advance(kSurvey + 5100);
+  ASSERT_TRUE(TimedOut());
+  AdvanceTo(GetParam().answers);
+  calls->set(kShare, Disk(4, 100'000 * 1048576ull, "SHARE"));
+  calls->release();
+  const std::int64_t back = UntilBack(3 * kReset);
+  ASSERT_GE(back, 0) << "never back";
+  EXPECT_LE(back, kReset + kSurvey + 100);
+  EXPECT_NEAR(Record().TotalGB, 100.0, 1e-9);
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+}
+
+// The resets come at 65.5 s, 131 s, 196.6 s ... The server dies early in a period or just before
+// a reset, and answers again just after a reset, just before one, or in between.
+INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest,
+                         ::testing::Values(Outage{2000, 20'000}, Outage{2000, kReset + 300},
+                                           Outage{2000, 2 * kReset - 300},
+                                           Outage{kReset - 6000, kReset + 900},
+                                           Outage{kReset + 200, kReset + 3000},
+                                           Outage{kReset + 200, 2 * kReset + 100}));
+
+class FourDeadSharesTest : public DeadSharesTest {
+ protected:
+  FourDeadSharesTest() : DeadSharesTest(4) {}
+};
+
+TEST_F(FourDeadSharesTest, FourServersDyingTogetherHoldTheWindowOnceInAll) {
+  for (char letter : std::string("STUV")) ASSERT_GE(RowOf(letter), 0) << letter;
+  for (char letter : std::string("STUV")) Die(letter);
+  loop.advance(kSurvey);
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  for (char letter : std::string("STUV")) EXPECT_TRUE(TimedOut(letter)) << letter;
+  loop.advance(3 * kReset);
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  for (char letter : std::string("STUV")) EXPECT_EQ(TotalCell(letter), "timeout") << letter;
+  EXPECT_EQ(TotalCell('C'), program->form1().Label5[0]->caption());
+  EXPECT_NE(TotalCell('C'), "timeout");
+}
+
+}  // namespace
+}  // namespace volumetra
