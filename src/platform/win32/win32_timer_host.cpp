@@ -1,11 +1,14 @@
 #include "platform/win32/win32_timer_host.h"
 
+#include <algorithm>
+#include <chrono>
 #include <utility>
 
 namespace volumetra {
 namespace {
 
 constexpr const char* kWindowClass = "VolumetraTimers";
+constexpr UINT_PTR kWakeUp = 1;
 
 void RegisterTimerClass() {
   static const bool registered = [] {
@@ -29,67 +32,57 @@ Win32TimerHost::Win32TimerHost() {
 }
 
 Win32TimerHost::~Win32TimerHost() {
-  for (const auto& [id, armed] : armed_) {
-    if (armed) KillTimer(window_, id);
-  }
+  if (armed_) KillTimer(window_, kWakeUp);
   DestroyWindow(window_);
 }
 
 LRESULT CALLBACK Win32TimerHost::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* host = reinterpret_cast<Win32TimerHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (message == WM_TIMER && host) {
-    host->tick(wParam);
+  if (message == WM_TIMER && host && wParam == kWakeUp) {
+    host->wake();
     return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 
-void Win32TimerHost::TimerChanged(Timer& timer) {
-  auto [it, added] = ids_.try_emplace(&timer, 0);
-  if (added) {
-    it->second = nextId_++;
-    timers_[it->second] = &timer;
-  }
-  const UINT_PTR id = it->second;
-  if (timer.active()) {
-    // SetTimer on a running id replaces it: the countdown starts again.
-    armed_[id] = SetTimer(window_, id, static_cast<UINT>(timer.interval()), nullptr) != 0;
-  } else if (std::exchange(armed_[id], false)) {
-    KillTimer(window_, id);
-  }
+std::int64_t Win32TimerHost::now() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void Win32TimerHost::TimerWoken(Timer& /*timer*/) {
-  // Its Windows timer never stopped: the next tick comes on the rhythm it had.
+void Win32TimerHost::TimerChanged(Timer& timer) {
+  schedule_.start(timer, now());
+  rearm();
+}
+
+void Win32TimerHost::TimerWoken(Timer& timer) {
+  schedule_.resume(timer, now());
+  rearm();
 }
 
 void Win32TimerHost::TimerRemoved(Timer& timer) {
-  const auto it = ids_.find(&timer);
-  if (it == ids_.end()) return;
-  const UINT_PTR id = it->second;
-  if (armed_[id]) KillTimer(window_, id);
-  armed_.erase(id);
-  timers_.erase(id);
-  ids_.erase(it);
+  schedule_.remove(timer);
+  rearm();
 }
 
-bool Win32TimerHost::running(const Timer& timer) const {
-  const auto it = ids_.find(&timer);
-  if (it == ids_.end()) return false;
-  const auto armed = armed_.find(it->second);
-  return armed != armed_.end() && armed->second;
+void Win32TimerHost::wake() {
+  if (waking_) return;
+  waking_ = true;
+  schedule_.fireDue(now(), &Win32TimerHost::now);
+  waking_ = false;
+  rearm();
 }
 
-void Win32TimerHost::tick(UINT_PTR id) {
-  const auto it = timers_.find(id);
-  if (it == timers_.end() || firing_) return;
-  Timer& timer = *it->second;
-  // An idle timer's Windows timer goes on, so it keeps its rhythm; its ticks change nothing and
-  // are skipped until its owner wakes it.
-  if (timer.idle()) return;
-  firing_ = true;
-  timer.fire();  // may remove this timer, or others
-  firing_ = false;
+void Win32TimerHost::rearm() {
+  if (waking_) return;
+  const std::int64_t wake = schedule_.nextWake();
+  if (wake < 0) {
+    if (std::exchange(armed_, false)) KillTimer(window_, kWakeUp);
+    return;
+  }
+  // SetTimer on a running timer replaces its countdown.
+  const auto delay = static_cast<UINT>(std::clamp<std::int64_t>(wake - now(), USER_TIMER_MINIMUM, INT32_MAX));
+  armed_ = SetTimer(window_, kWakeUp, delay, nullptr) != 0;
 }
 
 }  // namespace volumetra

@@ -1,19 +1,20 @@
 #pragma once
 
-#include <unordered_map>
+#include <cstdint>
 
 #include "platform/timer.h"
+#include "platform/timer_schedule.h"
 #include "platform/win32/windows_api.h"
 
 namespace volumetra {
 
-/// Runs the program's timers as Windows timers: one SetTimer per active timer on a message-only
-/// window of the UI thread, so ticks arrive as WM_TIMER messages of the message loop. Windows
-/// coalesces the ticks of a timer that come due while the loop is busy into one, and a tick that
-/// arrives while another timer's handler runs (a handler that pumps messages) waits for the next
-/// one, so ticks never overlap. A change of interval or enabled state restarts the countdown;
-/// interval 0 stops it. An idle timer keeps its Windows timer, so it keeps its rhythm; its ticks are
-/// skipped until it is woken.
+/// Runs the program's timers on one Windows timer (SetTimer) of a message-only window of the UI
+/// thread, which wakes the message loop with WM_TIMER when the shared schedule says and fires every
+/// tick due by then, as the Qt backend does: timers due together (the survey and housekeeping
+/// timers) share one wake-up, and an idle timer wakes nothing. Ticks never overlap: a wake-up that
+/// arrives while a handler runs (a handler that pumps messages) waits for the next one, and the
+/// ticks missed meanwhile come as one. A change of interval or enabled state restarts the
+/// countdown; interval 0 stops the timer.
 class Win32TimerHost : public TimerHost {
  public:
   Win32TimerHost();
@@ -25,19 +26,22 @@ class Win32TimerHost : public TimerHost {
   void TimerWoken(Timer& timer) override;
   void TimerRemoved(Timer& timer) override;
 
-  /// True while `timer` has a Windows timer counting down.
-  bool running(const Timer& timer) const;
+  /// True while `timer` counts down to its next tick.
+  bool running(const Timer& timer) const { return schedule_.due(timer) >= 0; }
+  /// True while the Windows timer counts down to a wake-up of the loop.
+  bool armed() const { return armed_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void tick(UINT_PTR id);
+  static std::int64_t now();
+  void wake();
+  // Sets the Windows timer to the schedule's next wake-up; waits while the ticks of one wake-up run.
+  void rearm();
 
   HWND window_ = nullptr;
-  UINT_PTR nextId_ = 1;
-  std::unordered_map<const Timer*, UINT_PTR> ids_;
-  std::unordered_map<UINT_PTR, Timer*> timers_;
-  std::unordered_map<UINT_PTR, bool> armed_;
-  bool firing_ = false;
+  TimerSchedule schedule_{kDesktopMaxLateMs};
+  bool armed_ = false;
+  bool waking_ = false;
 };
 
 }  // namespace volumetra

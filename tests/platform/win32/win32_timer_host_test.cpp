@@ -10,15 +10,19 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// Runs the message loop for `duration`, as the program's loop runs it.
-void Pump(std::chrono::milliseconds duration) {
+// Runs the message loop for `duration`, as the program's loop runs it; the timer messages that
+// woke it are counted in `wakeUps`.
+void Pump(std::chrono::milliseconds duration, int* wakeUps = nullptr) {
   const auto end = Clock::now() + duration;
   while (Clock::now() < end) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::max<std::int64_t>(left.count(), 0)),
                               QS_ALLINPUT);
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (wakeUps && message.message == WM_TIMER) ++*wakeUps;
+      DispatchMessageA(&message);
+    }
   }
 }
 
@@ -93,7 +97,8 @@ TEST(Win32TimerHost, AnIdleTimerKeepsItsRhythmWithoutTickingAndARemovedOneNeverT
   };
   Pump(200ms);
   EXPECT_EQ(ticks, 1);
-  EXPECT_TRUE(host.running(*timer));  // its Windows timer goes on, so it keeps its phase
+  EXPECT_TRUE(host.running(*timer));  // it keeps its phase
+  EXPECT_FALSE(host.armed());         // but wakes nothing
   timer->setIdle(false);
   Pump(100ms);
   EXPECT_EQ(ticks, 2);
@@ -102,6 +107,29 @@ TEST(Win32TimerHost, AnIdleTimerKeepsItsRhythmWithoutTickingAndARemovedOneNeverT
   timer.reset();
   Pump(100ms);
   EXPECT_EQ(ticks, 2);
+}
+
+TEST(Win32TimerHost, TimersDueTogetherShareOneWakeUpAndIdleOnesWakeNothing) {
+  Win32TimerHost host;
+  int survey = 0, housekeeping = 0, idle = 0;
+  Timer timer1(host, "Timer1", 100);
+  Timer timer3(host, "Timer3", 100);
+  Timer options(host, "Timer2", 25);
+  timer1.onTimer = [&] { ++survey; };
+  timer3.onTimer = [&] { ++housekeeping; };
+  options.onTimer = [&] {
+    ++idle;
+    options.setIdle(true);  // its ticks would change nothing
+  };
+  int wakeUps = 0;
+  Pump(1000ms, &wakeUps);
+  EXPECT_GE(survey, 7);
+  EXPECT_LE(survey, 10);
+  EXPECT_GE(housekeeping, survey - 1);
+  EXPECT_EQ(idle, 1);
+  // One wake-up for both 100 ms timers and one for the idle timer's only tick, where timers of
+  // their own would have woken the loop about 60 times.
+  EXPECT_LE(wakeUps, survey + 3);
 }
 
 }  // namespace
