@@ -1,8 +1,6 @@
 #include "platform/win32/volume_calls.h"
 
 #include "platform/win32/windows_api.h"
-// windows.h first: winnetwk.h needs its types.
-#include <winnetwk.h>
 
 namespace volumetra {
 namespace {
@@ -36,6 +34,8 @@ class SystemVolumeCalls final : public VolumeCalls {
 
   std::uint32_t DriveType(const std::string& rootPath) override { return GetDriveTypeA(rootPath.c_str()); }
 
+  std::uint32_t LogicalDrives() override { return GetLogicalDrives(); }
+
   DriveListing FirstEntry(const std::string& pattern) override {
     WIN32_FIND_DATAA data{};
     HANDLE search = FindFirstFileA(pattern.c_str(), &data);
@@ -45,11 +45,28 @@ class SystemVolumeCalls final : public VolumeCalls {
   }
 
   std::string RemoteName(char letter) override {
+    const GetConnection getConnection = NetworkNames();
+    if (!getConnection) return {};
     const char local[] = {letter, ':', '\0'};
     char remote[MAX_PATH + 1] = {};
     DWORD size = sizeof remote;
-    if (WNetGetConnectionA(local, remote, &size) != NO_ERROR) return {};
+    if (getConnection(local, remote, &size) != NO_ERROR) return {};
     return remote;
+  }
+
+ private:
+  using GetConnection = DWORD(WINAPI*)(LPCSTR, LPSTR, LPDWORD);
+
+  // WNetGetConnectionA of mpr.dll, loaded when a network drive is first asked about: a run without
+  // network drives never needs the library.
+  static GetConnection NetworkNames() {
+    static const GetConnection getConnection = []() -> GetConnection {
+      HMODULE mpr = LoadLibraryA("mpr.dll");
+      if (!mpr) return nullptr;
+      return reinterpret_cast<GetConnection>(
+          reinterpret_cast<void*>(GetProcAddress(mpr, "WNetGetConnectionA")));
+    }();
+    return getConnection;
   }
 };
 

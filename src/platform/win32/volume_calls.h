@@ -50,6 +50,8 @@ class VolumeCalls {
   virtual std::optional<DiskGeometry> DiskFreeSpace(const std::string& rootPath) = 0;
   virtual std::optional<DiskBytes> DiskFreeSpaceEx(const std::string& rootPath) = 0;
   virtual std::uint32_t DriveType(const std::string& rootPath) = 0;
+  /// GetLogicalDrives: bit n set for each letter ('A' + n) that names a drive; 0 when it failed.
+  virtual std::uint32_t LogicalDrives() = 0;
   /// FindFirstFileA on `pattern`, closed again at once.
   virtual DriveListing FirstEntry(const std::string& pattern) = 0;
   /// WNetGetConnectionA for "L:": the remote name of a network drive, empty for others.

@@ -60,6 +60,10 @@ std::uint32_t Win32Volumes::TypeOf(char letter) {
   return known->second;
 }
 
+bool Win32Volumes::Absent(char letter) const {
+  return letter >= 'A' && letter <= 'Z' && (absent_ >> (letter - 'A') & 1) != 0;
+}
+
 std::optional<DiskGeometry> Win32Volumes::KnownGeometry(char letter) const {
   const auto known = geometry_.find(letter);
   return known == geometry_.end() ? std::nullopt : std::optional<DiskGeometry>(known->second);
@@ -74,12 +78,20 @@ Win32Volumes::Outcome Win32Volumes::Ask(const DriveCall& call, bool reask, Drive
 }
 
 // Drive discovery asks the presence and then the free space of every letter next: the calls of
-// the network drives start now, all together. Their types are asked now for the whole round.
+// the network drives start now, all together. The drive map and the types are read now for the
+// whole round; a failed drive map leaves every letter to be asked.
 void Win32Volumes::StartDiscoveryRound() {
   guard_.DropAhead();
   passLetters_.clear();
+  absent_ = 0;
+  if (const std::uint32_t present = calls_->LogicalDrives(); present != 0) absent_ = ~present;
+  typesOfRound_.clear();
   std::set<std::string> remote;
   for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
+    if (Absent(letter)) {
+      types_[letter] = kNoRootDirectory;
+      continue;
+    }
     types_[letter] = calls_->DriveType(RootOf(letter));
     typesOfRound_.insert(letter);
     if (types_[letter] == kRemoteDrive) remote.insert(KeyOf(letter));
@@ -109,6 +121,7 @@ VolumeAnswer Win32Volumes::GetVolumeInformation(const std::string& rootPath, std
                                                 std::int32_t& fileSystemFlags,
                                                 std::string& fileSystemNameBuffer) {
   const char letter = LetterOf(rootPath);
+  if (Absent(letter)) return VolumeAnswer::Failed;
   auto known = information_.find(letter);
   if (known == information_.end()) {
     DriveCallResult result;
@@ -132,6 +145,7 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
                                             std::int32_t& bytesPerSector, std::int32_t& freeClusters,
                                             std::int32_t& totalClusters) {
   const char letter = LetterOf(rootPath);
+  if (Absent(letter)) return VolumeAnswer::Failed;
   const std::optional<DiskGeometry> known = KnownGeometry(letter);
   DriveCallResult result;
   const Outcome outcome = Ask({DriveCall::Kind::FreeSpace, letter, known}, Reasks(letter), result);
@@ -154,10 +168,11 @@ DrivePresence Win32Volumes::ListDrive(char letter) {
   letter = Upper(letter);
   if (letter == kFirstLetter) StartDiscoveryRound();
   // A new discovery pass: the drive is looked at anew.
-  if (!typesOfRound_.erase(letter)) types_[letter] = calls_->DriveType(RootOf(letter));
   information_.erase(letter);
   geometry_.erase(letter);
   remoteNames_.erase(letter);
+  if (Absent(letter)) return DrivePresence::Empty;
+  if (!typesOfRound_.erase(letter)) types_[letter] = calls_->DriveType(RootOf(letter));
   DriveCallResult result;
   if (Ask({DriveCall::Kind::FirstEntry, letter, std::nullopt}, Reasks(letter), result) != Outcome::Done ||
       !result.ok)

@@ -35,6 +35,11 @@ struct Win32VolumesOptions {
 /// the program's time-out reset); drive discovery declines it meanwhile. A thread stuck in a call
 /// does not keep the process from ending. Other drives are asked on the calling thread.
 ///
+/// Drive discovery reads the system's drive map (GetLogicalDrives) once per pass: a letter that
+/// names no drive has no root directory (type 1), its presence test finds nothing and its queries
+/// fail, without a call, until the next pass. Under Wine each such call is a round trip to the
+/// mount manager, another process.
+///
 /// Free space comes from GetDiskFreeSpaceA with counts made right from GetDiskFreeSpaceExA (see
 /// FitClusterCounts), so volumes of many terabytes show their true sizes; the byte counts are asked
 /// at every call. A drive's label, serial number, file system, type, cluster geometry and share
@@ -73,6 +78,8 @@ class Win32Volumes : public VolumeService {
   using Outcome = DriveCallGuard::Outcome;
 
   std::uint32_t TypeOf(char letter);
+  /// Letter `letter` named no drive at the last discovery pass.
+  bool Absent(char letter) const;
   bool IsRemote(char letter) { return TypeOf(letter) == kRemoteDrive; }
   void StartDiscoveryRound();
   /// The probe pass under way asks drive `letter` (again, even after a time-out).
@@ -81,10 +88,13 @@ class Win32Volumes : public VolumeService {
   /// Makes `call`: on the calling thread, or on the drive's channel for a network drive.
   Outcome Ask(const DriveCall& call, bool reask, DriveCallResult& result);
 
+  static constexpr std::uint32_t kNoRootDirectory = 1;
   static constexpr std::uint32_t kRemoteDrive = 4;
 
   std::shared_ptr<VolumeCalls> calls_;
   DriveCallGuard guard_;
+  /// The letters that named no drive at the last discovery pass, one bit each from 'A'.
+  std::uint32_t absent_ = 0;
   /// The drive type each letter had at its last discovery.
   std::map<char, std::uint32_t> types_;
   /// Letters whose type the discovery round under way has asked already, for their ListDrive.

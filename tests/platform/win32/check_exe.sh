@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Checks the built volumetra.exe: an x64 GUI program that imports only DLLs of Windows itself (the
-# compiler's runtime is linked in), with the program's icon, its version resource and a manifest
-# that declares it DPI-aware.
+# compiler's runtime is linked in), and not mpr.dll, which it loads only for a network drive; with
+# the program's icon, its version resource and a manifest that declares it DPI-aware.
 # Usage: check_exe.sh OBJDUMP volumetra.exe
 set -euo pipefail
 objdump=$1
 exe=$2
-system_dlls=" KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll MPR.dll msvcrt.dll ADVAPI32.dll "
+system_dlls=" KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll msvcrt.dll ADVAPI32.dll "
 status=0
 headers=$("$objdump" -p "$exe")
 grep -q 'file format pei-x86-64' <<< "$headers" || { echo "not an x64 exe"; status=1; }

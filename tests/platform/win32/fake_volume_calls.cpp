@@ -95,9 +95,18 @@ std::optional<DiskBytes> FakeVolumeCalls::DiskFreeSpaceEx(const std::string& roo
 }
 std::uint32_t FakeVolumeCalls::DriveType(const std::string& rootPath) {
   // The type comes from the drive's mapping, never from the server: it does not hang.
+  ++typeCalls_;
   std::lock_guard lock(mutex_);
   const auto found = drives_.find(rootPath[0]);
   return found == drives_.end() ? 1 : found->second.type;
+}
+std::uint32_t FakeVolumeCalls::LogicalDrives() {
+  std::lock_guard lock(mutex_);
+  std::uint32_t present = 0;
+  for (const auto& [letter, drive] : drives_) {
+    if (drive.type != 1) present |= 1u << (letter - 'A');
+  }
+  return present;
 }
 DriveListing FakeVolumeCalls::FirstEntry(const std::string& pattern) {
   return enter(pattern[0]).listing;

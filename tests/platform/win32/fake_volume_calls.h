@@ -39,11 +39,15 @@ class FakeVolumeCalls : public VolumeCalls, public std::enable_shared_from_this<
   /// Lets every hanging call return, and later ones pass.
   void release();
   int calls() const { return calls_; }
+  /// DriveType calls so far.
+  int typeCalls() const { return typeCalls_; }
 
   std::optional<VolumeInformation> VolumeInformationOf(const std::string& rootPath) override;
   std::optional<DiskGeometry> DiskFreeSpace(const std::string& rootPath) override;
   std::optional<DiskBytes> DiskFreeSpaceEx(const std::string& rootPath) override;
   std::uint32_t DriveType(const std::string& rootPath) override;
+  /// The letters set with a type other than 1 (no root directory).
+  std::uint32_t LogicalDrives() override;
   DriveListing FirstEntry(const std::string& pattern) override;
   std::string RemoteName(char letter) override;
 
@@ -72,6 +76,7 @@ class FakeVolumeCalls : public VolumeCalls, public std::enable_shared_from_this<
   bool releasing_ = false;
   std::map<char, Drive> drives_;
   std::atomic<int> calls_{0};
+  std::atomic<int> typeCalls_{0};
   TimePoint ownTime_{};
   std::chrono::nanoseconds waited_{0};
   std::map<char, int> channelCalls_;

@@ -137,6 +137,43 @@ TEST_F(Win32VolumesTest, ThePresenceTestHasThreeOutcomes) {
   EXPECT_EQ(volumes.ListDrive('F'), DrivePresence::Empty);  // no drive: path not found
 }
 
+TEST_F(Win32VolumesTest, DiscoveryAsksOnlyTheLettersOfTheDriveMap) {
+  calls->set('C', LocalDisk(kTiB, kTiB / 2));
+  FakeVolumeCalls::Drive cdrom;
+  cdrom.type = 5;
+  cdrom.listing = {false, {}, 21};  // ERROR_NOT_READY: no disc
+  calls->set('E', cdrom);
+  calls->set('F', FakeVolumeCalls::Drive{});
+  const int typesBefore = calls->typeCalls();
+  const int callsBefore = calls->calls();
+  std::map<char, DrivePresence> presence;
+  for (char letter = 'C'; letter <= 'Z'; ++letter) {
+    presence[letter] = volumes.ListDrive(letter);
+    std::int32_t sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0;
+    const VolumeAnswer space =
+        volumes.GetDiskFreeSpace({letter, ':', '\\'}, sectors, bytes, freeClusters, totalClusters);
+    EXPECT_EQ(space, letter == 'C' ? VolumeAnswer::Answered : VolumeAnswer::Failed) << letter;
+  }
+  EXPECT_EQ(presence['C'], DrivePresence::Named);
+  EXPECT_EQ(presence['D'], DrivePresence::Empty);
+  EXPECT_EQ(presence['E'], DrivePresence::Failed);  // a drive without its medium keeps its letter
+  EXPECT_EQ(presence['F'], DrivePresence::Named);
+  for (char letter = 'G'; letter <= 'Z'; ++letter) {
+    EXPECT_EQ(presence[letter], DrivePresence::Empty) << letter;
+    EXPECT_EQ(volumes.GetDriveType({letter, ':', '\\'}), 1) << letter;
+    EXPECT_EQ(Ask(volumes, {letter, ':', '\\'}).volume, VolumeAnswer::Failed) << letter;
+  }
+  // Only the three drives were asked: their types, listings and free space.
+  EXPECT_EQ(calls->typeCalls() - typesBefore, 3);
+  EXPECT_EQ(calls->calls() - callsBefore, 3 + 2 + 2);
+
+  // A drive that comes later is found by the next discovery pass.
+  calls->set('G', LocalDisk(kTiB, kTiB / 4));
+  EXPECT_EQ(volumes.ListDrive('C'), DrivePresence::Named);
+  EXPECT_EQ(volumes.ListDrive('G'), DrivePresence::Named);
+  EXPECT_EQ(Ask(volumes, "G:\\").label(), "SYSTEM");
+}
+
 // --- Network drives under the call guard, on virtual time.
 
 FakeVolumeCalls::Drive Share(bool hangs) {
