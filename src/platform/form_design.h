@@ -39,8 +39,11 @@ struct TimerDesign {
 namespace volumetra {
 
 /// The window frame around a form's client area, in twips: the borders left and right, and the
-/// caption bar with the borders top and bottom.
-inline constexpr float kFrameWidthTwips = 120;
+/// caption bar with the borders top and bottom. The designed windows have one-pixel borders: the
+/// main window's 9585-twip client area makes its designed width exactly the 9600 twips it may
+/// have, and the graph window's default width of 5310 twips holds its Next button, which ends at
+/// 5295.
+inline constexpr float kFrameWidthTwips = 15;
 inline constexpr float kFrameHeightTwips = 405;
 
 }  // namespace volumetra

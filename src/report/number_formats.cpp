@@ -37,16 +37,19 @@ std::string FormatGrouped(double value) {
   if (!std::isfinite(value)) return kNoValue;
   const double whole = std::round(value);
   const std::string digits = WholeDigits(whole);
-  std::string text;
+  // Filled from the right: the pattern's positions, then the digits that do not fit in front.
+  std::string text(kGridPattern.size() + digits.size() + 1, ' ');
+  std::size_t at = text.size();
   std::size_t unused = digits.size();  // digits still to place, counted from the left
   for (auto p = kGridPattern.rbegin(); p != kGridPattern.rend(); ++p) {
     if (*p == ' ') {
-      text.insert(text.begin(), ' ');
+      text[--at] = ' ';
     } else if (unused > 0) {
-      text.insert(text.begin(), digits[--unused]);
+      text[--at] = digits[--unused];
     }
   }
-  text.insert(0, digits, 0, unused);
+  while (unused > 0) text[--at] = digits[--unused];
+  text.erase(0, at);
   if (whole < 0) text.insert(text.find_first_not_of(' '), 1, '-');
   return text;
 }

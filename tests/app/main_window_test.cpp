@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/form1.h"
+#include "platform/form_design.h"
 #include "support/fake_machine.h"
 #include "windows/form2.h"
 #include "windows/frm_splash.h"
@@ -36,6 +37,17 @@ TEST_F(MainWindowTest, StartUpSetsRunDefaultsAndFitsNoDrive) {
   EXPECT_TRUE(f.Label3[0]->visible());
   EXPECT_FALSE(f.Label2[0]->visible());
   EXPECT_EQ(machine.volumes.volumeInfoCalls, 0);  // the load probes nothing
+}
+
+TEST_F(MainWindowTest, BothWindowsShowTheirDesignedContentAtTheirStartWidths) {
+  Form1& f = start();
+  const auto clientWidth = [](const Form& form) { return form.width() - kFrameWidthTwips; };
+  // The designed width is the widest the main window may be, and shows its whole client area.
+  EXPECT_EQ(f.width(), 9600);
+  EXPECT_EQ(clientWidth(f), 9585);
+  const Form2& graph = p.form2();
+  EXPECT_EQ(graph.width(), 5310);
+  EXPECT_LE(graph.Command1.left() + graph.Command1.width(), clientWidth(graph));
 }
 
 TEST_F(MainWindowTest, StartUpFitsAllTwentyFourDrives) {

@@ -59,15 +59,19 @@ class FakeVolumes : public VolumeService {
   int GetDriveType(const std::string& rootPath) override;
   DrivePresence ListDrive(char letter) override;
   std::string DriveDescription(char letter) override;
-  void BeginProbePass(const std::string& letters) override { probePasses.push_back(letters); }
+  void BeginProbePass(const std::string& letters) override {
+    ++probePasses;
+    lastProbePass = letters;
+  }
 
   /// Calls made, by kind, since the fake was made.
   int volumeInfoCalls = 0;
   int freeSpaceCalls = 0;
   int driveTypeCalls = 0;
   int listCalls = 0;
-  /// The letters each probe pass announced it would ask.
-  std::vector<std::string> probePasses;
+  int probePasses = 0;
+  /// The letters the last probe pass announced it would ask.
+  std::string lastProbePass;
 
  private:
   FakeVolume* find(const std::string& rootPath);

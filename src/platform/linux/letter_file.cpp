@@ -1,7 +1,6 @@
 #include "platform/linux/letter_file.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,24 +10,15 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/linux/user_directories.h"
+
 namespace volumetra {
 namespace {
 
 constexpr const char* kHeader = "# Volumetra: the drive letters of the volumes it has seen\n";
 constexpr const char* kStateDirectory = "volumetra";
 constexpr const char* kFileName = "drive-letters";
-constexpr mode_t kDirectoryMode = 0700;
 constexpr std::size_t kFields = 5;
-
-std::string HomeDirectory() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
-  std::vector<char> buffer(16384);
-  passwd entry{};
-  passwd* found = nullptr;
-  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
-    return found->pw_dir;
-  return "/";
-}
 
 void AppendEscaped(std::string& out, const std::string& field) {
   for (char c : field) {
@@ -112,9 +102,7 @@ bool WriteAll(int fd, const std::string& text) {
 }  // namespace
 
 std::string DefaultLetterFile() {
-  const char* state = std::getenv("XDG_STATE_HOME");
-  const std::string home = state != nullptr && state[0] == '/' ? state : HomeDirectory() + "/.local/state";
-  return home + "/" + kStateDirectory + "/" + kFileName;
+  return XdgDirectory("XDG_STATE_HOME", ".local/state") + "/" + kStateDirectory + "/" + kFileName;
 }
 
 std::string FormatLetterFile(const KnownLetters& letters) {
@@ -165,11 +153,7 @@ std::optional<KnownLetters> ReadLetterFile(const std::string& path) {
 
 bool WriteLetterFile(const std::string& path, const KnownLetters& letters) {
   const std::filesystem::path directory = std::filesystem::path(path).parent_path();
-  std::filesystem::path partial;
-  for (const auto& part : directory) {
-    partial /= part;
-    mkdir(partial.c_str(), kDirectoryMode);
-  }
+  CreatePrivateDirectories(directory);
   std::string temporary = path + ".XXXXXX";
   const int fd = mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) return false;

@@ -1,7 +1,6 @@
 #include "platform/linux/linux_files.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,12 +13,12 @@
 
 #include "platform/ini_file_access.h"
 #include "platform/linux/desktop_entry.h"
+#include "platform/linux/user_directories.h"
 
 namespace volumetra {
 namespace {
 
 constexpr const char* kApplicationDirectory = "volumetra";
-constexpr mode_t kConfigDirectoryMode = 0700;
 constexpr mode_t kNewFileMode = 0644;
 // What ends a log line; a line cut short is ended this way before the next one.
 const std::string kLineEnd = "\r\n";
@@ -35,30 +34,9 @@ std::string ExecutableOfThisProcess() {
   return path;
 }
 
-std::string HomeDirectory() {
-  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') return home;
-  std::vector<char> buffer(16384);
-  passwd entry{};
-  passwd* found = nullptr;
-  if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr)
-    return found->pw_dir;
-  return "/";
-}
-
 // $XDG_CONFIG_HOME when set to an absolute path, else ~/.config.
 std::string ConfigurationHome() {
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/')
-    return config;
-  return HomeDirectory() + "/.config";
-}
-
-// Creates `directory` and any missing parents, each with mode 0700; failures show up later.
-void CreateDirectories(const std::filesystem::path& directory) {
-  std::filesystem::path partial;
-  for (const auto& part : directory) {
-    partial /= part;
-    mkdir(partial.c_str(), kConfigDirectoryMode);
-  }
+  return XdgDirectory("XDG_CONFIG_HOME", ".config");
 }
 
 std::string ErrorText(int error) {
@@ -86,7 +64,7 @@ std::string LinuxFiles::ProgramDirectory() {
     programDirectory_ = beside;
   } else {
     const std::string config = ConfigurationHome() + "/" + kApplicationDirectory;
-    CreateDirectories(config);
+    CreatePrivateDirectories(config);
     programDirectory_ = config;
   }
   return *programDirectory_;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/linux/scoped_variable.h"
 #include "platform/linux/scratch_mounts.h"
 
 namespace volumetra {
@@ -92,32 +93,13 @@ TEST(LetterFile, ATooLargeOrCorruptFileReadsAsNone) {
 }
 
 // Sets an environment variable for its scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value, 1);
-  }
-  ~ScopedEnv() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
-
 TEST(LetterFile, LivesInTheStateDirectory) {
-  const ScopedEnv home("HOME", "/home/anna");
+  const ScopedVariable home("HOME", "/home/anna");
   {
-    const ScopedEnv state("XDG_STATE_HOME", "/x/state");
+    const ScopedVariable state("XDG_STATE_HOME", "/x/state");
     EXPECT_EQ(DefaultLetterFile(), "/x/state/volumetra/drive-letters");
   }
-  const ScopedEnv relative("XDG_STATE_HOME", "relative/is/ignored");
+  const ScopedVariable relative("XDG_STATE_HOME", "relative/is/ignored");
   EXPECT_EQ(DefaultLetterFile(), "/home/anna/.local/state/volumetra/drive-letters");
 }
 

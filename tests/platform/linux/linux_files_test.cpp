@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/linux/desktop_entry.h"
+#include "platform/linux/scoped_variable.h"
 #include "platform/linux/scratch_mounts.h"
 
 namespace volumetra {
@@ -24,26 +25,6 @@ std::string Content(const std::string& path) {
   text << in.rdbuf();
   return text.str();
 }
-
-/// Sets an environment variable for the scope, restoring the old value afterwards.
-class ScopedVariable {
- public:
-  ScopedVariable(const char* name, const std::string& value) : name_(name) {
-    if (const char* old = std::getenv(name)) old_ = old;
-    setenv(name, value.c_str(), 1);
-  }
-  ~ScopedVariable() {
-    if (old_) {
-      setenv(name_, old_->c_str(), 1);
-    } else {
-      unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::optional<std::string> old_;
-};
 
 TEST(LinuxFiles, AppendLineAddsWholeLinesAndCreatesTheFile) {
   ScratchDirectory scratch;
