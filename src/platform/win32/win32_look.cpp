@@ -98,11 +98,14 @@ std::string Win32Look::installedFace(const std::string& designed) {
 }
 
 HFONT Win32Look::font(const FontSpec& designed, float points) {
-  const auto key = std::make_tuple(designed.face, points, designed.bold);
+  // Sizes that come out at the same pixel height are one font: the fitting of captions tries sizes
+  // in quarter points, and each font costs a DC and the system's glyph caches.
+  const LONG height = -static_cast<LONG>(std::lround(static_cast<double>(points) * dpi_ / kPointsPerInch));
+  const auto key = std::make_tuple(designed.face, height, designed.bold);
   const auto known = fonts_.find(key);
   if (known != fonts_.end()) return known->second;
   LOGFONTA spec{};
-  spec.lfHeight = -static_cast<LONG>(std::lround(static_cast<double>(points) * dpi_ / kPointsPerInch));
+  spec.lfHeight = height;
   spec.lfWeight = designed.bold ? FW_BOLD : FW_NORMAL;
   spec.lfCharSet = DEFAULT_CHARSET;
   spec.lfQuality = CLEARTYPE_QUALITY;

@@ -49,7 +49,8 @@ class Win32Look {
   int dpi_;
   HDC facesDc_;
   mutable std::map<HFONT, HDC> measuring_;
-  std::map<std::tuple<std::string, float, bool>, HFONT> fonts_;
+  /// By face, height in pixels (negative: the em height) and boldness.
+  std::map<std::tuple<std::string, LONG, bool>, HFONT> fonts_;
   std::map<std::uint32_t, HBRUSH> brushes_;
   std::map<std::string, std::string> faces_;
 };

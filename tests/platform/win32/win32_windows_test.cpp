@@ -220,5 +220,14 @@ TEST_F(Win32Windows, ACaptionTooWideForItsLabelIsDrawnSmallerOrShortened) {
   EXPECT_EQ(TextOf(of(form1(), total)), "9 999 999 999");
 }
 
+TEST(Win32LookFonts, SizesOfOnePixelHeightShareAFont) {
+  Win32Look look(96);
+  const FontSpec designed{"MS Sans Serif", 8.25f, false};
+  // At 96 DPI 8.25 and 8.5 points are both 11 pixels high, 9 points are 12.
+  EXPECT_EQ(look.font(designed, 8.25f), look.font(designed, 8.5f));
+  EXPECT_NE(look.font(designed, 8.5f), look.font(designed, 9.0f));
+  EXPECT_NE(look.font(designed, 8.25f), look.font(FontSpec{"MS Sans Serif", 8.25f, true}));
+}
+
 }  // namespace
 }  // namespace volumetra
