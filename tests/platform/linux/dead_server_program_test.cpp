@@ -5,15 +5,17 @@
 #include "app/form1.h"
 #include "platform/linux/linux_program.h"
 #include "platform/linux/mountinfo_samples.h"
+#include "support/server_outages.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::int64_t kReset = 65535;
-constexpr std::int64_t kSurvey = 501;
-constexpr std::chrono::milliseconds kLimit = 5000ms;
+using outages::kLimit;
+using outages::kReset;
+using outages::kSurvey;
+using outages::Outage;
 constexpr char kShare = 'E';  // /srv/share of the server sample
 
 class DeadShareTest : public ::testing::Test {
@@ -90,16 +92,6 @@ TEST_F(DeadShareTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHold
   EXPECT_EQ(system->TimeWaited(), kLimit) << "the window waited again";
 }
 
-/// When the server dies (milliseconds since start) and when it answers again.
-struct Outage {
-  std::int64_t dies;
-  std::int64_t answers;
-};
-
-void PrintTo(const Outage& outage, std::ostream* out) {
-  *out << "dies at " << outage.dies << " ms, answers again at " << outage.answers << " ms";
-}
-
 class ShareBackTest : public DeadShareTest, public ::testing::WithParamInterface<Outage> {};
 
 TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {
@@ -116,14 +108,7 @@ TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgai
   EXPECT_EQ(system->TimeWaited(), kLimit);
 }
 
-// The resets come at 65.5 s, 131 s, 196.6 s ... The server dies early in a period or just before
-// a reset, and answers again just after a reset, just before one, or in between.
-INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest,
-                         ::testing::Values(Outage{2000, 20'000}, Outage{2000, kReset + 300},
-                                           Outage{2000, 2 * kReset - 300},
-                                           Outage{kReset - 6000, kReset + 900},
-                                           Outage{kReset + 200, kReset + 3000},
-                                           Outage{kReset + 200, 2 * kReset + 100}));
+INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest, ::testing::ValuesIn(outages::kPhases));
 
 TEST_F(DeadShareTest, ASlowServerHoldsTheWindowOncePerResetPeriodAtMost) {
   system->latency["/srv/share"] = 7000ms;  // answers, but after the limit

@@ -12,15 +12,17 @@
 #include "platform/win32/fake_volume_calls.h"
 #include "platform/win32/win32_volumes.h"
 #include "support/fake_machine.h"
+#include "support/server_outages.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
 
-constexpr std::int64_t kReset = 65535;
-constexpr std::int64_t kSurvey = 501;
-constexpr std::chrono::milliseconds kLimit = 5000ms;
+using outages::kLimit;
+using outages::kReset;
+using outages::kSurvey;
+using outages::Outage;
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 
 FakeVolumeCalls::Drive Disk(std::uint32_t type, std::uint64_t total, const char* label) {
@@ -123,16 +125,6 @@ TEST_F(DeadSharesTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHol
   EXPECT_EQ(calls->TimeWaited(), kLimit) << "the window waited again";
 }
 
-/// When the server dies (milliseconds since start) and when it answers again.
-struct Outage {
-  std::int64_t dies;
-  std::int64_t answers;
-};
-
-void PrintTo(const Outage& outage, std::ostream* out) {
-  *out << "dies at " << outage.dies << " ms, answers again at " << outage.answers << " ms";
-}
-
 class ShareBackTest : public DeadSharesTest, public ::testing::WithParamInterface<Outage> {};
 
 TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {
@@ -150,14 +142,7 @@ TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgai
   EXPECT_EQ(calls->TimeWaited(), kLimit);
 }
 
-// The resets come at 65.5 s, 131 s, 196.6 s ... The server dies early in a period or just before
-// a reset, and answers again just after a reset, just before one, or in between.
-INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest,
-                         ::testing::Values(Outage{2000, 20'000}, Outage{2000, kReset + 300},
-                                           Outage{2000, 2 * kReset - 300},
-                                           Outage{kReset - 6000, kReset + 900},
-                                           Outage{kReset + 200, kReset + 3000},
-                                           Outage{kReset + 200, 2 * kReset + 100}));
+INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest, ::testing::ValuesIn(outages::kPhases));
 
 class FourDeadSharesTest : public DeadSharesTest {
  protected:
