@@ -104,14 +104,14 @@ HFONT Win32Look::font(const FontSpec& designed, float points) {
   const auto key = std::make_tuple(designed.face, height, designed.bold);
   const auto known = fonts_.find(key);
   if (known != fonts_.end()) return known->second;
-  LOGFONTA spec{};
-  spec.lfHeight = height;
-  spec.lfWeight = designed.bold ? FW_BOLD : FW_NORMAL;
-  spec.lfCharSet = DEFAULT_CHARSET;
-  spec.lfQuality = CLEARTYPE_QUALITY;
-  spec.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  lstrcpynA(spec.lfFaceName, installedFace(designed.face).c_str(), LF_FACESIZE);
-  HFONT made = CreateFontIndirectA(&spec);
+  LOGFONTA logFont{};
+  logFont.lfHeight = height;
+  logFont.lfWeight = designed.bold ? FW_BOLD : FW_NORMAL;
+  logFont.lfCharSet = DEFAULT_CHARSET;
+  logFont.lfQuality = CLEARTYPE_QUALITY;
+  logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
+  lstrcpynA(logFont.lfFaceName, installedFace(designed.face).c_str(), LF_FACESIZE);
+  HFONT made = CreateFontIndirectA(&logFont);
   fonts_.emplace(key, made);
   return made;
 }
