@@ -8,7 +8,6 @@ namespace volumetra {
 namespace {
 
 constexpr std::uint64_t kBytesPerSector = 512;
-constexpr std::uint64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
 // 512 * 2^21 = 1 GiB; one more doubling would not fit a signed 32-bit bytes-per-cluster.
 constexpr std::uint64_t kMaxSectorsPerCluster = std::uint64_t{1} << 21;
 
@@ -27,21 +26,9 @@ std::uint64_t InitialSectorsPerCluster(std::uint64_t blockBytes) {
 std::optional<ClusterCounts> ToClusterCounts(const FileSystemStats& stats) {
   const std::uint64_t blockBytes = stats.fragmentSize != 0 ? stats.fragmentSize : stats.blockSize;
   if (blockBytes == 0) return std::nullopt;
-  const std::uint64_t totalBytes = SaturatingProduct(stats.totalBlocks, blockBytes);
-  const std::uint64_t freeBytes = SaturatingProduct(stats.availableBlocks, blockBytes);
-
-  std::uint64_t sectorsPerCluster = InitialSectorsPerCluster(blockBytes);
-  while (totalBytes / (kBytesPerSector * sectorsPerCluster) > kMaxCount &&
-         sectorsPerCluster < kMaxSectorsPerCluster)
-    sectorsPerCluster *= 2;
-  const std::uint64_t clusterBytes = kBytesPerSector * sectorsPerCluster;
-
-  ClusterCounts counts;
-  counts.sectorsPerCluster = static_cast<std::int32_t>(sectorsPerCluster);
-  counts.bytesPerSector = static_cast<std::int32_t>(kBytesPerSector);
-  counts.freeClusters = static_cast<std::int32_t>(std::min(freeBytes / clusterBytes, kMaxCount));
-  counts.totalClusters = static_cast<std::int32_t>(std::min(totalBytes / clusterBytes, kMaxCount));
-  return counts;
+  return CountsOfBytes(kBytesPerSector, InitialSectorsPerCluster(blockBytes),
+                       SaturatingProduct(stats.totalBlocks, blockBytes),
+                       SaturatingProduct(stats.availableBlocks, blockBytes));
 }
 
 }  // namespace volumetra

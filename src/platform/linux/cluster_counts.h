@@ -1,19 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 
+#include "platform/cluster_counts.h"
 #include "platform/linux/system_calls.h"
 
 namespace volumetra {
-
-/// The answer of GetDiskFreeSpaceA.
-struct ClusterCounts {
-  std::int32_t sectorsPerCluster = 0;
-  std::int32_t bytesPerSector = 0;
-  std::int32_t freeClusters = 0;
-  std::int32_t totalClusters = 0;
-};
 
 /// Turns statvfs figures into sectors of 512 bytes and clusters. A cluster starts as one
 /// file-system block (when that is a whole power-of-two number of sectors) and doubles until the

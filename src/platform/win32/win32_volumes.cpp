@@ -152,7 +152,7 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
   if (outcome != Outcome::Done) return ToAnswer(outcome);
   if (!result.ok || !result.geometry) return VolumeAnswer::Failed;
   if (!known) geometry_.emplace(letter, *result.geometry);
-  const SignedClusterCounts counts = FitClusterCounts(*result.geometry, result.bytes);
+  const ClusterCounts counts = FitClusterCounts(*result.geometry, result.bytes);
   sectorsPerCluster = counts.sectorsPerCluster;
   bytesPerSector = counts.bytesPerSector;
   freeClusters = counts.freeClusters;

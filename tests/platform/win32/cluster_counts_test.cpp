@@ -8,17 +8,16 @@ namespace {
 constexpr std::uint64_t kTiB = std::uint64_t{1} << 40;
 constexpr std::int64_t kMaxSigned = 2147483647;
 
-double TotalBytes(const SignedClusterCounts& c) {
+double TotalBytes(const ClusterCounts& c) {
   return static_cast<double>(c.totalClusters) * c.sectorsPerCluster * c.bytesPerSector;
 }
-double FreeBytes(const SignedClusterCounts& c) {
+double FreeBytes(const ClusterCounts& c) {
   return static_cast<double>(c.freeClusters) * c.sectorsPerCluster * c.bytesPerSector;
 }
 
 TEST(FitClusterCounts, KeepsTheCallsOwnAnswerWhenItsCountsFit) {
   const DiskGeometry geometry{8, 512, 1'000'000, 25'000'000};
-  const SignedClusterCounts c =
-      FitClusterCounts(geometry, DiskBytes{1'000'000ull * 4096, 25'000'000ull * 4096});
+  const ClusterCounts c = FitClusterCounts(geometry, DiskBytes{1'000'000ull * 4096, 25'000'000ull * 4096});
   EXPECT_EQ(c.sectorsPerCluster, 8);
   EXPECT_EQ(c.bytesPerSector, 512);
   EXPECT_EQ(c.freeClusters, 1'000'000);
@@ -31,7 +30,7 @@ TEST(FitClusterCounts, ClustersBeyondTheSignedRangeBecomeLargerClustersWithTheSa
   const std::uint64_t available = 7 * kTiB;
   const DiskGeometry geometry{8, 512, static_cast<std::uint32_t>(available / 4096),
                               static_cast<std::uint32_t>(total / 4096)};
-  const SignedClusterCounts c = FitClusterCounts(geometry, DiskBytes{available, total});
+  const ClusterCounts c = FitClusterCounts(geometry, DiskBytes{available, total});
   EXPECT_EQ(c.sectorsPerCluster, 16);
   EXPECT_GT(c.totalClusters, 0);
   EXPECT_LE(c.totalClusters, kMaxSigned);
@@ -43,7 +42,7 @@ TEST(FitClusterCounts, CountsCutToTheirLow32BitsAreTakenFromTheByteCounts) {
   // 20 TiB: 5.4e9 clusters of 4 KiB; a call that keeps only the low 32 bits reports 1.1e9 of them.
   const std::uint64_t total = 20 * kTiB;
   const DiskGeometry truncated{8, 512, 12345, static_cast<std::uint32_t>((total / 4096) & 0xFFFFFFFFu)};
-  const SignedClusterCounts c = FitClusterCounts(truncated, DiskBytes{3 * kTiB, total});
+  const ClusterCounts c = FitClusterCounts(truncated, DiskBytes{3 * kTiB, total});
   EXPECT_DOUBLE_EQ(TotalBytes(c), static_cast<double>(total));
   EXPECT_DOUBLE_EQ(FreeBytes(c), static_cast<double>(3 * kTiB));
   EXPECT_EQ(c.sectorsPerCluster, 32);
@@ -51,14 +50,14 @@ TEST(FitClusterCounts, CountsCutToTheirLow32BitsAreTakenFromTheByteCounts) {
 
 TEST(FitClusterCounts, TotalsStayRightToWithinOneClusterForUnevenSizes) {
   const std::uint64_t total = 10 * kTiB + 12345 * 512;
-  const SignedClusterCounts c = FitClusterCounts(DiskGeometry{8, 512, 0, 0}, DiskBytes{total - 4096, total});
+  const ClusterCounts c = FitClusterCounts(DiskGeometry{8, 512, 0, 0}, DiskBytes{total - 4096, total});
   const double cluster = static_cast<double>(c.sectorsPerCluster) * c.bytesPerSector;
   EXPECT_LE(static_cast<double>(total) - TotalBytes(c), cluster);
   EXPECT_GE(static_cast<double>(total) - TotalBytes(c), 0);
 }
 
 TEST(FitClusterCounts, WithoutByteCountsTheCountsAreCappedNeverNegative) {
-  const SignedClusterCounts c =
+  const ClusterCounts c =
       FitClusterCounts(DiskGeometry{8, 512, 3'000'000'000u, 4'000'000'000u}, std::nullopt);
   EXPECT_EQ(c.freeClusters, kMaxSigned);
   EXPECT_EQ(c.totalClusters, kMaxSigned);
@@ -68,7 +67,7 @@ TEST(FitClusterCounts, WithoutByteCountsTheCountsAreCappedNeverNegative) {
 TEST(FitClusterCounts, ClustersStopGrowingWhereBytesPerClusterWouldLeaveTheSignedRange) {
   // 2^70 bytes cannot be counted in signed 32-bit clusters of at most 1 GiB: the count is capped.
   const std::uint64_t huge = std::uint64_t{1} << 62;
-  const SignedClusterCounts c = FitClusterCounts(DiskGeometry{1, 512, 0, 0}, DiskBytes{huge, huge});
+  const ClusterCounts c = FitClusterCounts(DiskGeometry{1, 512, 0, 0}, DiskBytes{huge, huge});
   EXPECT_EQ(static_cast<std::int64_t>(c.sectorsPerCluster) * c.bytesPerSector, std::int64_t{1} << 30);
   EXPECT_EQ(c.totalClusters, kMaxSigned);
 }
