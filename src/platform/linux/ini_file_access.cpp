@@ -7,19 +7,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <memory>
-#include <string_view>
+
+#include "platform/ini_temporaries.h"
 
 namespace volumetra::ini_file {
 
 const char* const kNewFileLineEnd = "\n";
 
 namespace {
-
-constexpr std::string_view kTemporaryMark = ".tmp.";
 
 struct FdCloser {
   int fd;
@@ -60,27 +58,14 @@ void SyncDirectory(const std::string& directory) {
   ::close(fd);
 }
 
-// The process id in a temporary file's name "<name>.tmp.<pid>.<n>", or 0 when it has none.
-pid_t WriterOf(std::string_view suffix) {
-  pid_t pid = 0;
-  for (char c : suffix) {
-    if (c == '.') break;
-    if (c < '0' || c > '9' || pid > 100000000) return 0;
-    pid = pid * 10 + (c - '0');
-  }
-  return pid;
-}
-
 // Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs.
 void RemoveLeftTemporaries(const std::string& path) {
   const std::string directory = DirectoryOf(path);
-  const std::string prefix = NameOf(path) + std::string(kTemporaryMark);
+  const std::string prefix = TemporaryPrefix(NameOf(path));
   DIR* dir = ::opendir(directory.c_str());
   if (dir == nullptr) return;
   while (const dirent* entry = ::readdir(dir)) {
-    const std::string_view name = entry->d_name;
-    if (!name.starts_with(prefix)) continue;
-    const pid_t writer = WriterOf(name.substr(prefix.size()));
+    const auto writer = static_cast<pid_t>(TemporaryWriter(entry->d_name, prefix));
     if (writer <= 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) continue;
     ::unlinkat(::dirfd(dir), entry->d_name, 0);
   }
@@ -117,9 +102,7 @@ std::string WriteTarget(const std::string& path) {
 
 bool Replace(const std::string& path, const std::string& content,
              const std::function<void()>& beforeReplace) {
-  static std::atomic<unsigned> counter{0};
-  const std::string temp =
-      path + std::string(kTemporaryMark) + std::to_string(::getpid()) + "." + std::to_string(counter++);
+  const std::string temp = NewTemporaryName(path, static_cast<std::uint32_t>(::getpid()));
   const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return false;
   bool ok;

@@ -2,9 +2,9 @@
 #include "platform/ini_file_access.h"
 
 #include <algorithm>
-#include <atomic>
 #include <string_view>
 
+#include "platform/ini_temporaries.h"
 #include "platform/win32/windows_api.h"
 
 namespace volumetra::ini_file {
@@ -13,7 +13,6 @@ const char* const kNewFileLineEnd = "\r\n";
 
 namespace {
 
-constexpr std::string_view kTemporaryMark = ".tmp.";
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 struct HandleCloser {
@@ -48,17 +47,6 @@ std::string NameOf(const std::string& path) {
   return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
-// The process id in a temporary file's name "<name>.tmp.<pid>.<n>", or 0 when it has none.
-DWORD WriterOf(std::string_view suffix) {
-  DWORD pid = 0;
-  for (char c : suffix) {
-    if (c == '.') break;
-    if (c < '0' || c > '9' || pid > 100000000) return 0;
-    pid = pid * 10 + static_cast<DWORD>(c - '0');
-  }
-  return pid;
-}
-
 bool ProcessRuns(DWORD pid) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
   if (process == nullptr) return GetLastError() != ERROR_INVALID_PARAMETER;  // no such process
@@ -71,14 +59,13 @@ bool ProcessRuns(DWORD pid) {
 // Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs.
 void RemoveLeftTemporaries(const std::string& path) {
   const std::string directory = DirectoryOf(path);
-  const std::string prefix = NameOf(path) + std::string(kTemporaryMark);
+  const std::string prefix = TemporaryPrefix(NameOf(path));
   WIN32_FIND_DATAA found{};
   HANDLE search = FindFirstFileA((directory + "\\" + prefix + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const std::string_view name = found.cFileName;
-    if (!name.starts_with(prefix) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
-    const DWORD writer = WriterOf(name.substr(prefix.size()));
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const DWORD writer = TemporaryWriter(found.cFileName, prefix);
     if (writer == 0 || writer == GetCurrentProcessId() || ProcessRuns(writer)) continue;
     DeleteFileA((directory + "\\" + found.cFileName).c_str());
   } while (FindNextFileA(search, &found));
@@ -130,9 +117,7 @@ std::string WriteTarget(const std::string& path) {
 
 bool Replace(const std::string& path, const std::string& content,
              const std::function<void()>& beforeReplace) {
-  static std::atomic<unsigned> counter{0};
-  const std::string temp = path + std::string(kTemporaryMark) + std::to_string(GetCurrentProcessId()) + "." +
-                           std::to_string(counter++);
+  const std::string temp = NewTemporaryName(path, GetCurrentProcessId());
   // The new file takes the old one's attributes.
   constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
