@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <limits>
+#include <set>
 
 #include "platform/linux/cluster_counts.h"
 #include "platform/linux/file_system_traits.h"
@@ -15,6 +16,13 @@ constexpr char kRootLetter = 'C';
 
 char Upper(char letter) {
   return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+}
+
+/// The place of a drive letter, in either case, among A to Z; nullopt for any other character.
+std::optional<std::size_t> LetterIndex(char letter) {
+  const char upper = Upper(letter);
+  if (upper < 'A' || upper > 'Z') return std::nullopt;
+  return static_cast<std::size_t>(upper - 'A');
 }
 
 HangingCall StatCall(const DriveMount& drive) {
@@ -84,20 +92,20 @@ void LinuxVolumes::ReadMountTable() {
 // all together.
 void LinuxVolumes::StartDiscoveryRound() {
   guard_.DropAhead();
-  passLetters_.clear();
-  passAnswers_.clear();
+  passLetters_.reset();
+  passAnswers_.fill(std::nullopt);
   for (const auto& [letter, drive] : drives_)
     if (drive.mayHang) guard_.StartAhead(drive.key, StatCall(drive), false);
 }
 
 void LinuxVolumes::BeginProbePass(const std::string& letters) {
   guard_.DropAhead();
-  passLetters_.clear();
-  passAnswers_.clear();
+  passLetters_.reset();
+  passAnswers_.fill(std::nullopt);
   for (char letter : letters) {
     const DriveMount* drive = DriveFor(letter);
     if (!drive) continue;
-    passLetters_.insert(Upper(letter));
+    passLetters_.set(*LetterIndex(letter));
     if (drive->mayHang) guard_.StartAhead(drive->key, StatCall(*drive), true);
     if (identities_.contains(drive->key)) continue;
     if (std::optional<BlockIdentity> known = UdevIdentity(*system_, *drive)) {
@@ -121,7 +129,9 @@ const DriveMount* LinuxVolumes::DriveForRootPath(const std::string& rootPath) {
 }
 
 bool LinuxVolumes::Reasks(const std::string& rootPath) const {
-  return !rootPath.empty() && passLetters_.contains(Upper(rootPath[0]));
+  if (rootPath.empty()) return false;
+  const std::optional<std::size_t> index = LetterIndex(rootPath[0]);
+  return index && passLetters_.test(*index);
 }
 
 // Mounts that cannot hang are asked on the calling thread, unless a hanging call of theirs (a
@@ -170,7 +180,7 @@ VolumeAnswer LinuxVolumes::GetVolumeInformation(const std::string& rootPath, std
   if (const VolumeAnswer answer = StatDrive(*drive, reask, stats); answer != VolumeAnswer::Answered)
     return answer;
   // The same pass asks the free space next: it takes these stats rather than ask again.
-  if (reask) passAnswers_[drive->key] = stats;
+  if (reask) passAnswers_[*LetterIndex(rootPath[0])] = stats;
   BlockIdentity found;
   if (const VolumeAnswer answer = FindBlockIdentity(*drive, reask, found); answer != VolumeAnswer::Answered)
     return answer;
@@ -190,9 +200,9 @@ VolumeAnswer LinuxVolumes::GetDiskFreeSpace(const std::string& rootPath, std::in
   const DriveMount* drive = DriveForRootPath(rootPath);
   if (!drive) return VolumeAnswer::Failed;
   FileSystemStats stats;
-  if (const auto answered = passAnswers_.find(drive->key); answered != passAnswers_.end()) {
-    stats = answered->second;
-    passAnswers_.erase(answered);
+  if (std::optional<FileSystemStats>& answered = passAnswers_[*LetterIndex(rootPath[0])]) {
+    stats = *answered;
+    answered.reset();
   } else if (const VolumeAnswer answer = StatDrive(*drive, Reasks(rootPath), stats);
              answer != VolumeAnswer::Answered) {
     return answer;
@@ -236,7 +246,8 @@ LinuxVolumes::Footprint LinuxVolumes::footprint() const {
           .mountVolumes = volumes_.size(),
           .knownLetters = known_.size(),
           .identities = identities_.size(),
-          .passAnswers = passAnswers_.size(),
+          .passAnswers = static_cast<std::size_t>(std::count_if(passAnswers_.begin(), passAnswers_.end(),
+                                                                [](const auto& a) { return a.has_value(); })),
           .guardKeys = guard.keys,
           .guardCalls = guard.calls};
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <chrono>
 #include <map>
 #include <memory>
-#include <set>
+#include <optional>
 #include <string>
 
 #include "platform/linux/drive_letters.h"
@@ -88,6 +90,9 @@ class LinuxVolumes : public VolumeService {
   VolumeAnswer StatDrive(const DriveMount& drive, bool reask, FileSystemStats& stats);
   VolumeAnswer FindBlockIdentity(const DriveMount& drive, bool reask, BlockIdentity& identity);
 
+  /// Drive letters A to Z, each the index of its place in a pass's tables.
+  static constexpr std::size_t kLetterCount = 26;
+
   std::shared_ptr<LinuxSystemCalls> system_;
   std::string letterFile_;
   HangingCallGuard guard_;
@@ -99,10 +104,11 @@ class LinuxVolumes : public VolumeService {
   std::map<std::string, KnownVolume> volumes_;
   /// Label and UUID by mount key, looked up since the mount table was last read.
   std::map<std::string, BlockIdentity> identities_;
-  /// The letters of the probe pass under way; empty outside one.
-  std::set<char> passLetters_;
-  /// statvfs answers of this pass's volume-information questions, for its free-space questions.
-  std::map<std::string, FileSystemStats> passAnswers_;
+  /// The letters of the probe pass under way, by LetterIndex; none outside one.
+  std::bitset<kLetterCount> passLetters_;
+  /// statvfs answers of this pass's volume-information questions, for its free-space questions,
+  /// by LetterIndex.
+  std::array<std::optional<FileSystemStats>, kLetterCount> passAnswers_;
 };
 
 }  // namespace volumetra
