@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/ini_profile.h"
+#include "platform/ini_temporaries.h"
 #include "support/fake_machine.h"
 
 namespace volumetra {
@@ -29,6 +31,14 @@ struct IniProfileFixture : ::testing::Test {
   }
   int set(const std::string& section, const std::string& key, const std::string& value) {
     return profile.WritePrivateProfileString(section, key, value, path);
+  }
+  /// Leaves what an ended process with the id `pid` leaves after killed saves: a temporary file of
+  /// the name this process's next save takes, and one of a name it has used.
+  void leaveTemporariesOfProcessId(std::uint32_t pid) const {
+    const std::string used = ini_file::NewTemporaryName(path, pid);
+    const std::size_t dot = used.rfind('.');
+    const std::string next = used.substr(0, dot + 1) + std::to_string(std::stoul(used.substr(dot + 1)) + 1);
+    for (const std::string& name : {used, next}) std::ofstream(name) << "[System]\nLanguage=Killed\n";
   }
   /// How many files the directory holds.
   int filesInDir() const {

@@ -58,7 +58,9 @@ void SyncDirectory(const std::string& directory) {
   ::close(fd);
 }
 
-// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs.
+// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs. Run after
+// this process's own save is in place, so a file named with this process's id was left by an
+// ended process that had the same id.
 void RemoveLeftTemporaries(const std::string& path) {
   const std::string directory = DirectoryOf(path);
   const std::string prefix = TemporaryPrefix(NameOf(path));
@@ -66,10 +68,20 @@ void RemoveLeftTemporaries(const std::string& path) {
   if (dir == nullptr) return;
   while (const dirent* entry = ::readdir(dir)) {
     const auto writer = static_cast<pid_t>(TemporaryWriter(entry->d_name, prefix));
-    if (writer <= 0 || writer == ::getpid() || ::kill(writer, 0) == 0 || errno != ESRCH) continue;
+    if (writer <= 0) continue;
+    if (writer != ::getpid() && (::kill(writer, 0) == 0 || errno != ESRCH)) continue;
     ::unlinkat(::dirfd(dir), entry->d_name, 0);
   }
   ::closedir(dir);
+}
+
+// Creates the temporary file `temp` for writing. A file of that name can only have been left by an
+// ended process with this process's id, so it is removed and the name taken.
+int CreateTemporary(const std::string& temp) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  const int fd = ::open(temp.c_str(), kFlags, 0666);
+  if (fd >= 0 || errno != EEXIST || ::unlink(temp.c_str()) != 0) return fd;
+  return ::open(temp.c_str(), kFlags, 0666);
 }
 
 }  // namespace
@@ -103,7 +115,7 @@ std::string WriteTarget(const std::string& path) {
 bool Replace(const std::string& path, const std::string& content,
              const std::function<void()>& beforeReplace) {
   const std::string temp = NewTemporaryName(path, static_cast<std::uint32_t>(::getpid()));
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  const int fd = CreateTemporary(temp);
   if (fd < 0) return false;
   bool ok;
   {

@@ -56,7 +56,9 @@ bool ProcessRuns(DWORD pid) {
   return runs;
 }
 
-// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs.
+// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs. Run after
+// this process's own save is in place, so a file named with this process's id was left by an
+// ended process that had the same id.
 void RemoveLeftTemporaries(const std::string& path) {
   const std::string directory = DirectoryOf(path);
   const std::string prefix = TemporaryPrefix(NameOf(path));
@@ -66,10 +68,21 @@ void RemoveLeftTemporaries(const std::string& path) {
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const DWORD writer = TemporaryWriter(found.cFileName, prefix);
-    if (writer == 0 || writer == GetCurrentProcessId() || ProcessRuns(writer)) continue;
+    if (writer == 0 || (writer != GetCurrentProcessId() && ProcessRuns(writer))) continue;
     DeleteFileA((directory + "\\" + found.cFileName).c_str());
   } while (FindNextFileA(search, &found));
   FindClose(search);
+}
+
+// Creates the temporary file `temp` for writing. A file of that name can only have been left by an
+// ended process with this process's id, so it is removed and the name taken.
+HANDLE CreateTemporary(const std::string& temp, DWORD attributes) {
+  const auto create = [&] {
+    return CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  };
+  HANDLE file = create();
+  if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+  return DeleteFileA(temp.c_str()) ? create() : INVALID_HANDLE_VALUE;
 }
 
 // No file of that name: the file or one of the directories above it does not exist. A file that
@@ -126,7 +139,7 @@ bool Replace(const std::string& path, const std::string& content,
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKept;
   if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-  HANDLE file = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+  HANDLE file = CreateTemporary(temp, attributes);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok;
   {

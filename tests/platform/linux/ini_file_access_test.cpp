@@ -2,6 +2,7 @@
 // replacements that keep mode and links, and saves that a kill cannot tear.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -85,6 +86,15 @@ TEST_F(IniFileAccessTest, AProcessKilledInMidWriteLeavesTheOldFileWhole) {
   EXPECT_EQ(fileText(), "[System]\nLanguage=Dansk\nWindow1XPos=5\n");
   // That write also removed what the killed one left behind.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+}
+
+TEST_F(IniFileAccessTest, TemporariesLeftByAnEndedProcessOfThisIdNeitherBlockTheSaveNorStay) {
+  writeFile("[System]\nLanguage=English\n");
+  leaveTemporariesOfProcessId(static_cast<std::uint32_t>(::getpid()));
+  ASSERT_EQ(filesInDir(), 3);
+  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
+  EXPECT_EQ(fileText(), "[System]\nLanguage=Dansk\n");
+  EXPECT_EQ(filesInDir(), 1);
 }
 
 TEST_F(IniFileAccessTest, AKillDuringACollectedSaveLeavesTheOldKeysAll) {

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -16,6 +17,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/ini_temporaries.h"
 #include "platform/qt/qt_machine.h"
 
 namespace volumetra {
@@ -167,12 +169,16 @@ TEST(ProgramBinary, AKillDuringTheSaveLeavesTheOldSettingsOrTheNewOnesNeverAMix)
   }
   std::cout << "kills that left the old file: " << whole[0] << ", the new one: " << whole[1] << "\n";
 
-  // A save that runs to its end removes the temporary files that killed saves left behind.
+  // A save that runs to its end removes the temporary files that killed saves left behind. Only
+  // one whose process id another running process has taken since stays, until that one ends.
   const std::unique_ptr<QProcess> last = copy.start();
   EXPECT_FALSE(last->waitForFinished(1000));
   Terminate(*last);
-  for (const fs::directory_entry& entry : fs::directory_iterator(dir.path()))
-    EXPECT_EQ(entry.path().filename().string().find("volumetra.ini.tmp."), std::string::npos) << entry.path();
+  const std::string prefix = ini_file::TemporaryPrefix("volumetra.ini");
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir.path())) {
+    const std::uint32_t writer = ini_file::TemporaryWriter(entry.path().filename().string(), prefix);
+    EXPECT_TRUE(writer == 0 || ::kill(static_cast<pid_t>(writer), 0) == 0) << entry.path();
+  }
 }
 
 TEST(ProgramBinary, ASecondStartRaisesTheRunningCopyAndEndsWithZero) {

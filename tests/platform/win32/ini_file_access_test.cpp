@@ -68,6 +68,15 @@ TEST_F(IniFileAccessTest, AProcessKilledInMidSaveLeavesTheOldFileAndTheNextSaveC
   EXPECT_EQ(filesInDir(), 1);  // the next save removed what the killed one left
 }
 
+TEST_F(IniFileAccessTest, TemporariesLeftByAnEndedProcessOfThisIdNeitherBlockTheSaveNorStay) {
+  writeFile("[System]\r\nLanguage=English\r\n");
+  leaveTemporariesOfProcessId(GetCurrentProcessId());
+  ASSERT_EQ(filesInDir(), 3);
+  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
+  EXPECT_EQ(fileText(), "[System]\r\nLanguage=Dansk\r\n");
+  EXPECT_EQ(filesInDir(), 1);
+}
+
 TEST_F(IniFileAccessTest, AReadOnlyFileIsLeftAsItIs) {
   writeFile("[System]\r\nLanguage=English\r\n");
   ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
