@@ -4,15 +4,18 @@
 #include <limits>
 
 namespace volumetra {
+namespace {
+
+constexpr std::uint64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
+
+}  // namespace
 
 std::int32_t CappedCount(std::uint64_t value) {
-  constexpr std::uint64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(std::min(value, kMaxCount));
 }
 
 ClusterCounts CountsOfBytes(std::uint64_t bytesPerSector, std::uint64_t sectorsPerCluster,
                             std::uint64_t totalBytes, std::uint64_t freeBytes) {
-  constexpr std::uint64_t kMaxCount = std::numeric_limits<std::int32_t>::max();
   sectorsPerCluster = std::max<std::uint64_t>(sectorsPerCluster, 1);
   while (totalBytes / (bytesPerSector * sectorsPerCluster) > kMaxCount &&
          bytesPerSector * sectorsPerCluster * 2 <= kMaxCount)
