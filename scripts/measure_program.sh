@@ -7,6 +7,8 @@
 # threads, from 10 s after launch to the end) and resident memory at the end.
 # Only one of each runs at a time on purpose: copies of the bare window would wake together (its
 # timer is coarse, so Qt aligns its ticks) and share warm caches, which no single window has.
+# VOLUMETRA_REFERENCE_ARGS are given to the bare window: "--status-bar" gives it a status bar whose
+# message changes with its labels, a reference that also pays for a status line.
 # Usage: scripts/measure_program.sh [build-dir] [seconds] [rounds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,7 +25,8 @@ round() {
   local names=(bare volumetra) pids=()
   mkdir -p "$work/home"
   cp "$build/src/volumetra" "$work/"
-  "$build/bench/bare_qt_window" >/dev/null 2>&1 &
+  # shellcheck disable=SC2086  # the arguments are words
+  "$build/bench/bare_qt_window" ${VOLUMETRA_REFERENCE_ARGS:-} >/dev/null 2>&1 &
   pids+=($!)
   (cd "$work" && HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" exec ./volumetra >/dev/null 2>&1) &
   pids+=($!)

@@ -9,6 +9,8 @@
 # wineserver, which both share, is reported apart.
 # A second bare window draws its statics in the face the program's table cells are drawn with
 # here (Liberation Sans, or VOLUMETRA_BARE_FACE), for a reference that paints text the same way.
+# A third also loads the common controls and changes the text of their status bar with its
+# statics: what the controls the program is built on cost before the program does anything.
 # Usage: scripts/measure_windows.sh [build-dir] [seconds] [rounds]   (VOLUMETRA_WINE_PREFIX: the prefix)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,12 +42,14 @@ round() {
   # again at every XGetDefault, which Wine calls whenever it selects an antialiased font.
   mkdir -p "$work/home"
   printf 'Xft.antialias: 1\n' > "$work/home/.Xdefaults"
-  local names=(bare volumetra bare-font) pids=()
+  local names=(bare volumetra bare-font bare-status) pids=()
   (cd "$work" && HOME="$work/home" exec wine bare_win32_window.exe > /dev/null 2>&1) &
   pids+=($!)
   (cd "$work" && HOME="$work/home" exec wine volumetra.exe > /dev/null 2>&1) &
   pids+=($!)
   (cd "$work" && HOME="$work/home" exec wine bare_win32_window.exe "$face" > /dev/null 2>&1) &
+  pids+=($!)
+  (cd "$work" && HOME="$work/home" exec wine bare_win32_window.exe /statusbar > /dev/null 2>&1) &
   pids+=($!)
   local server
   server=$(server_of_prefix)
@@ -74,7 +78,9 @@ for ((r = 0; r < rounds; r++)); do round; done | awk -v d="$seconds" '
     list[$1] = list[$1] sprintf(" %.3f", cpu) }
   END {
     for (p in n) printf "%-10s CPU %.3f s/min (rounds:%s)   RSS %.1f MB\n", p, sum[p] / n[p], list[p], mem[p] / n[p]
-    printf "ratio      CPU %.2f   RSS %.2f   (to bare-font: CPU %.2f   RSS %.2f)\n",
-      (sum["volumetra"] / n["volumetra"]) / (sum["bare"] / n["bare"]), mem["volumetra"] / mem["bare"],
-      (sum["volumetra"] / n["volumetra"]) / (sum["bare-font"] / n["bare-font"]), mem["volumetra"] / mem["bare-font"]
+    v = sum["volumetra"] / n["volumetra"]
+    printf "ratio      CPU %.2f   RSS %.2f   (to bare-font: CPU %.2f   RSS %.2f; to bare-status: CPU %.2f   RSS %.2f)\n",
+      v / (sum["bare"] / n["bare"]), mem["volumetra"] / mem["bare"],
+      v / (sum["bare-font"] / n["bare-font"]), mem["volumetra"] / mem["bare-font"],
+      v / (sum["bare-status"] / n["bare-status"]), mem["volumetra"] / mem["bare-status"]
   }'
