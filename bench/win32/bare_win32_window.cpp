@@ -9,7 +9,6 @@
 // After windows.h, which commctrl.h needs.
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -55,8 +54,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   std::string face = commandLine ? commandLine : "";
   const bool withStatusBar = face.starts_with(kStatusBarOption);
-  if (withStatusBar)
-    face.erase(0, std::min(face.find_first_not_of(' ', kStatusBarOption.size()), face.size()));
+  if (withStatusBar) {
+    face.erase(0, kStatusBarOption.size());
+    face.erase(0, face.find_first_not_of(' '));  // npos, for spaces only, erases them all
+  }
   WNDCLASSA windowClass{};
   windowClass.lpfnWndProc = WindowProc;
   windowClass.hInstance = instance;
