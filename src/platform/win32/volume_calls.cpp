@@ -1,5 +1,6 @@
 #include "platform/win32/volume_calls.h"
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace volumetra {
@@ -10,61 +11,63 @@ constexpr DWORD kBufferSize = 255;
 class SystemVolumeCalls final : public VolumeCalls {
  public:
   std::optional<VolumeInformation> VolumeInformationOf(const std::string& rootPath) override {
-    char name[kBufferSize] = {};
-    char fileSystem[kBufferSize] = {};
+    wchar_t name[kBufferSize] = {};
+    wchar_t fileSystem[kBufferSize] = {};
     DWORD serial = 0, maxLength = 0, flags = 0;
-    if (!GetVolumeInformationA(rootPath.c_str(), name, kBufferSize, &serial, &maxLength, &flags, fileSystem,
-                               kBufferSize))
+    if (!GetVolumeInformationW(Wide(rootPath).c_str(), name, kBufferSize, &serial, &maxLength, &flags,
+                               fileSystem, kBufferSize))
       return std::nullopt;
-    return VolumeInformation{name, serial, maxLength, flags, fileSystem};
+    return VolumeInformation{Utf8(name), serial, maxLength, flags, Utf8(fileSystem)};
   }
 
   std::optional<DiskGeometry> DiskFreeSpace(const std::string& rootPath) override {
     DWORD sectors = 0, bytes = 0, freeClusters = 0, totalClusters = 0;
-    if (!GetDiskFreeSpaceA(rootPath.c_str(), &sectors, &bytes, &freeClusters, &totalClusters))
+    if (!GetDiskFreeSpaceW(Wide(rootPath).c_str(), &sectors, &bytes, &freeClusters, &totalClusters))
       return std::nullopt;
     return DiskGeometry{sectors, bytes, freeClusters, totalClusters};
   }
 
   std::optional<DiskBytes> DiskFreeSpaceEx(const std::string& rootPath) override {
     ULARGE_INTEGER available{}, total{}, totalFree{};
-    if (!GetDiskFreeSpaceExA(rootPath.c_str(), &available, &total, &totalFree)) return std::nullopt;
+    if (!GetDiskFreeSpaceExW(Wide(rootPath).c_str(), &available, &total, &totalFree)) return std::nullopt;
     return DiskBytes{available.QuadPart, total.QuadPart};
   }
 
-  std::uint32_t DriveType(const std::string& rootPath) override { return GetDriveTypeA(rootPath.c_str()); }
+  std::uint32_t DriveType(const std::string& rootPath) override {
+    return GetDriveTypeW(Wide(rootPath).c_str());
+  }
 
   std::uint32_t LogicalDrives() override { return GetLogicalDrives(); }
 
   DriveListing FirstEntry(const std::string& pattern) override {
-    WIN32_FIND_DATAA data{};
-    HANDLE search = FindFirstFileA(pattern.c_str(), &data);
+    WIN32_FIND_DATAW data{};
+    HANDLE search = FindFirstFileW(Wide(pattern).c_str(), &data);
     if (search == INVALID_HANDLE_VALUE) return DriveListing{false, {}, GetLastError()};
     FindClose(search);
-    return DriveListing{true, data.cFileName, 0};
+    return DriveListing{true, Utf8(data.cFileName), 0};
   }
 
   std::string RemoteName(char letter) override {
     const GetConnection getConnection = NetworkNames();
     if (!getConnection) return {};
-    const char local[] = {letter, ':', '\0'};
-    char remote[MAX_PATH + 1] = {};
-    DWORD size = sizeof remote;
+    const wchar_t local[] = {static_cast<wchar_t>(letter), L':', L'\0'};
+    wchar_t remote[MAX_PATH + 1] = {};
+    DWORD size = MAX_PATH + 1;
     if (getConnection(local, remote, &size) != NO_ERROR) return {};
-    return remote;
+    return Utf8(remote);
   }
 
  private:
-  using GetConnection = DWORD(WINAPI*)(LPCSTR, LPSTR, LPDWORD);
+  using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
 
-  // WNetGetConnectionA of mpr.dll, loaded when a network drive is first asked about: a run without
+  // WNetGetConnectionW of mpr.dll, loaded when a network drive is first asked about: a run without
   // network drives never needs the library.
   static GetConnection NetworkNames() {
     static const GetConnection getConnection = []() -> GetConnection {
-      HMODULE mpr = LoadLibraryA("mpr.dll");
+      HMODULE mpr = LoadLibraryW(L"mpr.dll");
       if (!mpr) return nullptr;
       return reinterpret_cast<GetConnection>(
-          reinterpret_cast<void*>(GetProcAddress(mpr, "WNetGetConnectionA")));
+          reinterpret_cast<void*>(GetProcAddress(mpr, "WNetGetConnectionW")));
     }();
     return getConnection;
   }

@@ -7,7 +7,7 @@
 
 namespace volumetra {
 
-/// What GetVolumeInformationA tells of a volume.
+/// What GetVolumeInformationW tells of a volume, its texts in UTF-8.
 struct VolumeInformation {
   std::string volumeName;
   std::uint32_t serialNumber = 0;
@@ -16,7 +16,7 @@ struct VolumeInformation {
   std::string fileSystemName;
 };
 
-/// GetDiskFreeSpaceA's answer: the cluster geometry and the counts as the call gives them.
+/// GetDiskFreeSpaceW's answer: the cluster geometry and the counts as the call gives them.
 struct DiskGeometry {
   std::uint32_t sectorsPerCluster = 0;
   std::uint32_t bytesPerSector = 0;
@@ -26,13 +26,13 @@ struct DiskGeometry {
   bool operator==(const DiskGeometry&) const = default;
 };
 
-/// GetDiskFreeSpaceExA's answer: the volume's sizes in bytes.
+/// GetDiskFreeSpaceExW's answer: the volume's sizes in bytes.
 struct DiskBytes {
   std::uint64_t availableToCaller = 0;
   std::uint64_t total = 0;
 };
 
-/// How the listing of a drive's current directory ("L:*", FindFirstFileA) began.
+/// How the listing of a drive's current directory ("L:*", FindFirstFileW) began.
 struct DriveListing {
   bool found = false;       ///< a first entry was returned
   std::string firstName;    ///< its name
@@ -45,16 +45,16 @@ struct DriveListing {
 class VolumeCalls {
  public:
   virtual ~VolumeCalls() = default;
-  /// GetVolumeInformationA with 255-character buffers; nullopt when the call fails.
+  /// GetVolumeInformationW with 255-character buffers; nullopt when the call fails.
   virtual std::optional<VolumeInformation> VolumeInformationOf(const std::string& rootPath) = 0;
   virtual std::optional<DiskGeometry> DiskFreeSpace(const std::string& rootPath) = 0;
   virtual std::optional<DiskBytes> DiskFreeSpaceEx(const std::string& rootPath) = 0;
   virtual std::uint32_t DriveType(const std::string& rootPath) = 0;
   /// GetLogicalDrives: bit n set for each letter ('A' + n) that names a drive; 0 when it failed.
   virtual std::uint32_t LogicalDrives() = 0;
-  /// FindFirstFileA on `pattern`, closed again at once.
+  /// FindFirstFileW on `pattern`, closed again at once.
   virtual DriveListing FirstEntry(const std::string& pattern) = 0;
-  /// WNetGetConnectionA for "L:": the remote name of a network drive, empty for others.
+  /// WNetGetConnectionW for "L:": the remote name of a network drive, empty for others.
   virtual std::string RemoteName(char letter) = 0;
 };
 
