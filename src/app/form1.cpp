@@ -102,6 +102,7 @@ void Form1::Form_Load() {
     r.NameLength = 0;
   }
   if (m.ShowGraph) program_.form2().Show();
+  RememberUntakenSettings(program_);
 }
 
 void Form1::Form_Resize() {

@@ -152,14 +152,15 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
       insertAt = i + 1;
       continue;
     }
-    // Keep the key as spelled in the file and the blanks after its "=".
+    // Keep the key as spelled in the file and the blanks after its "=" (all of them when the value
+    // is empty), so that writing a value twice gives the same line as writing it once.
     const std::size_t eq = text.find('=');
     if (eq == std::string::npos) {
       text = Concat({Trim(text), "=", stored});
       return;
     }
     std::size_t valueStart = text.find_first_not_of(" \t", eq + 1);
-    if (valueStart == std::string::npos) valueStart = eq + 1;
+    if (valueStart == std::string::npos) valueStart = text.size();
     text = text.substr(0, valueStart) + stored;
     return;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace volumetra {
 
@@ -80,6 +81,11 @@ struct Module1 {
   // The status line shows it for a while after its first survey (see report_cycle.cpp).
   std::string SettingsError;
   std::optional<std::int64_t> SettingsErrorShownAt;
+  // The settings keys the load did not take, from the first value that did not convert on, and for
+  // each what a save at the end of start-up would have written (nullopt: a graph-window key while
+  // there was no graph window). The save writes such a key only when the run changed it, so the
+  // file keeps the user's own text for the rest. Empty when the load took every key.
+  std::vector<std::optional<std::string>> UntakenSettingsAtStart;
 };
 
 }  // namespace volumetra

@@ -157,6 +157,8 @@ struct SystemKey {
   const char* name;
   bool (*load)(Program&, const std::string& text);
   std::string (*save)(Program&);
+  /// The key's value lies in the graph window's geometry.
+  bool ofGraphWindow = false;
 };
 
 // The keys of section "System", in the order they are read and written.
@@ -164,9 +166,9 @@ constexpr SystemKey kSystemKeys[] = {
     {"Window1XPos", LoadPosition<&Module1::Window1XPos>, SaveMainLeft},
     {"Window1YPos", LoadPosition<&Module1::Window1YPos>, SaveMainTop},
     {"Window1Width", LoadMainWidth, SaveMainWidth},
-    {"Window2XPos", LoadPositionOr<&Module1::Window2XPos, 6650>, SaveGraphLeft},
-    {"Window2YPos", LoadPositionOr<&Module1::Window2YPos, 230>, SaveGraphTop},
-    {"Window2Width", LoadGraphWidth, SaveGraphWidth},
+    {"Window2XPos", LoadPositionOr<&Module1::Window2XPos, 6650>, SaveGraphLeft, true},
+    {"Window2YPos", LoadPositionOr<&Module1::Window2YPos, 230>, SaveGraphTop, true},
+    {"Window2Width", LoadGraphWidth, SaveGraphWidth, true},
     {"Language", LoadText<&Module1::Language, English>, SaveText<&Module1::Language>},
     {"ReportFileDir", LoadText<&Module1::ReportFileDir, CurrentDirectory>, SaveText<&Module1::ReportFileDir>},
     {"ReportFileName", LoadText<&Module1::ReportFileName, LogTxt>, SaveText<&Module1::ReportFileName>},
@@ -175,6 +177,22 @@ constexpr SystemKey kSystemKeys[] = {
     {"ExcludeDoubleMappings", LoadFlag<&Module1::ExcludeDoubles>, SaveFlag<&Module1::ExcludeDoubles>},
     {"LinkGraphToMainWindow", LoadFlagOrTrue<&Module1::LinkGraph>, SaveFlag<&Module1::LinkGraph>},
 };
+
+constexpr std::size_t kKeyCount = std::size(kSystemKeys);
+
+// The index of the first key the load did not take.
+std::size_t FirstUntakenKey(const Module1& m) {
+  return kKeyCount - m.UntakenSettingsAtStart.size();
+}
+
+// Whether the save writes key `index`: every key the load took, and an untaken key that the run
+// changed from what it held at the end of start-up. A graph-window key of a run without a graph
+// window until the save is unchanged, as the save would place a new one from the same values.
+bool SavesKey(const Module1& m, std::size_t index, const std::string& value, bool graphWindowRan) {
+  if (index < FirstUntakenKey(m)) return true;
+  const std::optional<std::string>& atStart = m.UntakenSettingsAtStart[index - FirstUntakenKey(m)];
+  return atStart ? *atStart != value : graphWindowRan;
+}
 
 }  // namespace
 
@@ -203,11 +221,26 @@ void LoadSettings(Program& program) {
   CheckSettingsCanBeSaved(program);
   m.IniSection = kSection;
   m.IniFilePath.clear();
-  for (const SystemKey& key : kSystemKeys) {
+  m.UntakenSettingsAtStart.clear();
+  for (std::size_t index = 0; index < kKeyCount; ++index) {
+    const SystemKey& key = kSystemKeys[index];
     m.IniKey = key.name;
     m.IniResult.clear();
     ReadIniValue(program, m.IniSection, m.IniKey, m.IniFilePath, m.IniResult);
-    if (!key.load(program, m.IniResult)) return;
+    if (!key.load(program, m.IniResult)) {
+      m.UntakenSettingsAtStart.resize(kKeyCount - index);
+      return;
+    }
+  }
+}
+
+void RememberUntakenSettings(Program& program) {
+  Module1& m = program.m;
+  for (std::size_t index = FirstUntakenKey(m); index < kKeyCount; ++index) {
+    const SystemKey& key = kSystemKeys[index];
+    std::optional<std::string>& atStart = m.UntakenSettingsAtStart[index - FirstUntakenKey(m)];
+    atStart.reset();
+    if (!key.ofGraphWindow || program.loadedForm2()) atStart = key.save(program);
   }
 }
 
@@ -217,10 +250,13 @@ void SaveSettings(Program& program) {
   m.IniFilePath.clear();
   // The thirteen writes go to the file's text in memory and then to the file in one step, so a
   // kill during the save leaves the old settings or the new ones, never a mix.
+  const bool graphWindowRan = program.loadedForm2() != nullptr;
   program.os.profile.BeginWrites();
-  for (const SystemKey& key : kSystemKeys) {
+  for (std::size_t index = 0; index < kKeyCount; ++index) {
+    const SystemKey& key = kSystemKeys[index];
     m.IniKey = key.name;
     m.IniValue = key.save(program);
+    if (!SavesKey(m, index, m.IniValue, graphWindowRan)) continue;
     WriteIniValue(program, m.IniSection, m.IniKey, m.IniValue, m.IniFilePath, m.IniWriteResult);
   }
   program.os.profile.CommitWrites();

@@ -24,8 +24,12 @@ void WriteIniValue(Program& program, std::string& section, std::string& key, std
 /// its key: that key and all later ones keep their values from before the load. When the settings
 /// file in the program directory could not be saved, SettingsError says where and why.
 void LoadSettings(Program& program);
+/// Notes, at the end of start-up, what the keys the load did not take hold, so that the save
+/// writes them only when the run changes them.
+void RememberUntakenSettings(Program& program);
 /// Writes the thirteen settings of section "System" back, each on its own; a write that fails is
-/// skipped and the others are still made.
+/// skipped and the others are still made. A key the load did not take (a value that did not
+/// convert, or any key after it) keeps its text in the file unless the run changed its value.
 void SaveSettings(Program& program);
 
 }  // namespace volumetra

@@ -172,6 +172,47 @@ TEST_F(SettingsFileTest, AFailedConversionKeepsThatKeyAndAllLaterOnesAtTheirStar
   EXPECT_EQ(m.Language, "");
 }
 
+// One value that does not convert must not wipe the rest: the run starts as the load left it, but
+// the save writes back only the untaken keys the run changed.
+TEST_F(SettingsFileTest, KeysTheLoadDidNotTakeKeepTheirTextUnlessTheRunChangesThem) {
+  const std::string rest =
+      "Window1YPos=10\nWindow1Width=9000\nWindow2XPos=100\nWindow2YPos=200\nWindow2Width=6000\n"
+      "Language=Deutsch\nReportFileDir=/srv/disklogs/\nReportFileName=DISKS.TXT\nEnableBarGraph=True\n"
+      "ExcludeCDRomDrives=True\nExcludeDoubleMappings=False\nLinkGraphToMainWindow=True\n";
+  for (const std::string first : {"Window1XPos=1500px\n", "Window1XPos=4294967296\n"}) {
+    writeIni("[System]\n" + first + rest);
+    machine.program = std::make_unique<Program>(machine.services);
+    Program& run = machine.start();
+    EXPECT_EQ(run.m.Language, "") << first;  // this run is as the load left it
+    EXPECT_FALSE(run.m.ShowGraph);
+    run.Unload(run.form1());
+    EXPECT_EQ(iniText(), "[System]\n" + first + rest) << first;
+  }
+
+  // What the run changes is saved; the rest keeps its text.
+  writeIni("[System]\nWindow1XPos=1500px\n" + rest);
+  machine.program = std::make_unique<Program>(machine.services);
+  Program& run = machine.start();
+  run.form1().setLeft(300);
+  run.m.ExcludeCDs = true;
+  run.form3().Text3.setText("NEW.TXT");
+  run.Unload(run.form1());
+  const std::string saved = iniText();
+  for (const char* line : {"Window1XPos=300\n", "Window1YPos=10\n", "Window2Width=6000\n",
+                           "Language=Deutsch\n", "ReportFileDir=/srv/disklogs/\n", "ReportFileName=NEW.TXT\n",
+                           "ExcludeCDRomDrives=True\n", "LinkGraphToMainWindow=True\n"})
+    EXPECT_NE(saved.find(line), std::string::npos) << line << " in\n" << saved;
+
+  // A graph width beyond 32 bits: the keys from there on keep their text, those before it are saved.
+  writeIni("[System]\nWindow2XPos=5\nWindow2Width=3000000000\nLanguage=Dansk\nEnableBarGraph=False\n");
+  machine.program = std::make_unique<Program>(machine.services);
+  machine.start().Unload(machine.program->form1());
+  const std::string wide = iniText();
+  for (const char* line : {"Window2XPos=5\n", "Window2Width=3000000000\n", "Language=Dansk\n",
+                           "EnableBarGraph=False\n", "Window1XPos=0\n"})
+    EXPECT_NE(wide.find(line), std::string::npos) << line << " in\n" << wide;
+}
+
 TEST_F(SettingsFileTest, ARunSavesAllThirteenKeysInOrder) {
   machine.start();
   placeWindows();

@@ -91,6 +91,19 @@ TEST_F(IniProfileTest, WriteKeepsEveryOtherLineAndTheFilesLineEnds) {
             "[Added]\r\nKey=v\r\n");
 }
 
+TEST_F(IniProfileTest, WritingAValueTwiceGivesTheFileOfWritingItOnce) {
+  for (const std::string line : {"Language = Deutsch", "Language=Deutsch", "Language =", "Language= \t"}) {
+    for (const std::string value : {"", "Dansk", " padded "}) {
+      writeFile("[System]\n" + line + "\n");
+      ASSERT_EQ(set("System", "Language", value), 1);
+      const std::string once = fileText();
+      ASSERT_EQ(set("System", "Language", value), 1);
+      EXPECT_EQ(fileText(), once) << "'" << line << "' set to '" << value << "'";
+      EXPECT_EQ(get("System", "Language"), value);
+    }
+  }
+}
+
 TEST_F(IniProfileTest, EveryValueWithoutALineBreakReadsBackUnchanged) {
   for (const std::string value : {"", " leading", "trailing\t", "\"quoted\"", "'single'", "\"", "a=b;c",
                                   "[x]", "C:\\Program Files\\", "\xC3\xA4\xC3\xB6"}) {
