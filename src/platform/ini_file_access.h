@@ -22,11 +22,19 @@ ReadStatus ReadWhole(const std::string& path, std::string& content);
 /// Where a write to `path` lands: the file a symbolic link names, so that the link stays.
 std::string WriteTarget(const std::string& path);
 
+/// True when the file at `path` exists and is read-only: no one may write it (no write permission
+/// bit on Linux, the read-only attribute on Windows), or this process may not. A save leaves such a
+/// file as it is.
+bool IsReadOnly(const std::string& path);
+/// The reason given for a read-only settings file.
+inline constexpr const char* kReadOnlyReason = "the file is read-only";
+
 /// Puts `content` in place of the file at `path` in one step: it is written to a temporary file
 /// beside it (with the old file's permissions), flushed to disk and renamed over the old one, so
-/// that a kill at any moment leaves the old file or the new one. `beforeReplace`, when set, runs
-/// once the temporary file is complete and on disk. Afterwards the temporary files that earlier
-/// saves left behind when they were killed are removed. False when the file could not be replaced.
+/// that a kill at any moment leaves the old file or the new one. A read-only file is not replaced.
+/// `beforeReplace`, when set, runs once the temporary file is complete and on disk. Afterwards the temporary
+/// files that earlier saves left behind when they were killed are removed. False when the file could not be
+/// replaced.
 bool Replace(const std::string& path, const std::string& content, const std::function<void()>& beforeReplace);
 
 }  // namespace volumetra::ini_file

@@ -112,8 +112,16 @@ std::string WriteTarget(const std::string& path) {
   return real ? std::string(real.get()) : path;
 }
 
+bool IsReadOnly(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) return false;
+  return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 bool Replace(const std::string& path, const std::string& content,
              const std::function<void()>& beforeReplace) {
+  // A read-only file is left as it is, as Windows leaves it, rather than replaced by a new one.
+  if (IsReadOnly(path)) return false;
   const std::string temp = NewTemporaryName(path, static_cast<std::uint32_t>(::getpid()));
   const int fd = CreateTemporary(temp);
   if (fd < 0) return false;

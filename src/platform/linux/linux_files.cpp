@@ -51,6 +51,18 @@ bool IsInstalledCopy(const std::filesystem::path& directory) {
   return std::filesystem::is_regular_file(entry, ec);
 }
 
+// Why the missing `directory` is not there: the directory above it that exists refuses new
+// directories (the configuration directory could not be made), or plainly that it is missing.
+std::string WhyNoDirectory(const std::filesystem::path& directory) {
+  std::filesystem::path existing = directory;
+  struct stat info {};
+  while (existing.has_relative_path() && stat(existing.c_str(), &info) != 0)
+    existing = existing.parent_path();
+  if (existing != directory && S_ISDIR(info.st_mode) && access(existing.c_str(), W_OK | X_OK) != 0)
+    return "cannot create " + directory.string() + ": " + ErrorText(errno);
+  return ErrorText(ENOENT);
+}
+
 }  // namespace
 
 LinuxFiles::LinuxFiles() : LinuxFiles(ExecutableOfThisProcess()) {}
@@ -137,6 +149,14 @@ bool LinuxFiles::CanReplaceFile(const std::string& path, std::string& reason) {
       reason = ErrorText(errno);
       return false;
     }
+    if ((info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+      reason = ini_file::kReadOnlyReason;
+      return false;
+    }
+    if (access(target.c_str(), W_OK) != 0) {
+      reason = ErrorText(errno);
+      return false;
+    }
   }
   const std::filesystem::path parent = std::filesystem::path(target).parent_path();
   const std::filesystem::path directory = parent.empty() ? std::filesystem::path(".") : parent;
@@ -144,6 +164,10 @@ bool LinuxFiles::CanReplaceFile(const std::string& path, std::string& reason) {
   if (fd >= 0) {
     close(fd);
     return true;
+  }
+  if (errno == ENOENT) {
+    reason = WhyNoDirectory(directory);
+    return false;
   }
   if (errno != EOPNOTSUPP && errno != EISDIR) {
     reason = ErrorText(errno);

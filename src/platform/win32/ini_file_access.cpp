@@ -128,6 +128,11 @@ std::string WriteTarget(const std::string& path) {
   return std::string(resolved);
 }
 
+bool IsReadOnly(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+}
+
 bool Replace(const std::string& path, const std::string& content,
              const std::function<void()>& beforeReplace) {
   const std::string temp = NewTemporaryName(path, GetCurrentProcessId());

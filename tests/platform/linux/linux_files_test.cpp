@@ -12,6 +12,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/ini_file_access.h"
 #include "platform/linux/desktop_entry.h"
 #include "platform/linux/scoped_variable.h"
 #include "platform/linux/scratch_mounts.h"
@@ -192,6 +193,43 @@ TEST(LinuxFiles, ReadOnlyFileSystemBesideTheExecutable) {
   EXPECT_EQ(reason, "Read-only file system");
   // A save through a link lands in the linked file's directory, which is writable.
   EXPECT_TRUE(files.CanReplaceFile(medium + "/linked.ini", reason)) << reason;
+}
+
+// With the executable's directory and the configuration directory both unwritable, the reason
+// names the configuration directory that could not be made, not a missing file.
+TEST(LinuxFiles, NoWritableDirectoryAtAllSaysWhichCouldNotBeMade) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts a read-only tmpfs";
+  ScratchDirectory scratch;
+  const std::string medium = scratch.MakeDirectory("medium");
+  ScratchMounts mounts;
+  ASSERT_TRUE(mounts.MountTmpfs(medium, "size=64k"));
+  ASSERT_EQ(mount(nullptr, medium.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+
+  ScopedVariable config("XDG_CONFIG_HOME", medium + "/config");
+  LinuxFiles files(medium + "/volumetra");
+  const std::string directory = medium + "/config/volumetra";
+  ASSERT_EQ(files.ProgramDirectory(), directory);
+  std::string reason;
+  EXPECT_FALSE(files.CanReplaceFile(directory + "/volumetra.ini", reason));
+  EXPECT_EQ(reason, "cannot create " + directory + ": Read-only file system");
+}
+
+// A read-only settings file is left as it is, and the start-up check says so.
+TEST(LinuxFiles, AReadOnlySettingsFileIsNeitherReplacedNorSaidToBeReplaceable) {
+  ScratchDirectory scratch;
+  const std::string ini = scratch.path() + "/volumetra.ini";
+  std::ofstream(ini) << "[System]\nLanguage=Dansk\n";
+  ASSERT_EQ(chmod(ini.c_str(), 0444), 0);
+  LinuxFiles files;
+  std::string reason;
+  EXPECT_FALSE(files.CanReplaceFile(ini, reason));
+  EXPECT_EQ(reason, "the file is read-only");
+  EXPECT_FALSE(ini_file::Replace(ini, "[System]\nLanguage=Deutsch\n", nullptr));
+  EXPECT_EQ(Content(ini), "[System]\nLanguage=Dansk\n");
+  EXPECT_EQ(Names(scratch.path()), std::vector<std::string>{"volumetra.ini"});
+  struct stat info {};
+  ASSERT_EQ(stat(ini.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0444u);
 }
 
 // As root every permission is granted, so a child process of an ordinary user asks there.
