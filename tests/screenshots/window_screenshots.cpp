@@ -14,6 +14,7 @@
 
 #include "app/form1.h"
 #include "app/program.h"
+#include "platform/linux/desktop_entry.h"
 #include "platform/qt/qt_form_view.h"
 #include "platform/qt/qt_window_system.h"
 #include "support/fake_machine.h"
@@ -68,7 +69,8 @@ bool ShootLanguage(const Language& language, const std::string& directory) {
   AddTodaysDrives(fake.volumes);
   // The graph window opens beside the main window, not over it.
   std::ofstream(fake.iniPath()) << "[System]\nLanguage=" << language.name
-                                << "\nWindow1XPos=300\nWindow1YPos=300\nWindow2XPos=10500\nWindow2YPos=540\n";
+                                << "\nWindow1XPos=300\nWindow1YPos=300\nWindow2XPos=10500\nWindow2YPos="
+                                   "540\nReportFileDir=/home/user/volumetra/\n";
   QtWindowSystem windows;
   Services services{fake.volumes, fake.files, fake.profile, fake.clock,
                     fake.beep,    fake.loop,  windows,      "Linux"};
@@ -106,6 +108,8 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  // Named as the program names itself: a window without a title shows that name.
+  QApplication::setApplicationName(volumetra::kWindowClass);
   bool saved = true;
   for (const volumetra::Language& language : volumetra::kLanguages) {
     saved = volumetra::ShootLanguage(language, argv[1]) && saved;
