@@ -8,12 +8,27 @@
 
 namespace volumetra {
 
-void CaptionGroup::refit() {
+void CaptionGroup::add(CaptionLabel& member) {
+  members_.push_back(&member);
+  shown_.reset();
+}
+
+void CaptionGroup::remove(CaptionLabel& member) {
+  std::erase(members_, &member);
+  shown_.reset();
+}
+
+void CaptionGroup::refit(CaptionLabel* changed) {
   std::vector<std::optional<float>> own;
   own.reserve(members_.size());
   for (const CaptionLabel* member : members_) own.push_back(member->ownPoints());
   const std::optional<float> shared = SharedFittingPoints(
       own, [this](std::size_t member, float points) { return members_[member]->fitsAt(points); });
+  if (changed && shown_ == shared) {
+    changed->showAt(shared);
+    return;
+  }
+  shown_ = shared;
   for (CaptionLabel* member : members_) member->showAt(shared);
 }
 

@@ -14,12 +14,16 @@ class CaptionLabel;
 /// goes leaves it.
 class CaptionGroup {
  public:
-  void add(CaptionLabel& member) { members_.push_back(&member); }
-  void remove(CaptionLabel& member) { std::erase(members_, &member); }
-  void refit();
+  void add(CaptionLabel& member);
+  void remove(CaptionLabel& member);
+  /// Finds the group's size again after `changed` was fitted anew (nullptr: after any change);
+  /// while the size stays, only the changed member is drawn again.
+  void refit(CaptionLabel* changed = nullptr);
 
  private:
   std::vector<CaptionLabel*> members_;
+  // The size the members are drawn at, once they are.
+  std::optional<std::optional<float>> shown_;
 };
 
 /// One-line labels whose captions stand on one baseline (CaptionRows): the lowest of the

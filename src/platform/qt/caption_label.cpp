@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/qt/caption_group.h"
+#include "platform/qt/qt_look.h"
 #include "platform/text_fit.h"
 
 namespace volumetra {
@@ -102,7 +103,7 @@ void CaptionLabel::fit() {
                      : linePoints(area.width());
   }
   if (group_) {
-    group_->refit();
+    group_->refit(this);
   } else {
     showAt(ownPoints_);
   }
@@ -169,10 +170,7 @@ void CaptionLabel::paintEvent(QPaintEvent* event) {
     return;
   }
   QPainter painter(this);
-  const QPalette::ColorGroup group = !isEnabled()       ? QPalette::Disabled
-                                     : isActiveWindow() ? QPalette::Active
-                                                        : QPalette::Inactive;
-  painter.setPen(palette().color(group, foregroundRole()));
+  painter.setPen(TextColour(*this));
   painter.setFont(font());
   const QRectF area = contentsRect();
   if (wordWrap()) {

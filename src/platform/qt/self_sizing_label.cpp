@@ -5,6 +5,8 @@
 #include <QRawFont>
 #include <QTextLayout>
 
+#include "platform/qt/qt_look.h"
+
 namespace volumetra {
 
 SelfSizingLabel::SelfSizingLabel(QWidget* parent) : QLabel(parent) {
@@ -35,10 +37,7 @@ void SelfSizingLabel::paintEvent(QPaintEvent* event) {
   layout.endLayout();
   if (!line.isValid()) return;
   QPainter painter(this);
-  const QPalette::ColorGroup group = !isEnabled()       ? QPalette::Disabled
-                                     : isActiveWindow() ? QPalette::Active
-                                                        : QPalette::Inactive;
-  painter.setPen(palette().color(group, foregroundRole()));
+  painter.setPen(TextColour(*this));
   const QPointF origin = contentsRect().topLeft();
   for (const QGlyphRun& run : line.glyphRuns()) {
     const QRawFont raw = run.rawFont();
