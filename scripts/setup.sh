@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libxcb-cursor0    # Qt 6 Widgets and its X11 (xcb) platform plugin
   libblkid-dev                                    # file-system labels and UUIDs
   libgtest-dev libgmock-dev libbenchmark-dev      # tests and benchmarks
-  xvfb xauth imagemagick                          # a virtual display and screenshots
+  xvfb xauth imagemagick openbox                  # a virtual display, a window manager and screenshots
   fonts-dejavu-core fonts-liberation              # sans faces for the designed fonts
   dosfstools e2fsprogs                            # file systems the volume tests make
   libfuse3-dev fuse3                              # the tests' FUSE file system (a server that can die)

@@ -102,6 +102,7 @@ std::vector<ControlDesign> BuildControls() {
                          .font = kSans825,
                          .tabIndex = tabIndex};
   };
+  // The three sums are drawn at one size, and their three titles at another, as a column's cells.
   const auto sum = [](const char* name, float left, float width, Rgb colour) {
     return ControlDesign{.name = name,
                          .left = left,
@@ -111,7 +112,8 @@ std::vector<ControlDesign> BuildControls() {
                          .caption = "-",
                          .foreColor = colour,
                          .backColor = kBlack,
-                         .alignment = Alignment::Right};
+                         .alignment = Alignment::Right,
+                         .sizeGroup = "sums"};
   };
   const auto title = [](const char* name, float left, float width, const char* caption, Alignment alignment) {
     return ControlDesign{.name = name,
@@ -121,7 +123,8 @@ std::vector<ControlDesign> BuildControls() {
                          .height = 255,
                          .caption = caption,
                          .font = kSans975,
-                         .alignment = alignment};
+                         .alignment = alignment,
+                         .sizeGroup = "sum titles"};
   };
   controls.push_back({.name = "Slider1",
                       .kind = ControlKind::Slider,

@@ -51,6 +51,8 @@ Control::Control(Form& form, const ControlDesign& d)
       kind_(d.kind),
       tabPage_(d.tabPage),
       tabIndex_(d.tabIndex),
+      designedRect_{d.left, d.top, d.width, d.height},
+      sizeGroup_(d.sizeGroup),
       left_(d.left),
       top_(d.top),
       width_(d.width),

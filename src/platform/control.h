@@ -43,6 +43,11 @@ class Control {
   int tabPage() const { return tabPage_; }
   int tabIndex() const { return tabIndex_; }
 
+  /// Where the control stands as designed, before any code moves it.
+  const TwipsRect& designedRect() const { return designedRect_; }
+  /// The design's size group of a single label; "" for none.
+  const std::string& sizeGroup() const { return sizeGroup_; }
+
   float left() const { return left_; }
   float top() const { return top_; }
   float width() const { return width_; }
@@ -111,6 +116,8 @@ class Control {
   Control* container_ = nullptr;
   int tabPage_;
   int tabIndex_;
+  TwipsRect designedRect_;
+  std::string sizeGroup_;
   float left_, top_, width_, height_;
   bool visible_, enabled_;
   std::string caption_;

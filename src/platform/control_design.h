@@ -31,6 +31,16 @@ struct FontSpec {
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
+/// A rectangle in twips.
+struct TwipsRect {
+  float left = 0;
+  float top = 0;
+  float width = 0;
+  float height = 0;
+  float right() const { return left + width; }
+  float bottom() const { return top + height; }
+};
+
 /// Check box states.
 inline constexpr int kUnchecked = 0;
 inline constexpr int kChecked = 1;
@@ -64,6 +74,9 @@ struct ControlDesign {
   const char* container = "";    ///< name of the frame or tab control that holds it; "" for the form
   int tabPage = -1;              ///< page of the tab control that holds it
   const char* tabCaptions = "";  ///< tab control only: the tab captions separated by '|'
+  /// Single labels given the same name here are drawn at one size, as the cells of a control
+  /// array (a table column) always are.
+  const char* sizeGroup = "";
   /// Image only: a square picture, one text row per pixel row, one character per pixel, coloured
   /// by `PictureColour`.
   const char* const* picture = nullptr;

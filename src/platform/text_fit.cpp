@@ -26,4 +26,23 @@ std::optional<float> FittingPoints(float designedPoints, double availableWidth,
   return std::nullopt;
 }
 
+std::optional<float> SharedFittingPoints(
+    std::span<const std::optional<float>> own,
+    const std::function<bool(std::size_t member, float points)>& fitsAt) {
+  std::optional<float> shared;
+  for (const std::optional<float>& points : own) {
+    if (!points) return std::nullopt;
+    shared = shared ? std::min(*shared, *points) : *points;
+  }
+  if (!shared) return std::nullopt;
+  for (float points = *shared; points >= kSmallestFittingPoints; points -= 1 / kStepsPerPoint) {
+    bool all = true;
+    for (std::size_t member = 0; member < own.size() && all; ++member) {
+      all = *own[member] == points || fitsAt(member, points);
+    }
+    if (all) return points;
+  }
+  return std::nullopt;
+}
+
 }  // namespace volumetra

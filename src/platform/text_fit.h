@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 
 namespace volumetra {
 
@@ -15,5 +16,13 @@ inline constexpr float kSmallestFittingPoints = 6.0f;
 /// unit of `availableWidth`. Every backend draws its fixed-size labels by this rule.
 std::optional<float> FittingPoints(float designedPoints, double availableWidth,
                                    const std::function<double(float points)>& widthAt);
+
+/// The one size at which the captions of a group (a table column) are drawn: the largest at which
+/// every one of them fits. `own` holds the size each caption fits at by itself (FittingPoints);
+/// the smallest of them is taken, and stepped down in quarter points while `fitsAt(member,
+/// points)` says a caption does not fit there (hinting can make a smaller size a little wider).
+/// nullopt when a caption fits at no size: the group is then drawn at kSmallestFittingPoints.
+std::optional<float> SharedFittingPoints(std::span<const std::optional<float>> own,
+                                         const std::function<bool(std::size_t member, float points)>& fitsAt);
 
 }  // namespace volumetra

@@ -85,7 +85,8 @@ std::vector<ControlDesign> BuildControls() {
                       .max = 10000,
                       .smallChange = 1,
                       .largeChange = 5});
-  // The legend squares come after their captions, so they lie in front of them.
+  // The legend squares come after their captions, so they lie in front of them. The two captions
+  // are drawn at one size.
   controls.push_back({.name = "Label26",
                       .left = 2040,
                       .top = 6360,
@@ -94,7 +95,8 @@ std::vector<ControlDesign> BuildControls() {
                       .caption = "Free",
                       .foreColor = kSilver,
                       .backColor = kBlack,
-                      .font = kSans975});
+                      .font = kSans975,
+                      .sizeGroup = "legend"});
   controls.push_back({.name = "Shape51",
                       .kind = ControlKind::Shape,
                       .left = 2640,
@@ -110,7 +112,8 @@ std::vector<ControlDesign> BuildControls() {
                       .caption = "Total",
                       .foreColor = kSilver,
                       .backColor = kBlack,
-                      .font = kSans975});
+                      .font = kSans975,
+                      .sizeGroup = "legend"});
   controls.push_back({.name = "Shape52",
                       .kind = ControlKind::Shape,
                       .left = 3720,

@@ -44,7 +44,7 @@ for line in "Exec=volumetra" "Icon=$id" "Categories=System;Monitor;" "StartupWMC
   grep -qxF "$line" "$desktop" || fail "desktop entry lacks $line"
 done
 grep -qF "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "metainfo names no launchable"
-for shot in main-window options-dialog; do
+for shot in main-window-english graph-window-english options-misc-english; do
   grep -qF "/docs/$shot.png</image>" "$metainfo" || fail "metainfo lacks the screenshot $shot"
 done
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 namespace volumetra {
 namespace {
@@ -34,6 +35,28 @@ TEST(FittingPoints, GivesUpBelowTheSmallestSize) {
   EXPECT_FALSE(FittingPoints(9.75f, 80, Caption(40)));
   EXPECT_FALSE(FittingPoints(6.0f, 10, Caption(5)));
   EXPECT_FALSE(FittingPoints(9.75f, 0, Caption(1)));
+}
+
+TEST(SharedFittingPoints, TakesTheSizeOfTheWidestCaptionForTheWholeGroup) {
+  const std::vector<std::optional<float>> own = {9.75f, 7.5f, 9.75f, 8.25f};
+  int asked = 0;
+  const auto fitsAt = [&](std::size_t, float) {
+    ++asked;
+    return true;
+  };
+  EXPECT_EQ(SharedFittingPoints(own, fitsAt), 7.5f);
+  EXPECT_EQ(asked, 3);  // the member that fits at 7.5 by itself is not asked
+}
+
+TEST(SharedFittingPoints, StepsDownWhileAMemberIsWiderThereAndGivesUpWithAMemberThatFitsNowhere) {
+  const std::vector<std::optional<float>> own = {9.75f, 8.0f};
+  // The first member is a little too wide at 8 and 7.75 (hinting), but fits at 7.5.
+  const auto fitsAt = [](std::size_t member, float points) { return member != 0 || points <= 7.5f; };
+  EXPECT_EQ(SharedFittingPoints(own, fitsAt), 7.5f);
+  const auto never = [](std::size_t member, float) { return member != 0; };
+  EXPECT_FALSE(SharedFittingPoints(own, never));
+  const std::vector<std::optional<float>> oneTooLong = {9.75f, std::nullopt};
+  EXPECT_FALSE(SharedFittingPoints(oneTooLong, [](std::size_t, float) { return true; }));
 }
 
 }  // namespace

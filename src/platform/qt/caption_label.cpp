@@ -1,9 +1,13 @@
 #include "platform/qt/caption_label.h"
 
 #include <QFontMetricsF>
+#include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
+#include <cmath>
 
+#include "platform/qt/caption_group.h"
+#include "platform/qt/qt_look.h"
 #include "platform/text_fit.h"
 
 namespace volumetra {
@@ -17,6 +21,11 @@ CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent), designed_(font()) 
   setTextFormat(Qt::PlainText);
 }
 
+CaptionLabel::~CaptionLabel() {
+  if (group_) group_->remove(*this);
+  if (row_) row_->remove(*this);
+}
+
 void CaptionLabel::setCaption(const QString& caption) {
   if (caption == caption_) return;
   caption_ = caption;
@@ -27,7 +36,38 @@ void CaptionLabel::setDesignedFont(const QFont& font) {
   if (font == designed_) return;
   designed_ = font;
   lastLineFit_ = {};
+  if (row_) row_->invalidate();
   fit();
+}
+
+void CaptionLabel::setTextInsets(int left, int right) {
+  const QMargins margins(left, 0, right, 0);
+  if (contentsMargins() == margins) return;
+  setContentsMargins(margins);
+  fit();
+}
+
+void CaptionLabel::joinGroup(std::shared_ptr<CaptionGroup> group) {
+  if (group_) group_->remove(*this);
+  group_ = std::move(group);
+  if (group_) group_->add(*this);
+}
+
+void CaptionLabel::joinRow(std::shared_ptr<CaptionRow> row) {
+  if (row_) row_->remove(*this);
+  row_ = std::move(row);
+  if (row_) row_->add(*this);
+  update();
+}
+
+qreal CaptionLabel::designedAscent() const {
+  return QFontMetricsF(designed_, this).ascent();
+}
+
+qreal CaptionLabel::baseline() const {
+  if (row_) return row_->baseline();
+  const qreal ratio = devicePixelRatioF();
+  return std::ceil(designedAscent() * ratio) / ratio;
 }
 
 void CaptionLabel::resizeEvent(QResizeEvent* event) {
@@ -46,35 +86,53 @@ int CaptionLabel::textFlags() const {
   return static_cast<int>(alignment()) | (wordWrap() ? Qt::TextWordWrap : 0);
 }
 
+bool CaptionLabel::drawsOnBaseline() const {
+  return alignment() & Qt::AlignTop;
+}
+
 void CaptionLabel::fit() {
   fittedSize_ = size();
+  lastAnswer_.reset();
   const QRectF area = contentsRect();
   const auto designedPoints = static_cast<float>(designed_.pointSizeF());
-  textRect_ = QRect();
   // A label without room, or a font not sized in points, shows its caption as it is.
-  std::optional<float> points = designedPoints;
-  if (!area.isEmpty() && designedPoints > 0)
-    points = wordWrap() ? wrappedPoints(area) : linePoints(area.width());
-  QFont font = designed_;
-  QString shown = caption_;
-  if (points) {
-    font = fontAt(*points);
+  ownPoints_ = designedPoints;
+  if (!area.isEmpty() && designedPoints > 0) {
+    ownPoints_ = wordWrap()
+                     ? FittingPoints(designedPoints, 1.0, [&](float p) { return wrappedShare(p, area); })
+                     : linePoints(area.width());
+  }
+  if (group_) {
+    group_->refit(this);
   } else {
-    font = fontAt(kSmallestFittingPoints);
-    shown = elided(font);
-    if (wordWrap())
-      textRect_ = QFontMetricsF(font, this).boundingRect(area, textFlags(), shown).toAlignedRect();
+    showAt(ownPoints_);
   }
-  // Drawn smaller, a one-line caption keeps the designed baseline, so it reads in line with its row.
-  int drop = 0;
-  if (!wordWrap() && (alignment() & Qt::AlignTop) && font != designed_) {
-    drop = qRound(QFontMetricsF(designed_, this).ascent() - QFontMetricsF(font, this).ascent());
-  }
-  if (contentsMargins().top() != drop) setContentsMargins(0, drop, 0, 0);
+}
+
+bool CaptionLabel::fitsAt(float points) {
+  const QRectF area = contentsRect();
+  if (area.isEmpty() || designed_.pointSizeF() <= 0) return true;
+  if (ownPoints_ && *ownPoints_ == points) return true;
+  if (lastAnswer_ && lastAnswer_->points == points) return lastAnswer_->fits;
+  const bool fits = wordWrap()
+                        ? wrappedShare(points, area) <= 1
+                        : QFontMetricsF(fontAt(points), this).horizontalAdvance(caption_) <= area.width();
+  lastAnswer_ = FitAnswer{points, fits};
+  return fits;
+}
+
+void CaptionLabel::showAt(std::optional<float> points) {
+  const QFont font =
+      fontAt(points.value_or(std::min(static_cast<float>(designed_.pointSizeF()), kSmallestFittingPoints)));
+  const bool whole = points && fitsAt(*points);
+  const QString shown = whole ? caption_ : elided(font);
+  textRect_ = wordWrap()
+                  ? QFontMetricsF(font, this).boundingRect(contentsRect(), textFlags(), shown).toAlignedRect()
+                  : QRect();
   if (this->font() != font) setFont(font);
   if (text() != shown) setText(shown);
   // Assistive tools read the whole caption of a shortened one.
-  const QString name = shown == caption_ ? QString() : caption_;
+  const QString name = whole ? QString() : caption_;
   if (accessibleName() != name) setAccessibleName(name);
 }
 
@@ -101,14 +159,35 @@ std::optional<float> CaptionLabel::linePoints(qreal available) {
   return found;
 }
 
-std::optional<float> CaptionLabel::wrappedPoints(const QRectF& area) {
-  // The share of the label the wrapped lines need: their width across and their height.
-  const auto shareAt = [&](float points) {
-    const QRectF used = QFontMetricsF(fontAt(points), this).boundingRect(area, textFlags(), caption_);
-    textRect_ = used.toAlignedRect();
-    return std::max(used.width() / area.width(), used.height() / area.height());
-  };
-  return FittingPoints(static_cast<float>(designed_.pointSizeF()), 1.0, shareAt);
+qreal CaptionLabel::wrappedShare(float points, const QRectF& area) const {
+  const QRectF used = QFontMetricsF(fontAt(points), this).boundingRect(area, textFlags(), caption_);
+  return std::max(used.width() / area.width(), used.height() / area.height());
+}
+
+void CaptionLabel::paintEvent(QPaintEvent* event) {
+  if (!drawsOnBaseline()) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  QPainter painter(this);
+  painter.setPen(TextColour(*this));
+  painter.setFont(font());
+  const QRectF area = contentsRect();
+  if (wordWrap()) {
+    // The first line on the baseline, the lines under it as they wrap.
+    const qreal drop = baseline() - QFontMetricsF(font(), this).ascent();
+    painter.drawText(area.translated(0, drop), textFlags(), text());
+    return;
+  }
+  // One line on the baseline, placed across as the label aligns it.
+  const qreal width = QFontMetricsF(font(), this).horizontalAdvance(text());
+  qreal x = area.left();
+  if (alignment() & Qt::AlignRight) {
+    x = area.right() - width;
+  } else if (alignment() & Qt::AlignHCenter) {
+    x = area.left() + (area.width() - width) / 2;
+  }
+  painter.drawText(QPointF(x, area.top() + baseline()), text());
 }
 
 QString CaptionLabel::elided(const QFont& font) const {

@@ -8,12 +8,15 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 
+#include "platform/caption_groups.h"
 #include "platform/qt/caption_check_box.h"
 #include "platform/qt/caption_label.h"
 #include "platform/qt/picture_pixmap.h"
 #include "platform/qt/qt_look.h"
+#include "platform/qt/self_sizing_label.h"
 
 namespace volumetra {
 namespace {
@@ -54,17 +57,19 @@ Qt::CheckState ToCheckState(int value) {
 QLabel* MakeLabel(const Control& c, QWidget* parent) {
   // A fixed-size label fits its caption to its size; one that sizes itself to its caption, and
   // an image, need no fitting.
-  const bool fixedSize = c.kind() == ControlKind::Label && !c.autoSize();
-  QLabel* label = fixedSize ? new CaptionLabel(parent) : new QLabel(parent);
+  QLabel* label = nullptr;
+  if (FitsCaption(c)) {
+    label = new CaptionLabel(parent);
+  } else if (c.kind() == ControlKind::Label) {
+    label = new SelfSizingLabel(parent);
+  } else {
+    label = new QLabel(parent);
+  }
   label->setTextFormat(Qt::PlainText);
   label->setAlignment(ToQtAlignment(c.alignment()));
-  // A fixed-size label tall enough for two lines wraps its caption at word boundaries; a one-line
-  // label (a table cell) keeps one line, so "Ram/TMPFS" never loses its second word to an
-  // invisible line. A self-sizing label always keeps one line.
-  constexpr float kTwipsPerPoint = 20.0f;
-  constexpr float kLineSpacing = 1.2f;
-  const float twoLines = 2 * kLineSpacing * c.font().points * kTwipsPerPoint;
-  label->setWordWrap(!c.autoSize() && c.height() >= twoLines);
+  // A one-line label (a table cell) keeps one line, so "Ram/TMPFS" never loses its second word
+  // to an invisible line.
+  label->setWordWrap(WrapsCaption(c));
   return label;
 }
 
@@ -216,7 +221,8 @@ QWidget* CreateControlWidget(const Control& c, QWidget* parent) {
       break;
     case ControlKind::CommandButton: {
       auto* button = new QPushButton(parent);
-      button->setAutoDefault(false);
+      // Return and Enter press the focused button as Space does, as on every desktop.
+      button->setAutoDefault(true);
       w = button;
       break;
     }
@@ -293,6 +299,30 @@ void MirrorProperty(const Control& c, QWidget& w, ControlProperty property) {
     case ControlProperty::Value:
       MirrorValue(c, w);
       return;
+  }
+}
+
+QRect ShownGeometry(const Control& c, const QWidget& w, QRect rect) {
+  switch (c.kind()) {
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton: {
+      const QStyle::PixelMetric metric = c.kind() == ControlKind::CheckBox
+                                             ? QStyle::PM_IndicatorHeight
+                                             : QStyle::PM_ExclusiveIndicatorHeight;
+      const int indicator = w.style()->pixelMetric(metric, nullptr, &w);
+      if (rect.height() < indicator) {
+        rect.setTop(rect.top() - (indicator - rect.height()) / 2);
+        rect.setHeight(indicator);
+      }
+      return rect;
+    }
+    case ControlKind::Slider: {
+      const QWidget* parent = w.parentWidget();
+      if (parent && rect.bottom() > parent->rect().bottom()) rect.setBottom(parent->rect().bottom());
+      return rect;
+    }
+    default:
+      return rect;
   }
 }
 

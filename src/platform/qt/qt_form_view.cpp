@@ -6,15 +6,23 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 #include <utility>
 
+#include "platform/caption_groups.h"
 #include "platform/form_design.h"
+#include "platform/qt/caption_group.h"
+#include "platform/qt/caption_label.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/qt_look.h"
+#include "platform/qt/self_sizing_label.h"
 
 namespace volumetra {
 namespace {
+
+// How far a caption stays off a neighbour's edge, in pixels.
+constexpr int kCaptionGap = 1;
 
 constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
@@ -56,6 +64,7 @@ QtFormView::QtFormView(Form& form, const TwipsScale& scale)
   window_->setAutoFillBackground(true);
   window_->setFont(DesignFont(form.design().font));
   buildControls();
+  arrangeCaptions();
   applyTabOrder();
   applyGeometry();
   applyWindowState();
@@ -152,6 +161,55 @@ void QtFormView::connectInput(Control& c, QWidget& w) {
   }
 }
 
+void QtFormView::arrangeCaptions() {
+  for (const std::vector<Control*>& column : CaptionSizeGroups(form_)) {
+    const auto group = std::make_shared<CaptionGroup>();
+    for (const Control* c : column) static_cast<CaptionLabel*>(widget(*c))->joinGroup(group);
+    group->refit();
+  }
+  for (const std::vector<Control*>& line : CaptionRows(form_)) {
+    const auto row = std::make_shared<CaptionRow>();
+    for (const Control* c : line) static_cast<CaptionLabel*>(widget(*c))->joinRow(row);
+  }
+  neighbours_ = CaptionNeighbours(form_);
+  for (const CaptionNeighbour& n : neighbours_) {
+    neighboursOf_[n.label].push_back(&n);
+    neighboursOf_[n.sibling].push_back(&n);
+  }
+  for (const CaptionNeighbour& n : neighbours_) fitCaptionRoom(*n.label);
+}
+
+void QtFormView::fitCaptionRoom(const Control& label) {
+  const QRect own = widget(label)->geometry();
+  const Extent extent{static_cast<double>(own.left()), static_cast<double>(own.left() + own.width())};
+  int left = 0;
+  int right = 0;
+  std::vector<std::pair<qreal, qreal>> covered;
+  for (const CaptionNeighbour* n : neighboursOf_[&label]) {
+    if (n->label != &label) continue;
+    const QRect other = widget(*n->sibling)->geometry();
+    const Extent sibling{static_cast<double>(other.left()),
+                         static_cast<double>(other.left() + other.width())};
+    if (label.autoSize()) {
+      // A label that sized itself to its caption covers another stretch than designed: only
+      // what now lies over it.
+      const bool over = other.top() <= own.bottom() && other.bottom() >= own.top() &&
+                        sibling.left - kCaptionGap < extent.right &&
+                        sibling.right + kCaptionGap > extent.left;
+      if (n->inFront && over) {
+        covered.emplace_back(sibling.left - kCaptionGap - own.left(),
+                             sibling.right + kCaptionGap - own.left());
+      }
+      continue;
+    }
+    const int inset = static_cast<int>(std::ceil(CaptionInset(*n, extent, sibling, kCaptionGap)));
+    (n->side == Side::Left ? left : right) = std::max(n->side == Side::Left ? left : right, inset);
+  }
+  if (auto* fitted = dynamic_cast<CaptionLabel*>(widget(label))) fitted->setTextInsets(left, right);
+  if (auto* selfSizing = dynamic_cast<SelfSizingLabel*>(widget(label)))
+    selfSizing->setCoveredSpans(std::move(covered));
+}
+
 void QtFormView::applyTabOrder() {
   std::vector<std::pair<int, QWidget*>> order;
   for (const auto& [control, w] : widgets_) {
@@ -179,8 +237,21 @@ void QtFormView::place(const Control& c) {
   // Positions on a tab control count from the control's corner, tab strip included.
   if (OnTabPage(c)) rect.translate(-pageOffset(*c.container(), c.tabPage()));
   if (c.autoSize() && c.kind() == ControlKind::Label) rect.setSize(w->sizeHint());
-  if (w->geometry() != rect) w->setGeometry(rect);
+  rect = ShownGeometry(c, *w, rect);
+  const bool moved = w->geometry() != rect;
+  if (moved) w->setGeometry(rect);
   FitContent(c, *w);
+  if (!moved) return;
+  // Its neighbours' captions, or its own, keep clear of where it stands now.
+  const auto found = neighboursOf_.find(&c);
+  if (found == neighboursOf_.end()) return;
+  for (const CaptionNeighbour* n : found->second) fitCaptionRoom(*n->label);
+}
+
+void QtFormView::placeSliders() {
+  for (const auto& [control, w] : widgets_) {
+    if (control->kind() == ControlKind::Slider) place(*control);
+  }
 }
 
 void QtFormView::placeStatusBars() {
@@ -220,6 +291,7 @@ void QtFormView::applyGeometry() {
   }
   applying_ = outer;
   placeStatusBars();
+  placeSliders();
 }
 
 void QtFormView::applyWindowState() {
@@ -316,6 +388,7 @@ void QtFormView::windowMoved() {
 
 void QtFormView::windowResized() {
   placeStatusBars();
+  placeSliders();
   if (applying_ || (window_->windowState() & kSizeStates)) return;
   const QSize size = window_->size();
   if (size == clientSize()) return;

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/caption_neighbours.h"
 #include "platform/form.h"
 #include "platform/qt/form_window.h"
 #include "platform/qt/twips_scale.h"
@@ -37,9 +38,15 @@ class QtFormView final : public FormView, private FormInput {
   void buildControls();
   void connectInput(Control& control, QWidget& widget);
   void applyTabOrder();
+  /// Puts the labels into their size groups and rows, and finds their neighbours.
+  void arrangeCaptions();
+  /// Keeps the caption of `label` clear of its neighbours where they stand now.
+  void fitCaptionRoom(const Control& label);
   QWidget* containerWidget(const Control& control) const;
   void place(const Control& control);
   void placeStatusBars();
+  /// Sliders are laid out in what their parent shows of them.
+  void placeSliders();
   QPoint pageOffset(const Control& tabControl, int page) const;
   QPoint windowPosition() const;
   QSize clientSize() const;
@@ -72,6 +79,9 @@ class QtFormView final : public FormView, private FormInput {
   std::unordered_map<const Control*, QWidget*> widgets_;
   std::unordered_map<const QWidget*, Control*> controlOf_;
   std::vector<QMetaObject::Connection> connections_;
+  std::vector<CaptionNeighbour> neighbours_;
+  // The neighbours a control takes part in, as label or as sibling: its moves change their room.
+  std::unordered_map<const Control*, std::vector<const CaptionNeighbour*>> neighboursOf_;
   // Set while the view writes the model's geometry or state to the window, so that the window's
   // own notifications are not taken for the user's.
   bool applying_ = false;

@@ -77,4 +77,11 @@ QPalette ControlPalette(const std::optional<Rgb>& fore, const std::optional<Rgb>
   return palette;
 }
 
+QColor TextColour(const QWidget& w) {
+  const QPalette::ColorGroup group = !w.isEnabled()       ? QPalette::Disabled
+                                     : w.isActiveWindow() ? QPalette::Active
+                                                          : QPalette::Inactive;
+  return w.palette().color(group, w.foregroundRole());
+}
+
 }  // namespace volumetra

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
+#include <QWidget>
 #include <optional>
 
 #include "platform/control_design.h"
@@ -20,5 +21,9 @@ QFont DesignFont(const FontSpec& designed);
 /// of the window it sits on, and with `fore` and `back` (when set) as its text and background.
 /// Disabled text keeps the system's greyed colour.
 QPalette ControlPalette(const std::optional<Rgb>& fore, const std::optional<Rgb>& back);
+
+/// The colour a widget's text is drawn in, as the style draws a label's: its foreground in the
+/// colour group of its state (disabled, in the active window, or not).
+QColor TextColour(const QWidget& w);
 
 }  // namespace volumetra

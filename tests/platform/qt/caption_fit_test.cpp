@@ -15,6 +15,7 @@
 #include "platform/qt/caption_label.h"
 #include "platform/qt/qt_machine.h"
 #include "platform/text_fit.h"
+#include "support/todays_drives.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
 
@@ -127,21 +128,6 @@ class CaptionFit : public ::testing::Test {
   QtMachine qt;
 };
 
-// A machine of today: a 250 GB root disk with 179 GB used, a tmpfs, a FUSE file system, a 20 TiB
-// volume and a serial number of 11 characters.
-void AddTodaysDrives(FakeVolumes& volumes) {
-  volumes.add('C', 250000, 70874.9609375, "SYSTEM", 3, "EXT4");
-  volumes.add('D', 16, 16, "", 6, "TMPFS");
-  volumes.add('E', 1000, 400, "iso", 3, "FUSEISO");
-  FakeVolume& big = volumes.add('F', 0, 0, "archive", 3, "XFS");
-  // 20 TiB in clusters of 1 MB, so the counts stay inside 32 bits.
-  big.sectorsPerCluster = 2048;
-  big.bytesPerSector = 512;
-  big.totalClusters = 20 * 1024 * 1024;
-  big.freeClusters = 20 * 1024 * 1024 - 4096;
-  big.serialNumber = 0x80000000u;
-}
-
 // The second run must really draw at the scale factor it is given.
 TEST(CaptionFitScale, DrawsAtTheScaleFactorOfTheRun) {
   EnsureQtApplication();
@@ -230,18 +216,6 @@ TEST_F(CaptionFit, ACaptionTooLongEvenAtTheSmallestSizeShowsAnEllipsisOnTheSideI
   EXPECT_EQ(usedLabel.text(), "1 234");
   EXPECT_EQ(usedLabel.font(), usedLabel.designedFont());
   EXPECT_EQ(usedLabel.contentsMargins(), QMargins());
-}
-
-TEST_F(CaptionFit, AFittedCellKeepsTheBaselineOfItsRow) {
-  AddTodaysDrives(qt.fake.volumes);
-  startIn("English");
-  const CaptionLabel& fitted = label(form1(), *form1().Label7[0]);
-  const CaptionLabel& designed = label(form1(), *form1().Label8[0]);
-  ASSERT_LT(fitted.font().pointSizeF(), fitted.designedFont().pointSizeF());
-  const auto baseline = [](const CaptionLabel& l) {
-    return l.y() + l.contentsRect().top() + QFontMetricsF(l.font(), &l).ascent();
-  };
-  EXPECT_NEAR(baseline(fitted), baseline(designed), 0.5);
 }
 
 class CaptionFitDialog : public CaptionFit {
