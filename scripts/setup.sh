@@ -20,6 +20,7 @@ packages=(
   locales                                         # the locales below
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev # the Windows program: the MinGW-w64 cross compiler
   wine wine64 fonts-wine googletest               # Wine with its fonts to run it and its tests; GoogleTest's sources
+  nsis                                            # the Windows installer (cpack -G NSIS)
 )
 # A German one, and ones with another date order, time form and separators.
 locales=(de_DE.UTF-8 en_US.UTF-8 fr_FR.UTF-8)

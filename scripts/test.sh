@@ -4,8 +4,9 @@
 # UndefinedBehaviorSanitizer (build/ci-asan). Then the Debian package is built (Release,
 # build/package), installed, run and removed again (scripts/package_test.sh). Last, it
 # cross-builds the Windows program and its tests with warnings as errors (build/ci-windows) and
-# runs them under Wine, in a prefix of their own (build/ci-wine). VOLUMETRA_BUILD_DIR chooses
-# another parent for the build directories.
+# runs them under Wine, in a prefix of their own (build/ci-wine); the installer and the portable
+# zip of that build are made, installed, run and removed there (tests/dist/windows_installer_test.sh).
+# VOLUMETRA_BUILD_DIR chooses another parent for the build directories.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -57,10 +58,16 @@ trap 'bash scripts/wine_prefix.sh stop "$WINEPREFIX"' EXIT
 run_variant windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
   -DVOLUMETRA_WERROR=ON
 
+installer_status=0
+bash tests/dist/windows_installer_test.sh "$root/ci-windows" | tee "$root/windows-installer-test.log" ||
+  installer_status=$?
+results+=("$(tail -n 1 "$root/windows-installer-test.log")")
+
 echo "== summary"
 printf '%s\n' "${results[@]}"
-if ((${#unformatted[@]} > 0 || package_status != 0)); then
-  echo "test.sh: FAILED: ${#unformatted[@]} files not formatted, package test status $package_status, in $((SECONDS - started)) s"
+if ((${#unformatted[@]} > 0 || package_status != 0 || installer_status != 0)); then
+  echo "test.sh: FAILED: ${#unformatted[@]} files not formatted, package test status $package_status," \
+    "Windows installer test status $installer_status, in $((SECONDS - started)) s"
   exit 1
 fi
-echo "test.sh: passed: formatting clean, all three builds warning-free, every test passed, the package installs and runs, in $((SECONDS - started)) s"
+echo "test.sh: passed: formatting clean, all three builds warning-free, every test passed, the package installs and runs, the Windows installer installs, runs and uninstalls, in $((SECONDS - started)) s"

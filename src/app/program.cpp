@@ -40,6 +40,14 @@ void Program::Start() {
   form1().Show();
 }
 
+bool Program::RaiseMainWindow() {
+  if (ended_) return false;
+  Form1& main = form1();
+  if (main.windowState() == WindowState::Minimized) main.setWindowState(WindowState::Normal);
+  main.Show();
+  return true;
+}
+
 Form1& Program::form1() {
   return ensure(form1_);
 }

@@ -31,6 +31,10 @@ class Program : public FormHost {
   void Start();
   /// True once the main window has been unloaded.
   bool Ended() const { return ended_; }
+  /// Brings the main window to the front, restored when it was minimised, as the graph button does
+  /// for the graph window; what a later start of the program asks of the running copy. False once
+  /// the program has ended.
+  bool RaiseMainWindow();
 
   Form1& form1();
   Form2& form2();

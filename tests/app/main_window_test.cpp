@@ -122,6 +122,20 @@ TEST_F(MainWindowTest, GraphWindowStaysClosedUntilNextWhenNotWanted) {
   EXPECT_TRUE(g.Shape1[0]->visible());
 }
 
+TEST_F(MainWindowTest, ALaterStartRaisesTheMinimisedMainWindowUntilTheProgramHasEnded) {
+  Form1& f = start();
+  p.form2().Show();
+  f.setWindowState(WindowState::Minimized);
+  ASSERT_EQ(p.ActiveForm(), &p.form2());
+  EXPECT_TRUE(p.RaiseMainWindow());
+  EXPECT_EQ(f.windowState(), WindowState::Normal);
+  EXPECT_TRUE(f.visible());
+  EXPECT_EQ(p.ActiveForm(), &f);
+  f.Command2.Click();
+  EXPECT_FALSE(p.RaiseMainWindow());
+  EXPECT_EQ(p.loadedForm1(), nullptr) << "the ended program made no main window again";
+}
+
 TEST_F(MainWindowTest, ExitUnloadsEveryWindowAndEndsTheProgram) {
   Form1& f = start();
   f.Command3.Click();

@@ -40,15 +40,11 @@ QString RunningCopyPath(LinuxFiles& files) {
   return runtime + "/volumetra-" + QString::fromLatin1(key);
 }
 
-/// Brings the main window to the front as the graph button does for the graph window. A token
-/// from the later start lets a Wayland desktop hand this copy the focus.
+/// Brings the main window to the front. A token from the later start lets a Wayland desktop hand
+/// this copy the focus.
 bool RaiseMainWindow(Program& program, const QByteArray& token) {
-  if (program.Ended()) return false;
   if (!token.isEmpty()) qputenv("XDG_ACTIVATION_TOKEN", token);
-  Form1& main = program.form1();
-  if (main.windowState() == WindowState::Minimized) main.setWindowState(WindowState::Normal);
-  main.Show();
-  return true;
+  return program.RaiseMainWindow();
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <chrono>
 #include <functional>
 
+#include "platform/later_start.h"
+
 namespace volumetra {
 
 /// The first running copy's ear for later starts: a local socket on which a later start asks it
@@ -26,13 +28,6 @@ class RaiseRequestServer : public QObject {
 
   QLocalServer server_;
   std::function<bool(const QByteArray& token)> raise_;
-};
-
-/// What a start that did not get the instance lock comes to.
-enum class LaterStart {
-  Raised,      ///< the running copy raised its main window: this start ends
-  LockTaken,   ///< the running copy ended meanwhile and this start took the lock: it runs
-  Unanswered,  ///< the running copy did not answer within the time allowed
 };
 
 /// Asks the copy that listens at `socketPath` to raise its main window, passing `token`, until it

@@ -1,17 +1,34 @@
 // Volumetra on Windows: the Win32 volume, file, clock and beep services, the INI profile, Windows
 // timers and the windows on the system's own controls. The program ends when its main window is
 // unloaded: by the Exit button, the close box or the end of the session, all the same way.
+// One copy runs per settings file: a later start raises that copy's main window and ends.
 #include "app/form1.h"
 #include "app/program.h"
 #include "platform/win32/desktop_services.h"
+#include "platform/win32/running_copy.h"
+
+namespace {
+
+/// How long a later start waits for the running copy to answer: longer than a survey that waits
+/// for a dead network drive.
+constexpr std::chrono::seconds kRunningCopyPatience{10};
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   using namespace volumetra;
+  Win32Files files;
+  RunningCopy runningCopy(files);
+  if (runningCopy.heldElsewhere()) {
+    const LaterStart later = runningCopy.AskToRaise(kRunningCopyPatience);
+    if (later != LaterStart::LockTaken) return later == LaterStart::Raised ? 0 : 1;
+  }
   DesktopServices desktop;
   Program program(desktop.services);
   desktop.windows.onSessionEnd = [&program] {
     if (!program.Ended()) program.Unload(program.form1());
   };
   program.Start();
+  runningCopy.Listen([&program] { return program.RaiseMainWindow(); });
   return program.Ended() ? 0 : desktop.windows.Run();
 }
