@@ -5,8 +5,9 @@
 #   scripts/wine_prefix.sh stop PREFIX    stop the server and remove the test drives again
 # The test drives (see tests/platform/win32/wine_drives.h) must exist before the server starts,
 # since Wine's mount manager learns the drives of the prefix when it starts: M: a labelled drive,
-# N: a CD-ROM drive and, when a 20 TiB tmpfs can be mounted (as root), T: a drive of more than
-# 2^32 clusters. The prefix's file volumetra-drives lists what was prepared.
+# N: a CD-ROM drive, P: a drive whose label lies outside every ANSI code page and, when a 20 TiB
+# tmpfs can be mounted (as root), T: a drive of more than 2^32 clusters. The prefix's file
+# volumetra-drives lists what was prepared.
 # All Wine processes of the tests share one virtual display (Xvfb), started here, whose number the
 # prefix's file volumetra-display holds, and one Wine desktop on it. VOLUMETRA_WINE_TEST_DRIVES=no
 # leaves the test drives out (the prefix then has Wine's own drives only).
@@ -15,6 +16,8 @@ action=$1
 export WINEPREFIX=$(realpath -m "$2")
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer prompts
+# The mount manager reads the label files in the Unix locale's character set; they are UTF-8.
+export LC_ALL=C.UTF-8
 drives="$WINEPREFIX.drives"
 dosdevices="$WINEPREFIX/dosdevices"
 
@@ -38,7 +41,7 @@ start_display() {
 }
 
 remove_drives() {
-  rm -f "$dosdevices/m:" "$dosdevices/n:" "$dosdevices/t:" "$WINEPREFIX/volumetra-drives"
+  rm -f "$dosdevices/m:" "$dosdevices/n:" "$dosdevices/p:" "$dosdevices/t:" "$WINEPREFIX/volumetra-drives"
   if mountpoint -q "$drives/large" 2> /dev/null; then umount "$drives/large" || true; fi
   rm -rf "$drives"
 }
@@ -56,15 +59,19 @@ case $action in
     done
     wineserver -k 2> /dev/null || true
     remove_drives
-    mkdir -p "$drives/media" "$drives/cdrom" "$drives/large"
+    mkdir -p "$drives/media" "$drives/cdrom" "$drives/photos" "$drives/large"
     echo MEDIA > "$drives/media/.windows-label"
     echo 1234abcd > "$drives/media/.windows-serial"
     echo "a file" > "$drives/media/readme.txt"
     echo "a file" > "$drives/cdrom/setup.txt"
+    echo "Fotos für Oma 写真" > "$drives/photos/.windows-label"
+    echo 5a5a0001 > "$drives/photos/.windows-serial"
+    echo "a file" > "$drives/photos/readme.txt"
     prepared=none
     if [ "${VOLUMETRA_WINE_TEST_DRIVES:-yes}" != no ]; then
       ln -sfn "$drives/media" "$dosdevices/m:"
       ln -sfn "$drives/cdrom" "$dosdevices/n:"
+      ln -sfn "$drives/photos" "$dosdevices/p:"
       prepared=drives
       if mount -t tmpfs -o size=20t volumetra-large "$drives/large" 2> /dev/null; then
         ln -sfn "$drives/large" "$dosdevices/t:"

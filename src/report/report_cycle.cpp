@@ -112,13 +112,18 @@ void WriteCells(const Module1& m, const DriveRec& d, Form1& f, std::size_t r) {
   if (d.SerialNumber != 0) f.Label9[r]->setCaption(FormatDecimal(d.SerialNumber));
 }
 
-/// The tool tips of a row's letter cells say where the drive's volume lives, so that a user can
-/// tell the rows apart. The first row's cell keeps the tip its language gives, ahead of that line.
+/// The tool tips of a row's letter cells name the drive's volume whole: its label, which a narrow
+/// name cell may show shortened, its type and file system, and where it lives (a network drive's
+/// share, a mount point), so that a user can tell the rows apart. The first row's cell keeps the
+/// tip its language gives, ahead of that line.
 void WriteLetterToolTips(Program& program, const DriveRec& d, Form1& f1, Form2& f2, std::size_t r) {
   if (d.RootPath.empty()) return;
+  std::string line = d.RootPath.substr(0, 2);
+  // A failed query leaves a label of spaces only.
+  if (d.VolumeName.find_first_not_of(' ') != std::string::npos) line += "  " + d.VolumeName;
+  if (!d.TypeText.empty()) line += "  " + d.TypeText;
   const std::string description = program.os.volumes.DriveDescription(d.RootPath[0]);
-  if (description.empty()) return;
-  const std::string line = d.RootPath.substr(0, 2) + "  " + description;
+  if (!description.empty()) line += "  " + description;
   Control& cell = *f1.Label2[r];
   if (r == 0) {
     const std::string languageTip = cell.toolTip().substr(0, cell.toolTip().find('\n'));

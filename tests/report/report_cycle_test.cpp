@@ -45,24 +45,33 @@ TEST_F(ReportCycle, WritesTheRowCellsInBothUnitModes) {
   EXPECT_EQ(f1.Label7[0]->caption(), "1 265 432 200");
 }
 
-TEST_F(ReportCycle, LetterToolTipsSayWhereEachVolumeLives) {
-  addDrive('C', 2.5, 100);
-  addDrive('E', 1, 10);
+TEST_F(ReportCycle, LetterToolTipsNameEachVolumeWholeAndWhereItLives) {
+  addDrive('C', 2.5, 100, "HD/EXT4");
+  addDrive('E', 1, 10, "HD/EXT4").VolumeName = "PHOTOS_BACKUP_2026 für Oma 写真";
+  addDrive('S', 1, 10, "Net/NTFS").VolumeName = std::string(255, ' ');  // a failed label query
   machine.volumes.add('C', 2500, 100).description = "/  (/dev/sda2, ext4)";
   machine.volumes.add('E', 1000, 10).description = "/media/data  (/dev/sdb1, ext4)";
+  machine.volumes.add('S', 1000, 10).description = "\\\\server\\share";
   m.Language = "English";
   ApplyLanguage(program);
   cycle();
-  EXPECT_EQ(f1.Label2[0]->toolTip(), "volume letter\nC:  /  (/dev/sda2, ext4)");
-  EXPECT_EQ(f1.Label2[1]->toolTip(), "E:  /media/data  (/dev/sdb1, ext4)");
-  EXPECT_EQ(f2.Label1[1]->toolTip(), "E:  /media/data  (/dev/sdb1, ext4)");
+  EXPECT_EQ(f1.Label2[0]->toolTip(), "volume letter\nC:  VolC  HD/EXT4  /  (/dev/sda2, ext4)");
+  const std::string photos = "E:  PHOTOS_BACKUP_2026 für Oma 写真  HD/EXT4  /media/data  (/dev/sdb1, ext4)";
+  EXPECT_EQ(f1.Label2[1]->toolTip(), photos);
+  EXPECT_EQ(f2.Label1[1]->toolTip(), photos);
+  EXPECT_EQ(f1.Label2[2]->toolTip(), "S:  Net/NTFS  \\\\server\\share");
   // Another survey and another language keep one line per volume behind the language's tip.
   cycle();
   m.Language = "Deutsch";
   ApplyLanguage(program);
   cycle();
-  EXPECT_EQ(f1.Label2[0]->toolTip(), "volume letter\nC:  /  (/dev/sda2, ext4)");
-  EXPECT_EQ(f2.Label1[0]->toolTip(), "C:  /  (/dev/sda2, ext4)");
+  EXPECT_EQ(f1.Label2[0]->toolTip(), "volume letter\nC:  VolC  HD/EXT4  /  (/dev/sda2, ext4)");
+  EXPECT_EQ(f2.Label1[0]->toolTip(), "C:  VolC  HD/EXT4  /  (/dev/sda2, ext4)");
+  // A drive with nothing more to say about where it lives still names its volume.
+  machine.volumes.add('F', 1000, 10);
+  addDrive('F', 1, 10, "CD/CDFS");
+  cycle();
+  EXPECT_EQ(f1.Label2[3]->toolTip(), "F:  VolF  CD/CDFS");
 }
 
 TEST_F(ReportCycle, ZeroNameLengthAndSerialKeepTheOldCellText) {

@@ -1,23 +1,34 @@
 #include "platform/win32/caption_fit.h"
 
+#include <vector>
+
 #include "platform/text_fit.h"
 
 namespace volumetra {
 namespace {
 
-// The ellipsis of the Windows-1252 code page; three full stops where the code page has none.
-const char* Ellipsis() {
-  constexpr unsigned kWestern = 1252;
-  return GetACP() == kWestern ? "\x85" : "...";
+constexpr const char* kEllipsis = "\u2026";
+
+// Where the UTF-8 `text` may be cut: the start of each of its characters, and its end.
+std::vector<std::size_t> CharacterBoundaries(const std::string& text) {
+  std::vector<std::size_t> boundaries;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+      boundaries.push_back(i);  // no continuation byte
+  }
+  boundaries.push_back(text.size());
+  return boundaries;
 }
 
 std::string Shortened(Win32Look& look, HFONT font, const std::string& text, Alignment alignment, int width) {
   const bool keepEnd = alignment == Alignment::Right;
-  const std::string ellipsis = Ellipsis();
-  // The longest part of the text that fits beside the ellipsis, found by halving.
-  std::size_t fits = 0, tooLong = text.size() + 1;
+  const std::vector<std::size_t> boundaries = CharacterBoundaries(text);
+  const std::size_t characters = boundaries.size() - 1;
+  // The most characters that fit beside the ellipsis, found by halving; whole characters only.
+  std::size_t fits = 0, tooLong = characters + 1;
   const auto shortenedTo = [&](std::size_t kept) {
-    return keepEnd ? ellipsis + text.substr(text.size() - kept) : text.substr(0, kept) + ellipsis;
+    return keepEnd ? kEllipsis + text.substr(boundaries[characters - kept])
+                   : text.substr(0, boundaries[kept]) + kEllipsis;
   };
   while (tooLong - fits > 1) {
     const std::size_t middle = (fits + tooLong) / 2;

@@ -15,7 +15,7 @@ struct FittedCaption {
 
 /// The caption of `label` on `widthPixels`: in the designed font when it fits, else at the
 /// largest smaller size that fits (FittingPoints), else at the smallest size and shortened with
-/// "..." on the side the label's alignment gives up: a right-aligned label keeps the end of its
+/// "…" on the side the label's alignment gives up: a right-aligned label keeps the end of its
 /// text, the others keep the start.
 FittedCaption FitCaption(Win32Look& look, const Control& label, int widthPixels);
 

@@ -1,10 +1,12 @@
 #include "platform/win32/control_windows.h"
 
+#include <string>
 #include <vector>
 
 #include "platform/form.h"
 #include "platform/win32/caption_fit.h"
 #include "platform/win32/common_controls.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_look.h"
 
 namespace volumetra {
@@ -52,29 +54,30 @@ void PaintPicture(HWND window, const Control* control) {
 LRESULT CALLBACK PictureProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
-      PaintPicture(window, reinterpret_cast<const Control*>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+      PaintPicture(window, reinterpret_cast<const Control*>(GetWindowLongPtrW(window, GWLP_USERDATA)));
       return 0;
     case WM_ERASEBKGND:
       return 1;
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
-void RegisterClass(const char* name, WNDPROC procedure, UINT style) {
-  WNDCLASSA windowClass{};
+// Unicode classes: their windows take and give UTF-16 texts and characters.
+void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, UINT style) {
+  WNDCLASSW windowClass{};
   windowClass.style = style;
   windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  windowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1));
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  windowClass.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
   windowClass.lpszClassName = name;
-  RegisterClassA(&windowClass);
+  RegisterClassW(&windowClass);
 }
 
-HWND Make(const char* windowClass, DWORD style, DWORD extendedStyle, HWND parent, int id) {
-  return CreateWindowExA(extendedStyle, windowClass, "", kChild | style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr),
+HWND Make(const wchar_t* windowClass, DWORD style, DWORD extendedStyle, HWND parent, int id) {
+  return CreateWindowExW(extendedStyle, windowClass, L"", kChild | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                          nullptr);
 }
 
@@ -90,77 +93,79 @@ bool FirstOptionOfContainer(const Control& c) {
 
 void RegisterWindowClasses(WNDPROC procedure) {
   static const bool registered = [procedure] {
-    RegisterClass(kFormClass, procedure, CS_DBLCLKS);
-    RegisterClass(kPanelClass, procedure, 0);
-    RegisterClass(kPictureClass, PictureProcedure, CS_HREDRAW | CS_VREDRAW);
+    RegisterWindowClass(kFormClass, procedure, CS_DBLCLKS);
+    RegisterWindowClass(kPanelClass, procedure, 0);
+    RegisterWindowClass(kPictureClass, PictureProcedure, CS_HREDRAW | CS_VREDRAW);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     return InitCommonControlsEx(&controls) != FALSE;
   }();
   (void)registered;
 }
 
-DWORD LabelStyle(const Control& label) {
-  DWORD style = SS_NOTIFY | SS_NOPREFIX;
+UINT LabelTextFormat(const Control& label) {
+  // The formats of the statics SS_RIGHT, SS_CENTER, SS_LEFT and SS_LEFTNOWORDWRAP with SS_NOPREFIX.
+  const UINT format = DT_NOPREFIX | DT_EXPANDTABS;
   switch (label.alignment()) {
     case Alignment::Right:
-      return style | SS_RIGHT;
+      return format | DT_RIGHT | DT_WORDBREAK;
     case Alignment::Center:
-      return style | SS_CENTER;
+      return format | DT_CENTER | DT_WORDBREAK;
     case Alignment::Left:
       break;
   }
-  return style | (IsOneLineLabel(label) ? SS_LEFTNOWORDWRAP : SS_LEFT);
+  return format | DT_LEFT | (IsOneLineLabel(label) ? 0 : DT_WORDBREAK);
 }
 
 HWND CreateControlWindow(const Control& c, HWND parent, int id) {
   switch (c.kind()) {
     case ControlKind::Label:
-      return Make("STATIC", LabelStyle(c), 0, parent, id);
+      return Make(WC_STATICW, SS_OWNERDRAW | SS_NOTIFY, 0, parent, id);
     case ControlKind::Shape:
       // No SS_NOTIFY: a shape is drawn, not clicked; clicks go to what lies under it.
-      return Make("STATIC", 0, 0, parent, id);
+      return Make(WC_STATICW, 0, 0, parent, id);
     case ControlKind::CommandButton:
-      return Make("BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, parent, id);
+      return Make(WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0, parent, id);
     case ControlKind::CheckBox:
-      return Make("BUTTON", BS_3STATE | BS_MULTILINE | WS_TABSTOP, 0, parent, id);
+      return Make(WC_BUTTONW, BS_3STATE | BS_MULTILINE | WS_TABSTOP, 0, parent, id);
     case ControlKind::OptionButton:
-      return Make("BUTTON",
+      return Make(WC_BUTTONW,
                   BS_RADIOBUTTON | BS_MULTILINE | WS_TABSTOP | (FirstOptionOfContainer(c) ? WS_GROUP : 0), 0,
                   parent, id);
     case ControlKind::TextBox:
-      return Make("EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, parent, id);
+      return Make(WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, parent, id);
     case ControlKind::Slider: {
-      HWND slider = Make(TRACKBAR_CLASSA, TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, 0, parent, id);
-      SendMessageA(slider, TBM_SETRANGEMIN, FALSE, c.min());
-      SendMessageA(slider, TBM_SETRANGEMAX, FALSE, c.max());
-      SendMessageA(slider, TBM_SETLINESIZE, 0, c.smallChange());
-      SendMessageA(slider, TBM_SETPAGESIZE, 0, c.largeChange());
+      HWND slider = Make(TRACKBAR_CLASSW, TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, 0, parent, id);
+      SendMessageW(slider, TBM_SETRANGEMIN, FALSE, c.min());
+      SendMessageW(slider, TBM_SETRANGEMAX, FALSE, c.max());
+      SendMessageW(slider, TBM_SETLINESIZE, 0, c.smallChange());
+      SendMessageW(slider, TBM_SETPAGESIZE, 0, c.largeChange());
       return slider;
     }
     case ControlKind::StatusBar: {
       // Placed by the view along the client area's bottom edge, at the designed height.
-      const DWORD grip = (GetWindowLongA(parent, GWL_STYLE) & WS_THICKFRAME) ? SBARS_SIZEGRIP : 0;
+      const DWORD grip = (GetWindowLongW(parent, GWL_STYLE) & WS_THICKFRAME) ? SBARS_SIZEGRIP : 0;
       HWND bar =
-          Make(STATUSCLASSNAMEA, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | grip, 0, parent, id);
+          Make(STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | grip, 0, parent, id);
       int parts[] = {-1};
-      SendMessageA(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+      SendMessageW(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
       return bar;
     }
     case ControlKind::Frame:
       return Make(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id);
     case ControlKind::Image: {
       HWND picture = Make(kPictureClass, 0, 0, parent, id);
-      SetWindowLongPtrA(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
+      SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
       return picture;
     }
     case ControlKind::TabControl: {
-      HWND tabs = Make(WC_TABCONTROLA, WS_CLIPCHILDREN | WS_TABSTOP, WS_EX_CONTROLPARENT, parent, id);
+      HWND tabs = Make(WC_TABCONTROLW, WS_CLIPCHILDREN | WS_TABSTOP, WS_EX_CONTROLPARENT, parent, id);
       int index = 0;
       for (const std::string& caption : c.tabCaptions()) {
-        TCITEMA item{};
+        std::wstring text = Wide(caption);
+        TCITEMW item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(caption.c_str());
-        SendMessageA(tabs, TCM_INSERTITEMA, index++, reinterpret_cast<LPARAM>(&item));
+        item.pszText = text.data();
+        SendMessageW(tabs, TCM_INSERTITEMW, index++, reinterpret_cast<LPARAM>(&item));
       }
       return tabs;
     }

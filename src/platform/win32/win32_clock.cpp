@@ -1,5 +1,6 @@
 #include "platform/win32/win32_clock.h"
 
+#include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace volumetra {
@@ -18,9 +19,9 @@ SYSTEMTIME ToSystemTime(const LocalDateTime& t) {
   return st;
 }
 
-// The text a *FormatA call wrote, without its NUL; empty when it failed.
-std::string Written(const char* text, int length) {
-  return length > 1 ? std::string(text, static_cast<std::size_t>(length - 1)) : std::string();
+// The text a *FormatW or GetLocaleInfoW call wrote, without its NUL, in UTF-8; empty when it failed.
+std::string Written(const wchar_t* text, int length) {
+  return length > 1 ? Utf8(std::wstring_view(text, static_cast<std::size_t>(length - 1))) : std::string();
 }
 
 }  // namespace
@@ -37,19 +38,19 @@ LocalDateTime Win32Clock::Now() {
 
 std::string Win32Clock::ShortDate(const LocalDateTime& t) {
   const SYSTEMTIME st = ToSystemTime(t);
-  char text[kTextSize];
-  return Written(text, GetDateFormatA(locale_, DATE_SHORTDATE, &st, nullptr, text, kTextSize));
+  wchar_t text[kTextSize];
+  return Written(text, GetDateFormatW(locale_, DATE_SHORTDATE, &st, nullptr, text, kTextSize));
 }
 
 std::string Win32Clock::LongTime(const LocalDateTime& t) {
   const SYSTEMTIME st = ToSystemTime(t);
-  char text[kTextSize];
-  return Written(text, GetTimeFormatA(locale_, 0, &st, nullptr, text, kTextSize));
+  wchar_t text[kTextSize];
+  return Written(text, GetTimeFormatW(locale_, 0, &st, nullptr, text, kTextSize));
 }
 
 std::string Win32Clock::LocaleText(unsigned long item, const char* fallback) const {
-  char text[kTextSize];
-  const std::string value = Written(text, GetLocaleInfoA(locale_, item, text, kTextSize));
+  wchar_t text[kTextSize];
+  const std::string value = Written(text, GetLocaleInfoW(locale_, item, text, kTextSize));
   return value.empty() ? fallback : value;
 }
 

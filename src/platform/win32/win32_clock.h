@@ -6,8 +6,9 @@
 
 namespace volumetra {
 
-/// The local clock (GetLocalTime) and the forms of a Windows locale: GetDateFormatA's short date,
-/// GetTimeFormatA's long time and GetLocaleInfoA's separators.
+/// The local clock (GetLocalTime) and the forms of a Windows locale: GetDateFormatW's short date,
+/// GetTimeFormatW's long time and GetLocaleInfoW's separators, in UTF-8 (a locale's separator may be
+/// a character outside the ANSI code page, such as a narrow no-break space).
 class Win32Clock : public ClockService {
  public:
   /// The user's locale.

@@ -7,6 +7,7 @@
 #include "platform/win32/caption_fit.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_windows.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_window_system.h"
 
 namespace volumetra {
@@ -26,10 +27,14 @@ WindowState StateOf(HWND window) {
 }
 
 std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthA(window);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), length + 1)));
-  return text;
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return Utf8(text);
+}
+
+void SetTextOf(HWND window, const std::string& text) {
+  SetWindowTextW(window, Wide(text).c_str());
 }
 
 bool SameRect(const RECT& a, const RECT& b) {
@@ -45,7 +50,7 @@ RECT RectInParent(HWND window) {
 }
 
 void Detach(HWND window) {
-  SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+  SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
 
 }  // namespace
@@ -54,14 +59,14 @@ Win32FormView::Win32FormView(Form& form, Win32WindowSystem& system)
     : form_(form), system_(system), look_(system.look()) {
   RegisterWindowClasses(&Win32FormView::WindowProc);
   const RECT outer = outerRect();
-  window_ = CreateWindowExA(extendedStyle(), kFormClass, form.caption().c_str(), style(), outer.left,
+  window_ = CreateWindowExW(extendedStyle(), kFormClass, Wide(form.caption()).c_str(), style(), outer.left,
                             outer.top, outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  tips_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                            GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                          GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(tips_, TTM_SETMAXTIPWIDTH, 0, look_.toPixels(6000));
+                          GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, look_.toPixels(6000));
   system_.remember(window_, this);
   buildControls();
   placeStatusBars();
@@ -77,7 +82,7 @@ Win32FormView::~Win32FormView() {
   }
   Detach(window_);
   ShowWindow(window_, SW_HIDE);
-  PostMessageA(window_, kDestroyLater, 0, 0);
+  PostMessageW(window_, kDestroyLater, 0, 0);
 }
 
 HWND Win32FormView::windowOf(const Control& control) const {
@@ -129,13 +134,13 @@ void Win32FormView::buildControls() {
     // Creation order is the stacking order: a later control lies in front of an earlier one.
     SetWindowPos(entry.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (c.kind() == ControlKind::Frame)
-      SetWindowLongPtrA(entry.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      SetWindowLongPtrW(entry.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (c.kind() == ControlKind::TabControl) {
       for (std::size_t page = 0; page < c.tabCaptions().size(); ++page) {
-        HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kPanelClass, "",
+        HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"",
                                      WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, entry.window,
-                                     nullptr, GetModuleHandleA(nullptr), nullptr);
-        SetWindowLongPtrA(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
         entry.pages.push_back(panel);
       }
     }
@@ -155,7 +160,7 @@ POINT Win32FormView::pageOffset(const Control& tabControl) const {
   const Entry& entry = entries_.at(&tabControl);
   RECT display;
   GetClientRect(entry.window, &display);
-  SendMessageA(entry.window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  SendMessageW(entry.window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
   return POINT{display.left, display.top};
 }
 
@@ -163,7 +168,7 @@ void Win32FormView::layOutPages(const Control& tabControl) {
   const Entry& entry = entries_.at(&tabControl);
   RECT display;
   GetClientRect(entry.window, &display);
-  SendMessageA(entry.window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+  SendMessageW(entry.window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
   for (std::size_t page = 0; page < entry.pages.size(); ++page) {
     MoveWindow(entry.pages[page], display.left, display.top, display.right - display.left,
                display.bottom - display.top, TRUE);
@@ -218,11 +223,12 @@ void Win32FormView::setFont(const Control& c, HFONT font) {
   Entry& entry = entries_.at(&c);
   if (entry.font == font) return;
   entry.font = font;
-  SendMessageA(entry.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  SendMessageW(entry.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
 // A label shows its caption in its designed font, fitted to a one-line label's width: smaller, or
-// shortened when even the smallest size is too wide (FitCaption).
+// shortened when even the smallest size is too wide (FitCaption). Its window text is the whole
+// caption, for assistive tools and for anyone reading the window; drawLabel draws the fitted one.
 void Win32FormView::showLabel(const Control& c) {
   Entry& entry = entries_.at(&c);
   FittedCaption shown{look_.font(c.font()), c.caption()};
@@ -232,9 +238,27 @@ void Win32FormView::showLabel(const Control& c) {
     shown = FitCaption(look_, c, client.right);
   }
   setFont(c, shown.font);
-  if (entry.shownText == shown.text) return;
+  const bool redraw = entry.shownText != shown.text;
   entry.shownText = shown.text;
-  SetWindowTextA(entry.window, shown.text.c_str());
+  if (entry.windowText != c.caption()) {
+    entry.windowText = c.caption();
+    SetTextOf(entry.window, entry.windowText);
+  }
+  if (redraw) InvalidateRect(entry.window, nullptr, TRUE);
+}
+
+void Win32FormView::drawLabel(const DRAWITEMSTRUCT& item) {
+  const auto found = controlOf_.find(item.hwndItem);
+  if (found == controlOf_.end()) return;
+  const Control& c = *found->second;
+  const Entry& entry = entries_.at(&c);
+  HDC dc = item.hDC;
+  RECT rect = item.rcItem;
+  FillRect(dc, &rect, reinterpret_cast<HBRUSH>(colours(dc, item.hwndItem)));
+  HGDIOBJ old = SelectObject(dc, entry.font);
+  const std::wstring text = Wide(entry.shownText);
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, LabelTextFormat(c));
+  SelectObject(dc, old);
 }
 
 void Win32FormView::mirrorValue(const Control& c) {
@@ -245,21 +269,21 @@ void Win32FormView::mirrorValue(const Control& c) {
       const WPARAM state = c.value() == kChecked  ? BST_CHECKED
                            : c.value() == kGrayed ? BST_INDETERMINATE
                                                   : BST_UNCHECKED;
-      if (static_cast<WPARAM>(SendMessageA(w, BM_GETCHECK, 0, 0)) != state)
-        SendMessageA(w, BM_SETCHECK, state, 0);
+      if (static_cast<WPARAM>(SendMessageW(w, BM_GETCHECK, 0, 0)) != state)
+        SendMessageW(w, BM_SETCHECK, state, 0);
       break;
     }
     case ControlKind::OptionButton: {
       const WPARAM state = c.value() != 0 ? BST_CHECKED : BST_UNCHECKED;
-      if (static_cast<WPARAM>(SendMessageA(w, BM_GETCHECK, 0, 0)) != state)
-        SendMessageA(w, BM_SETCHECK, state, 0);
+      if (static_cast<WPARAM>(SendMessageW(w, BM_GETCHECK, 0, 0)) != state)
+        SendMessageW(w, BM_SETCHECK, state, 0);
       break;
     }
     case ControlKind::Slider:
-      if (SendMessageA(w, TBM_GETPOS, 0, 0) != c.value()) SendMessageA(w, TBM_SETPOS, TRUE, c.value());
+      if (SendMessageW(w, TBM_GETPOS, 0, 0) != c.value()) SendMessageW(w, TBM_SETPOS, TRUE, c.value());
       break;
     case ControlKind::TabControl:
-      if (SendMessageA(w, TCM_GETCURSEL, 0, 0) != c.value()) SendMessageA(w, TCM_SETCURSEL, c.value(), 0);
+      if (SendMessageW(w, TCM_GETCURSEL, 0, 0) != c.value()) SendMessageW(w, TCM_SETCURSEL, c.value(), 0);
       for (std::size_t page = 0; page < entries_.at(&c).pages.size(); ++page)
         ShowWindow(entries_.at(&c).pages[page], static_cast<int>(page) == c.value() ? SW_SHOWNA : SW_HIDE);
       break;
@@ -278,7 +302,7 @@ void Win32FormView::mirrorText(const Control& c) {
     case ControlKind::StatusBar:
       if (entry.shownText == c.caption()) return;
       entry.shownText = c.caption();
-      SendMessageA(entry.window, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(entry.shownText.c_str()));
+      SendMessageW(entry.window, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(Wide(entry.shownText).c_str()));
       return;
     case ControlKind::Frame:
       entry.shownText = c.caption();
@@ -290,7 +314,7 @@ void Win32FormView::mirrorText(const Control& c) {
     case ControlKind::TextBox: {
       if (WindowText(entry.window) == c.caption()) return;
       const bool outer = std::exchange(applying_, true);
-      SetWindowTextA(entry.window, c.caption().c_str());
+      SetTextOf(entry.window, c.caption());
       applying_ = outer;
       return;
     }
@@ -302,21 +326,22 @@ void Win32FormView::mirrorText(const Control& c) {
 void Win32FormView::mirrorTip(const Control& c) {
   Entry& entry = entries_.at(&c);
   if (c.toolTip().empty() && !entry.hasTip) return;
-  TTTOOLINFOA tool{};
-  tool.cbSize = TTTOOLINFOA_V2_SIZE;
+  std::wstring text = Wide(c.toolTip());
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
   // The message loop relays the mouse to the tool tips (relayMouse): subclassing every control
   // instead would put a window-property lookup in front of each of its messages.
   tool.uFlags = TTF_IDISHWND;
   tool.hwnd = GetParent(entry.window);
   tool.uId = reinterpret_cast<UINT_PTR>(entry.window);
-  tool.lpszText = const_cast<char*>(c.toolTip().c_str());
+  tool.lpszText = text.data();
   if (c.toolTip().empty()) {
-    SendMessageA(tips_, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tips_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     entry.hasTip = false;
   } else if (entry.hasTip) {
-    SendMessageA(tips_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tips_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   } else {
-    entry.hasTip = SendMessageA(tips_, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+    entry.hasTip = SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
   }
 }
 
@@ -328,7 +353,7 @@ void Win32FormView::mirror(const Control& c, ControlProperty property) {
       return;
     case ControlProperty::Visible:
       if ((IsWindowVisible(entry.window) != FALSE ||
-           (GetWindowLongA(entry.window, GWL_STYLE) & WS_VISIBLE)) != c.visible())
+           (GetWindowLongW(entry.window, GWL_STYLE) & WS_VISIBLE)) != c.visible())
         ShowWindow(entry.window, c.visible() ? SW_SHOWNA : SW_HIDE);
       return;
     case ControlProperty::Enabled:
@@ -424,7 +449,7 @@ void Win32FormView::FormChanged(FormProperty property) {
     case FormProperty::WindowState:
       // The model's answer to a state change of the user's is applied once that message is over.
       if (inStateChange_) {
-        PostMessageA(window_, kApplyState, 0, 0);
+        PostMessageW(window_, kApplyState, 0, 0);
       } else {
         applyWindowState();
       }
@@ -437,7 +462,7 @@ void Win32FormView::FormChanged(FormProperty property) {
       return;
     }
     case FormProperty::Caption:
-      if (WindowText(window_) != form_.caption()) SetWindowTextA(window_, form_.caption().c_str());
+      if (WindowText(window_) != form_.caption()) SetTextOf(window_, form_.caption());
       return;
   }
 }
@@ -450,7 +475,7 @@ void Win32FormView::Activate() {
 
 void Win32FormView::relayMouse(const MSG& message) {
   if (message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
-  SendMessageA(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+  SendMessageW(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 bool Win32FormView::previewKey(int character) {
@@ -464,7 +489,7 @@ void Win32FormView::moveFocus(bool backwards) {
   std::vector<std::pair<std::pair<int, std::size_t>, HWND>> stops;
   for (std::size_t i = 0; i < order_.size(); ++i) {
     HWND w = entries_.at(order_[i]).window;
-    if (!(GetWindowLongA(w, GWL_STYLE) & WS_TABSTOP) || !IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
+    if (!(GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) || !IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
     const int index = order_[i]->tabIndex();
     stops.push_back({{index >= 0 ? index : 1 << 20, i}, w});
   }
@@ -484,7 +509,7 @@ void Win32FormView::moveFocus(bool backwards) {
   SetFocus(stops[next].second);
   if (const auto found = controlOf_.find(stops[next].second);
       found != controlOf_.end() && found->second->kind() == ControlKind::TextBox)
-    SendMessageA(stops[next].second, EM_SETSEL, 0, -1);
+    SendMessageW(stops[next].second, EM_SETSEL, 0, -1);
 }
 
 void Win32FormView::click(Control& control) {
@@ -499,21 +524,22 @@ void Win32FormView::type(Control& control) {
   const std::string typed = WindowText(box);
   control.Type(typed);
   if (alive.expired() || control.text() == typed) return;
-  // The model refused or changed the text: the box shows its text, the caret at the end.
+  // The model refused or changed the text: the box shows its text, the caret at the end (the box
+  // counts UTF-16 units).
   mirrorText(control);
-  const auto end = static_cast<WPARAM>(control.text().size());
-  SendMessageA(box, EM_SETSEL, end, static_cast<LPARAM>(end));
+  const auto end = static_cast<WPARAM>(Wide(control.text()).size());
+  SendMessageW(box, EM_SETSEL, end, static_cast<LPARAM>(end));
 }
 
 void Win32FormView::scroll(Control& control) {
   const std::weak_ptr<int> alive = lifetime_;
-  control.Scroll(static_cast<int>(SendMessageA(entries_.at(&control).window, TBM_GETPOS, 0, 0)));
+  control.Scroll(static_cast<int>(SendMessageW(entries_.at(&control).window, TBM_GETPOS, 0, 0)));
   if (!alive.expired()) mirrorValue(control);
 }
 
 void Win32FormView::selectTab(Control& control) {
   const std::weak_ptr<int> alive = lifetime_;
-  control.setValue(static_cast<int>(SendMessageA(entries_.at(&control).window, TCM_GETCURSEL, 0, 0)));
+  control.setValue(static_cast<int>(SendMessageW(entries_.at(&control).window, TCM_GETCURSEL, 0, 0)));
   if (!alive.expired()) mirrorValue(control);
 }
 
@@ -587,14 +613,15 @@ void Win32FormView::paintPanel(HWND panel, HDC dc) {
   const std::string& caption = entries_.at(found->second).shownText;
   HGDIOBJ old = SelectObject(dc, look_.font(found->second->font()));
   SIZE text{};
-  GetTextExtentPoint32A(dc, "X", 1, &text);
+  GetTextExtentPoint32W(dc, L"X", 1, &text);
   RECT edge = client;
   if (!caption.empty()) edge.top += text.cy / 2;
   DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
   if (!caption.empty()) {
     SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-    TextOutA(dc, text.cx, 0, caption.data(), static_cast<int>(caption.size()));
+    const std::wstring wide = Wide(caption);
+    TextOutW(dc, text.cx, 0, wide.data(), static_cast<int>(wide.size()));
   }
   SelectObject(dc, old);
 }
@@ -618,6 +645,9 @@ LRESULT Win32FormView::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
         scroll(*found->second);
       return 0;
     }
+    case WM_DRAWITEM:
+      drawLabel(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return colours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -653,7 +683,7 @@ LRESULT Win32FormView::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
     default:
       break;
   }
-  if (window != window_) return DefWindowProcA(window, message, wParam, lParam);
+  if (window != window_) return DefWindowProcW(window, message, wParam, lParam);
   switch (message) {
     case WM_CLOSE:
       form_.UserClose();
@@ -670,7 +700,7 @@ LRESULT Win32FormView::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
         form_.Activate();
         if (alive.expired()) return 0;
       }
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -680,7 +710,7 @@ LRESULT Win32FormView::handle(HWND window, UINT message, WPARAM wParam, LPARAM l
       applyWindowState();
       return 0;
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -689,8 +719,8 @@ LRESULT CALLBACK Win32FormView::WindowProc(HWND window, UINT message, WPARAM wPa
     DestroyWindow(window);
     return 0;
   }
-  auto* view = reinterpret_cast<Win32FormView*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!view) return DefWindowProcA(window, message, wParam, lParam);
+  auto* view = reinterpret_cast<Win32FormView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!view) return DefWindowProcW(window, message, wParam, lParam);
   return view->handle(window, message, wParam, lParam);
 }
 

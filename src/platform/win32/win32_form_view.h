@@ -37,6 +37,8 @@ class Win32FormView final : public FormView {
   void Activate() override;
 
   HWND window() const { return window_; }
+  /// The tool tip control that holds the tips of the form's controls.
+  HWND toolTips() const { return tips_; }
   /// The system control that shows `control`.
   HWND windowOf(const Control& control) const;
 
@@ -58,7 +60,8 @@ class Win32FormView final : public FormView {
     HWND window = nullptr;
     std::vector<HWND> pages;  ///< a tab control's pages
     HFONT font = nullptr;     ///< the font last given to the window
-    std::string shownText;    ///< the caption as the window shows it
+    std::string shownText;    ///< the caption as the window shows it (a label's: as it is drawn)
+    std::string windowText;   ///< a label's window text: its whole caption
     bool hasTip = false;
   };
 
@@ -76,6 +79,7 @@ class Win32FormView final : public FormView {
   void place(const Control& control);
   void placeStatusBars();
   void showLabel(const Control& label);
+  void drawLabel(const DRAWITEMSTRUCT& item);
   void mirror(const Control& control, ControlProperty property);
   void mirrorValue(const Control& control);
   void mirrorText(const Control& control);

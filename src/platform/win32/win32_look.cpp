@@ -3,6 +3,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "platform/win32/wide_text.h"
+
 namespace volumetra {
 namespace {
 
@@ -12,26 +14,26 @@ constexpr int kPointsPerInch = 72;
 struct FaceMapping {
   std::string_view designed;
   /// Faces to try, best first: Windows' own, then the metric-compatible free face Wine finds.
-  const char* candidates[3];
+  const wchar_t* candidates[3];
 };
 
 // MS Sans Serif is a bitmap face of a few sizes; Microsoft Sans Serif is its scalable successor.
 const FaceMapping kFaceMappings[] = {
-    {"MS Sans Serif", {"Microsoft Sans Serif", "Liberation Sans", "Arial"}},
-    {"Arial", {"Arial", "Liberation Sans", "Microsoft Sans Serif"}},
+    {"MS Sans Serif", {L"Microsoft Sans Serif", L"Liberation Sans", L"Arial"}},
+    {"Arial", {L"Arial", L"Liberation Sans", L"Microsoft Sans Serif"}},
 };
 
-int CALLBACK FaceFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
   return 0;
 }
 
-bool FaceInstalled(HDC dc, const char* face) {
-  LOGFONTA wanted{};
+bool FaceInstalled(HDC dc, const wchar_t* face) {
+  LOGFONTW wanted{};
   wanted.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(wanted.lfFaceName, face, LF_FACESIZE);
+  lstrcpynW(wanted.lfFaceName, face, LF_FACESIZE);
   bool found = false;
-  EnumFontFamiliesExA(dc, &wanted, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
+  EnumFontFamiliesExW(dc, &wanted, FaceFound, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -86,9 +88,9 @@ std::string Win32Look::installedFace(const std::string& designed) {
   std::string face = designed;
   for (const FaceMapping& mapping : kFaceMappings) {
     if (mapping.designed != designed) continue;
-    for (const char* candidate : mapping.candidates) {
+    for (const wchar_t* candidate : mapping.candidates) {
       if (FaceInstalled(facesDc_, candidate)) {
-        face = candidate;
+        face = Utf8(candidate);
         break;
       }
     }
@@ -104,14 +106,14 @@ HFONT Win32Look::font(const FontSpec& designed, float points) {
   const auto key = std::make_tuple(designed.face, height, designed.bold);
   const auto known = fonts_.find(key);
   if (known != fonts_.end()) return known->second;
-  LOGFONTA logFont{};
+  LOGFONTW logFont{};
   logFont.lfHeight = height;
   logFont.lfWeight = designed.bold ? FW_BOLD : FW_NORMAL;
   logFont.lfCharSet = DEFAULT_CHARSET;
   logFont.lfQuality = CLEARTYPE_QUALITY;
   logFont.lfPitchAndFamily = VARIABLE_PITCH | FF_SWISS;
-  lstrcpynA(logFont.lfFaceName, installedFace(designed.face).c_str(), LF_FACESIZE);
-  HFONT made = CreateFontIndirectA(&logFont);
+  lstrcpynW(logFont.lfFaceName, Wide(installedFace(designed.face)).c_str(), LF_FACESIZE);
+  HFONT made = CreateFontIndirectW(&logFont);
   fonts_.emplace(key, made);
   return made;
 }
@@ -136,10 +138,11 @@ HDC Win32Look::measuringDc(HFONT font) const {
 SIZE Win32Look::textExtent(HFONT font, const std::string& text) const {
   HDC dc = measuringDc(font);
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+  const std::wstring wide = Wide(text);
+  GetTextExtentPoint32W(dc, wide.data(), static_cast<int>(wide.size()), &size);
   if (text.empty()) {
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc, &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
     size.cy = metrics.tmHeight;
   }
   return size;

@@ -7,16 +7,16 @@
 namespace volumetra {
 namespace {
 
-constexpr const char* kWindowClass = "VolumetraTimers";
+constexpr const wchar_t* kWindowClass = L"VolumetraTimers";
 constexpr UINT_PTR kWakeUp = 1;
 
 void RegisterTimerClass() {
   static const bool registered = [] {
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
     windowClass.lpszClassName = kWindowClass;
-    return RegisterClassA(&windowClass) != 0;
+    return RegisterClassW(&windowClass) != 0;
   }();
   (void)registered;
 }
@@ -25,10 +25,10 @@ void RegisterTimerClass() {
 
 Win32TimerHost::Win32TimerHost() {
   RegisterTimerClass();
-  window_ = CreateWindowExA(0, kWindowClass, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                            GetModuleHandleA(nullptr), nullptr);
-  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32TimerHost::WindowProc));
+  window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32TimerHost::WindowProc));
 }
 
 Win32TimerHost::~Win32TimerHost() {
@@ -37,12 +37,12 @@ Win32TimerHost::~Win32TimerHost() {
 }
 
 LRESULT CALLBACK Win32TimerHost::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* host = reinterpret_cast<Win32TimerHost*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  auto* host = reinterpret_cast<Win32TimerHost*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_TIMER && host && wParam == kWakeUp) {
     host->wake();
     return 0;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 std::int64_t Win32TimerHost::now() {

@@ -59,10 +59,10 @@ bool Win32WindowSystem::PreTranslate(const MSG& message) {
 int Win32WindowSystem::Run() {
   MSG message{};
   BOOL got;
-  while ((got = GetMessageA(&message, nullptr, 0, 0)) > 0) {
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
     if (PreTranslate(message)) continue;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
   }
   return got == 0 ? static_cast<int>(message.wParam) : 1;
 }

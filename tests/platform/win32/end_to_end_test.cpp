@@ -1,7 +1,8 @@
 // The real program under Wine: volumetra.exe starts in a directory of its own, shows a row per
-// drive of the Wine prefix with the label and serial number from the drive's files, leaves the
-// CD-ROM drive out when its settings file asks, and saves its thirteen settings beside itself
-// when its window is closed through the close box (WM_CLOSE).
+// drive of the Wine prefix with the label (whole, also outside the ANSI code page) and serial
+// number from the drive's files, leaves the CD-ROM drive out when its settings file asks, and
+// saves its thirteen settings beside itself when its window is closed through the close box
+// (WM_CLOSE).
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,6 +14,7 @@
 
 #include "app/form1_design.h"
 #include "platform/win32/control_windows.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_form_view.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32/wine_drives.h"
@@ -34,9 +36,9 @@ int ControlId(const char* name, int index) {
 }
 
 std::string Text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
+  wchar_t text[256] = {};
+  GetWindowTextW(window, text, static_cast<int>(std::size(text)));
+  return Utf8(text);
 }
 
 bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit) {
@@ -78,7 +80,7 @@ std::string RunProgram(const std::string& dir, const std::vector<std::string>& r
   CloseHandle(process.hThread);
   HWND main = nullptr;
   EXPECT_TRUE(
-      Eventually([&] { return (main = FindWindowA(kFormClass, "Volumetra V 0.95")) != nullptr; }, 30s));
+      Eventually([&] { return (main = FindWindowW(kFormClass, L"Volumetra V 0.95")) != nullptr; }, 30s));
   if (main) {
     EXPECT_TRUE(Eventually([&] { return ShownRows(main) == rows; }, 20s));
     EXPECT_EQ(ShownRows(main), rows);
@@ -87,6 +89,13 @@ std::string RunProgram(const std::string& dir, const std::vector<std::string>& r
     const int row = static_cast<int>(labelled - rows.begin());
     EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label3", row))), kLabelledDriveLabel);
     EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label9", row))), std::to_string(kLabelledDriveSerial));
+    // A label that no ANSI code page holds shows whole.
+    const auto unicode = std::find(rows.begin(), rows.end(), std::string{kUnicodeLabelDrive, ':'});
+    EXPECT_NE(unicode, rows.end());
+    if (unicode != rows.end()) {
+      EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label3", static_cast<int>(unicode - rows.begin())))),
+                kUnicodeLabel);
+    }
     PostMessageA(main, WM_CLOSE, 0, 0);
   }
   EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);

@@ -31,6 +31,16 @@ TEST(Win32Clock, FormsOfAGermanLocale) {
   EXPECT_EQ(clock.DecimalSeparator(), ",");
 }
 
+TEST(Win32Clock, FormsOutsideTheAnsiCodePageComeWhole) {
+  constexpr unsigned long kGreek = 0x0408;
+  constexpr unsigned long kBulgarian = 0x0402;
+  // The afternoon mark "μμ" ("μ.μ." in Wine) and the year mark "г." have no Windows-1252 form.
+  const std::string greekTime = Win32Clock(kGreek).LongTime(kEvening);
+  EXPECT_TRUE(greekTime.starts_with("5:45:22 μ")) << greekTime;
+  const std::string bulgarianDate = Win32Clock(kBulgarian).ShortDate(kEvening);
+  EXPECT_TRUE(bulgarianDate.ends_with("г.")) << bulgarianDate;
+}
+
 TEST(Win32Clock, NowIsTheLocalTime) {
   Win32Clock clock;
   SYSTEMTIME before{};

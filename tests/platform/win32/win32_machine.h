@@ -32,8 +32,14 @@ class Win32Machine {
   std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 
-/// A window's text.
+/// A window's text (GetWindowTextW), in UTF-8.
 std::string TextOf(HWND window);
+/// The tip that the tool tip control `tips` holds for the control window `control`.
+std::string ToolTipOf(HWND tips, HWND control);
+/// The text of a one-part status bar.
+std::string StatusTextOf(HWND statusBar);
+/// The caption of tab `index` of a tab control.
+std::string TabCaptionOf(HWND tabs, int index);
 /// A window's rectangle in its parent's client coordinates.
 RECT PlaceOf(HWND window);
 

@@ -198,28 +198,6 @@ TEST_F(Win32Windows, AMaximisedMainWindowComesBackAndTheCloseBoxEndsTheProgram) 
   EXPECT_NE(FakeMachine::read(machine.fake.iniPath()).find("Window1XPos=2250"), std::string::npos);
 }
 
-TEST_F(Win32Windows, ACaptionTooWideForItsLabelIsDrawnSmallerOrShortened) {
-  machine.start();
-  Control& cell = *form1().Label3[0];
-  cell.setCaption("A LABEL FAR TOO LONG FOR ITS CELL");  // a volume label of 32 characters
-  HWND w = of(form1(), cell);
-  const std::string shown = TextOf(w);
-  EXPECT_LT(shown.size(), cell.caption().size());
-  EXPECT_EQ(shown.substr(0, 2), "A ");  // a left-aligned label keeps its start
-  HFONT font = reinterpret_cast<HFONT>(SendMessageA(w, WM_GETFONT, 0, 0));
-  RECT client;
-  GetClientRect(w, &client);
-  EXPECT_LE(machine.windows.look().textWidth(font, shown), client.right);
-
-  Control& total = *form1().Label5[0];  // right-aligned: keeps its end
-  total.setCaption("123 456 789 012 345 678 901");
-  const std::string totalShown = TextOf(of(form1(), total));
-  EXPECT_EQ(totalShown.substr(totalShown.size() - 3), "901");
-  // A caption that fits at a smaller size keeps all its characters.
-  total.setCaption("9 999 999 999");
-  EXPECT_EQ(TextOf(of(form1(), total)), "9 999 999 999");
-}
-
 TEST(Win32LookFonts, SizesOfOnePixelHeightShareAFont) {
   Win32Look look(96);
   const FontSpec designed{"MS Sans Serif", 8.25f, false};

@@ -6,12 +6,14 @@
 namespace volumetra {
 
 /// The drives that scripts/wine_prefix.sh adds to the Wine prefix of the Windows tests: a
-/// labelled drive, a CD-ROM drive and, where a 20 TiB tmpfs could be mounted, a drive of more
-/// than 2^32 clusters of 4 KiB.
+/// labelled drive, a CD-ROM drive, a drive whose label no ANSI code page holds whole and, where a
+/// 20 TiB tmpfs could be mounted, a drive of more than 2^32 clusters of 4 KiB.
 inline constexpr char kLabelledDrive = 'M';
 inline constexpr const char* kLabelledDriveLabel = "MEDIA";
 inline constexpr std::uint32_t kLabelledDriveSerial = 0x1234ABCD;
 inline constexpr char kCdRomDrive = 'N';
+inline constexpr char kUnicodeLabelDrive = 'P';
+inline constexpr const char* kUnicodeLabel = "Fotos für Oma 写真";
 inline constexpr char kLargeDrive = 'T';
 inline constexpr std::uint64_t kLargeDriveBytes = std::uint64_t{20} << 40;
 
