@@ -10,6 +10,7 @@
 #include "app/form1_design.h"
 #include "support/fake_machine.h"
 #include "windows/form2.h"
+#include "windows/form3.h"
 
 namespace volumetra {
 namespace {
