@@ -95,7 +95,8 @@ class LinuxVolumes : public VolumeService {
   const DriveMount* DriveForRootPath(const std::string& rootPath);
   /// The probe pass under way asks the drive of `rootPath` (again, even after a time-out).
   bool Reasks(const std::string& rootPath) const;
-  /// A question about `drive` may make a call that can hang: a probe pass's, outside discovery.
+  /// A question about `drive` may make its calls: always for a drive that cannot hang; for one that
+  /// can, only a probe pass's outside drive discovery (the others take its last answer).
   bool MayCall(const DriveMount& drive, bool reask) const {
     return !drive.mayHang || (reask && !discovering_);
   }

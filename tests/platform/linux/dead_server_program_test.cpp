@@ -18,21 +18,31 @@ using outages::kSurvey;
 using outages::Outage;
 constexpr char kShare = 'E';  // /srv/share of the server sample
 
+/// A disk of 10 million 4 KiB blocks, 4 million free.
+FileSystemStats DiskStats() {
+  FileSystemStats disk;
+  disk.fragmentSize = disk.blockSize = 4096;
+  disk.totalBlocks = 10'000'000;
+  disk.availableBlocks = 4'000'000;
+  return disk;
+}
+
+/// A share of 100 000 MiB, half of it free.
+FileSystemStats ShareStats() {
+  FileSystemStats share;
+  share.fragmentSize = share.blockSize = 1048576;
+  share.totalBlocks = 100'000;
+  share.availableBlocks = 50'000;
+  share.fileSystemId = 0x1234;
+  return share;
+}
+
 class DeadShareTest : public ::testing::Test {
  protected:
   DeadShareTest() {
     system->SetMountInfo(samples::kServer);
-    FileSystemStats root;
-    root.fragmentSize = root.blockSize = 4096;
-    root.totalBlocks = 10'000'000;
-    root.availableBlocks = 4'000'000;
-    system->fileSystems["/"] = root;
-    FileSystemStats share = root;
-    share.fragmentSize = share.blockSize = 1048576;
-    share.totalBlocks = 100'000;
-    share.availableBlocks = 50'000;
-    share.fileSystemId = 0x1234;
-    system->fileSystems["/srv/share"] = share;
+    system->fileSystems["/"] = DiskStats();
+    system->fileSystems["/srv/share"] = ShareStats();
     TieToLoop(*system, machine.loop);
     machine.Start();
     machine.Advance(1000);
@@ -127,17 +137,9 @@ class SharesDeadAtStartTest : public ::testing::TestWithParam<bool> {
 
   SharesDeadAtStartTest() {
     system->SetMountInfo(samples::kServer);
-    FileSystemStats disk;
-    disk.fragmentSize = disk.blockSize = 4096;
-    disk.totalBlocks = 10'000'000;
-    disk.availableBlocks = 4'000'000;
-    for (const char* mount : {"/", "/var", "/mnt/data"}) system->fileSystems[mount] = disk;
-    FileSystemStats share = disk;
-    share.fragmentSize = share.blockSize = 1048576;
-    share.totalBlocks = 100'000;
-    share.availableBlocks = 50'000;
+    for (const char* mount : {"/", "/var", "/mnt/data"}) system->fileSystems[mount] = DiskStats();
     for (const char* mount : kShares) {
-      system->fileSystems[mount] = share;
+      system->fileSystems[mount] = ShareStats();
       system->Hang(mount);
     }
     TieToLoop(*system, machine.loop);

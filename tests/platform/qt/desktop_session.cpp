@@ -63,13 +63,10 @@ constexpr const char* kRegistry = "org.a11y.atspi.Registry";
 constexpr const char* kRoot = "/org/a11y/atspi/accessible/root";
 constexpr const char* kAccessible = "org.a11y.atspi.Accessible";
 
-// Starts `arguments` with `variables` added to this process's environment; the program writes one
-// line to descriptor 3 once it is ready (Xvfb's display, dbus-daemon's address), which is read
-// into `line`. The process, or -1.
-pid_t StartTellingLine(const std::vector<std::string>& arguments,
-                       const std::map<std::string, std::string>& variables, std::string& line) {
-  int ready[2];
-  if (pipe2(ready, O_CLOEXEC) != 0) return -1;
+// Starts `arguments` with `variables` added to this process's environment, with `actions` on its
+// descriptors. The process, or -1.
+pid_t Spawn(const std::vector<std::string>& arguments, const std::map<std::string, std::string>& variables,
+            const posix_spawn_file_actions_t* actions) {
   std::vector<std::string> environment;
   for (char** entry = environ; *entry != nullptr; ++entry) {
     const std::string text = *entry;
@@ -82,17 +79,25 @@ pid_t StartTellingLine(const std::vector<std::string>& arguments,
   std::vector<std::string> copies = arguments;
   for (std::string& argument : copies) argv.push_back(argument.data());
   argv.push_back(nullptr);
+  pid_t pid = -1;
+  return posix_spawn(&pid, argv[0], actions, nullptr, argv.data(), envp.data()) == 0 ? pid : -1;
+}
 
+// Starts `arguments` as Spawn does; the program writes one line to descriptor 3 once it is ready
+// (Xvfb's display, dbus-daemon's address), which is read into `line`. The process, or -1.
+pid_t StartTellingLine(const std::vector<std::string>& arguments,
+                       const std::map<std::string, std::string>& variables, std::string& line) {
+  int ready[2];
+  if (pipe2(ready, O_CLOEXEC) != 0) return -1;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, ready[1], kReadyDescriptor);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-  pid_t pid = -1;
-  const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+  const pid_t pid = Spawn(arguments, variables, &actions);
   posix_spawn_file_actions_destroy(&actions);
   close(ready[1]);
-  if (spawned != 0) {
+  if (pid < 0) {
     close(ready[0]);
     return -1;
   }
@@ -194,12 +199,13 @@ DesktopSession::~DesktopSession() {
   End(display_);
 }
 
-std::map<std::string, std::string> DesktopSession::Environment() const {
-  return {{"DISPLAY", displayName_},
-          {"QT_QPA_PLATFORM", "xcb"},
-          {"DBUS_SESSION_BUS_ADDRESS", busAddress_},
-          {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"},
-          {"XDG_RUNTIME_DIR", runtime_}};
+pid_t DesktopSession::Start(const std::string& program, std::map<std::string, std::string> variables) const {
+  variables.insert({{"DISPLAY", displayName_},
+                    {"QT_QPA_PLATFORM", "xcb"},
+                    {"DBUS_SESSION_BUS_ADDRESS", busAddress_},
+                    {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1"},
+                    {"XDG_RUNTIME_DIR", runtime_}});
+  return Spawn({program}, variables, nullptr);
 }
 
 bool DesktopSession::WindowMapped(const std::string& title) const {

@@ -38,8 +38,9 @@ class DesktopSession {
   DesktopSession& operator=(const DesktopSession&) = delete;
 
   bool started() const { return started_; }
-  /// The variables a program of the session runs with: its display, bus and accessibility.
-  std::map<std::string, std::string> Environment() const;
+  /// Starts `program` on the session's display and bus, with its accessibility on and `variables`
+  /// added to this process's environment. The process, or -1.
+  pid_t Start(const std::string& program, std::map<std::string, std::string> variables) const;
 
   /// A top-level window titled `title` is mapped and viewable.
   bool WindowMapped(const std::string& title) const;

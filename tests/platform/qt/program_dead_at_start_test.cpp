@@ -4,7 +4,6 @@
 // leave one helper stuck on the share, not one each.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <QRegularExpression>
@@ -17,8 +16,6 @@
 #include "platform/qt/desktop_session.h"
 #include "platform/qt/qt_machine.h"
 #include "support/linux/test_fuse.h"
-
-extern char** environ;
 
 namespace volumetra {
 namespace {
@@ -43,21 +40,15 @@ bool WaitFor(const std::function<bool()>& query, std::chrono::milliseconds most,
   return query();
 }
 
-pid_t Start(const fs::path& program, const std::map<std::string, std::string>& variables) {
-  std::vector<std::string> environment;
-  for (char** entry = environ; *entry != nullptr; ++entry) {
-    const std::string text = *entry;
-    if (!variables.contains(text.substr(0, text.find('=')))) environment.push_back(text);
-  }
-  for (const auto& [name, value] : variables) environment.push_back(name + "=" + value);
-  std::vector<char*> envp;
-  for (std::string& entry : environment) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-  std::string path = program.string();
-  char* arguments[] = {path.data(), nullptr};
+/// A run of the program, ended at the end of its scope if the test has not ended it.
+struct ProgramRun {
   pid_t pid = -1;
-  return posix_spawn(&pid, path.c_str(), nullptr, nullptr, arguments, envp.data()) == 0 ? pid : -1;
-}
+  ~ProgramRun() {
+    if (pid <= 0) return;
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+  }
+};
 
 /// What the main window shows of the share, as assistive tools read it.
 struct ShareRow {
@@ -108,15 +99,15 @@ TEST(ProgramBesideAShareDeadAtStart, ShowsItsWindowAtOnceTheShareTimedOutAndLeav
 
   const DesktopSession desktop(runtime.string());
   ASSERT_TRUE(desktop.started());
-  std::map<std::string, std::string> variables = desktop.Environment();
-  variables["HOME"] = dir.str();
-  variables["XDG_CONFIG_HOME"] = dir.str() + "/config";
-  variables["XDG_STATE_HOME"] = dir.str() + "/state";
+  const std::map<std::string, std::string> home = {{"HOME", dir.str()},
+                                                   {"XDG_CONFIG_HOME", dir.str() + "/config"},
+                                                   {"XDG_STATE_HOME", dir.str() + "/state"}};
 
   std::vector<std::size_t> helpersAfter;
   for (int run = 0; run < kRuns; ++run) {
     SCOPED_TRACE("run " + std::to_string(run + 1));
-    const pid_t pid = Start(program, variables);
+    ProgramRun started{desktop.Start(program.string(), home)};
+    const pid_t pid = started.pid;
     ASSERT_GT(pid, 0);
     double windowMs = -1;
     ASSERT_TRUE(WaitFor(
@@ -144,6 +135,7 @@ TEST(ProgramBesideAShareDeadAtStart, ShowsItsWindowAtOnceTheShareTimedOutAndLeav
     ASSERT_EQ(kill(pid, SIGTERM), 0);
     int status = -1;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    started.pid = -1;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     // The helpers of live volumes end with the program; one stuck on the share stays.
     WaitFor([&] { return ProcessesRunning(helper.string()).size() <= 1; }, 5s);
