@@ -50,6 +50,8 @@ class CallGuard {
   using Clock = std::function<TimePoint()>;
   using Channel = CallChannel<Call, Result>;
   using ChannelOpener = std::function<std::unique_ptr<Channel>()>;
+  /// Opens the channel of the key it is given, for channels that differ by key.
+  using KeyChannelOpener = std::function<std::unique_ptr<Channel>(const std::string& key)>;
 
   enum class Outcome {
     Done,      ///< the call came back in time (or could not be made at all: a failed result)
@@ -65,8 +67,11 @@ class CallGuard {
 
   /// `open` opens the channel of a new key; `clock` tells the time the deadlines are measured on,
   /// the same the channels wait on.
-  CallGuard(ChannelOpener open, std::chrono::milliseconds limit, Clock clock)
+  CallGuard(KeyChannelOpener open, std::chrono::milliseconds limit, Clock clock)
       : open_(std::move(open)), limit_(limit), clock_(std::move(clock)) {}
+  CallGuard(ChannelOpener open, std::chrono::milliseconds limit, Clock clock)
+      : CallGuard(KeyChannelOpener([open = std::move(open)](const std::string&) { return open(); }), limit,
+                  std::move(clock)) {}
 
   /// Starts `call` for `key` now, for the Ask of the same call that comes next to collect; does
   /// nothing when the key is stuck, quiet and not `reask`ed, or has that call started already.
@@ -77,7 +82,7 @@ class CallGuard {
     if (std::any_of(slot.sent.begin(), slot.sent.end(),
                     [&](const Sent& s) { return s.awaited && s.call == call; }))
       return;
-    Send(slot, call);
+    Send(key, slot, call);
   }
 
   /// The result of `call` for `key`: the one started ahead, or one started now, waited for until
@@ -90,7 +95,7 @@ class CallGuard {
     if (ahead != slot.sent.end()) return Await(slot, ahead, result);
     if (Stuck(slot)) return Outcome::NoAnswer;
     if (slot.quiet && !reask) return Outcome::Declined;
-    if (!Send(slot, call)) {
+    if (!Send(key, slot, call)) {
       result = Result{};
       result.ok = false;
       return Outcome::Done;
@@ -191,9 +196,9 @@ class CallGuard {
                        [&](const Sent& s) { return !s.awaited && !s.result && s.deadline <= now; });
   }
 
-  bool Send(Slot& slot, const Call& call) {
+  bool Send(const std::string& key, Slot& slot, const Call& call) {
     if (!slot.channel) {
-      slot.channel = open_();
+      slot.channel = open_(key);
       ++channelsOpened_;
     }
     if (!slot.channel || !slot.channel->Start(call)) return false;
@@ -219,7 +224,7 @@ class CallGuard {
     return Outcome::Done;
   }
 
-  ChannelOpener open_;
+  KeyChannelOpener open_;
   std::chrono::milliseconds limit_;
   Clock clock_;
   std::map<std::string, Slot> slots_;

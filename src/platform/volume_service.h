@@ -51,6 +51,14 @@ class VolumeService {
   /// point and source ("/media/data  (/dev/sdb1, ext4)"). Empty text when there is nothing to say.
   virtual std::string DriveDescription(char /*letter*/) { return {}; }
 
+  /// Drive discovery runs between these two calls: its presence tests and free-space questions, and
+  /// the probe passes it runs to judge its exclusions. A backend whose volumes can be slow to answer
+  /// may answer those volumes from what they told last rather than wait for them, so that discovery,
+  /// which the start-up runs before the window shows, never waits for a dead server. The defaults do
+  /// nothing.
+  virtual void BeginDriveDiscovery() {}
+  virtual void EndDriveDiscovery() {}
+
   /// A probe pass is about to ask the volume information and free space of the drives `letters`,
   /// one after another, in this order. A backend whose volumes can be slow to answer may start all
   /// their queries now, so that several slow volumes are waited for together rather than one after

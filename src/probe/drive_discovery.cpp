@@ -53,6 +53,7 @@ void RemoveDoubleMappings(Program& program) {
 
 void DiscoverDrives(Program& program) {
   Module1& m = program.m;
+  program.os.volumes.BeginDriveDiscovery();
   m.DriveLetters.clear();
   m.MaxFreeMB = 0;
   for (char letter = 'C'; letter <= 'Z'; ++letter) {
@@ -71,6 +72,7 @@ void DiscoverDrives(Program& program) {
     RemoveDoubleMappings(program);
   }
   if (m.ExcludeCDs) RemoveCdRomDrives(m);
+  program.os.volumes.EndDriveDiscovery();
 }
 
 }  // namespace volumetra

@@ -13,17 +13,31 @@ namespace {
 
 const std::string kFailedBuffer(255, ' ');
 
+std::string RootPathOf(const Module1& m, std::size_t position) {
+  return std::string(1, m.DriveLetters[position - 1]) + ":\\";
+}
+
+// What is known of a drive that gives no answer, without asking its volume: its root path, and its
+// drive type while its record has none. So its row shows its letter, type and time-out, and keeps
+// whatever else it knew.
+void NoteSilentDrive(Program& program, DriveRec& d, const std::string& root) {
+  d.RootPath = root;
+  if (d.TypeText.empty()) d.TypeText = DriveTypeName(program.os.volumes.GetDriveType(root));
+}
+
 void ProbeDrive(Program& program, std::size_t position) {
   Module1& m = program.m;
   DriveRec& d = m.DriveRecs[position];
-  const std::string root = std::string(1, m.DriveLetters[position - 1]) + ":\\";
+  const std::string root = RootPathOf(m, position);
   d.RootPath = root;
 
   std::string volumeName, fileSystemName;
   std::int32_t serialNumber = 0, maxComponentLength = 0, flags = 0;
   // A drive that gives no answer counts as timed out: it keeps its record and stays out of the sums.
-  if (!GetVolumeInfo(program, root, volumeName, serialNumber, maxComponentLength, flags, fileSystemName))
+  if (!GetVolumeInfo(program, root, volumeName, serialNumber, maxComponentLength, flags, fileSystemName)) {
+    NoteSilentDrive(program, d, root);
     return;
+  }
   d.VolumeName = volumeName;
   d.SerialNumber = serialNumber;
   // A name length beyond the 16-bit field is an overflow: the field keeps its value.
@@ -61,8 +75,14 @@ void ProbeDrives(Program& program) {
   program.os.volumes.BeginProbePass(asked);
   for (std::size_t i = 1; i <= m.DriveLetters.size(); ++i) {
     if (i >= kDriveRecCount) break;
-    if (m.DriveRecs[i].TimeoutMark == kTimeoutMark) continue;
-    ProbeDrive(program, i);
+    DriveRec& d = m.DriveRecs[i];
+    if (d.TimeoutMark != kTimeoutMark) {
+      ProbeDrive(program, i);
+    } else if (d.RootPath.empty()) {
+      // Marked before any pass filled its record (its free space gave no answer to the discovery of
+      // the start-up): it is not asked, but shows what is known of it.
+      NoteSilentDrive(program, d, RootPathOf(m, i));
+    }
   }
 }
 

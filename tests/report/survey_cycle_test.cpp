@@ -117,6 +117,30 @@ TEST_F(SurveyCycle, SlowDriveIsMarkedSkippedAndAskedAgainAfterTheReset) {
   EXPECT_EQ(f1->Label182.caption(), "30,000");
 }
 
+// A volume that gives no answer from the start, to the drive discovery of the load already: its
+// row shows its letter, its drive type and "timeout" from the first survey on, never an empty row.
+TEST_F(SurveyCycle, ADriveSilentFromTheStartShowsItsLetterTypeAndTimeoutFromTheFirstSurvey) {
+  FakeVolume& share = machine.volumes.add('E', 1000, 250, "SHARE", 4);
+  share.description = "\\\\server\\share";
+  share.silent = true;
+  start();
+  for (int survey = 0; survey < 3; ++survey) {
+    machine.advance(501);
+    EXPECT_EQ(f1->Label2[2]->caption(), "E:") << survey;
+    EXPECT_EQ(f1->Label4[2]->caption(), "Net") << survey;
+    EXPECT_EQ(f1->Label5[2]->caption(), "timeout") << survey;
+    EXPECT_EQ(f1->Label2[2]->toolTip(), "E:  \\\\server\\share") << survey;
+  }
+  EXPECT_EQ(f1->Label182.caption(), "30,000");  // the silent drive stays out of the sums
+
+  // It answers again: the survey after the time-out reset fills its row.
+  share.silent = false;
+  machine.advance(65535);
+  EXPECT_EQ(f1->Label3[2]->caption(), "SHARE");
+  EXPECT_EQ(f1->Label4[2]->caption(), "Net/NTFS");
+  EXPECT_EQ(f1->Label5[2]->caption(), FormatGrouped(1.0 * 1000000));
+}
+
 TEST_F(SurveyCycle, SlowSurveyDelaysTheNextOne) {
   machine.volumes.at('C').volumeInfoMs = 5000;
   start();

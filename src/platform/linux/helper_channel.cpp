@@ -1,5 +1,6 @@
 #include "platform/linux/helper_channel.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -23,15 +24,17 @@ constexpr int kDefaultSignals[] = {SIGPIPE, SIGINT, SIGTERM, SIGHUP, SIGCHLD};
 // The kernel marks an executable replaced on disk while running (a rebuild) with this suffix.
 constexpr std::string_view kDeletedMark = " (deleted)";
 
-// Starts `path` with `socket` as its standard input and no other descriptor of ours but the error
-// output; waits for the started process, which only forks the helper proper and ends.
-bool SpawnHelper(const std::string& path, int socket) {
+// Starts `path` with `socket` as its standard input, `lockFile` (when there is one) as its lock and
+// no other descriptor of ours but the error output; waits for the started process, which only forks
+// the helper proper and ends.
+bool SpawnHelper(const std::string& path, int socket, int lockFile) {
   posix_spawn_file_actions_t actions;
   posix_spawnattr_t attributes;
   posix_spawn_file_actions_init(&actions);
   posix_spawnattr_init(&attributes);
-  posix_spawn_file_actions_adddup2(&actions, socket, STDIN_FILENO);
-  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+  posix_spawn_file_actions_adddup2(&actions, socket, kHelperSocket);
+  if (lockFile >= 0) posix_spawn_file_actions_adddup2(&actions, lockFile, kHelperLock);
+  posix_spawn_file_actions_addclosefrom_np(&actions, lockFile >= 0 ? kHelperLock + 1 : kHelperLock);
   sigset_t signals;
   sigemptyset(&signals);
   for (int signal : kDefaultSignals) sigaddset(&signals, signal);
@@ -76,11 +79,17 @@ std::string FindVolumeHelper() {
   return VolumeHelperOf(executable);
 }
 
-std::unique_ptr<HelperChannel> HelperChannel::Launch(const std::string& helperPath) {
+std::unique_ptr<HelperChannel> HelperChannel::Launch(const std::string& helperPath, int lockFile) {
   int sockets[2] = {-1, -1};
   if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, sockets) != 0) return nullptr;
-  const bool started = SpawnHelper(helperPath, sockets[1]);
+  // The helper's descriptors are given from above their own numbers, so that none is closed on the
+  // way by another's: a program started with its standard input closed may have 0 for either.
+  const int helperEnd = fcntl(sockets[1], F_DUPFD_CLOEXEC, kHelperLock + 1);
+  const int lock = lockFile < 0 ? -1 : fcntl(lockFile, F_DUPFD_CLOEXEC, kHelperLock + 1);
   close(sockets[1]);
+  const bool started = helperEnd >= 0 && SpawnHelper(helperPath, helperEnd, lock);
+  if (helperEnd >= 0) close(helperEnd);
+  if (lock >= 0) close(lock);
   if (!started) {
     close(sockets[0]);
     return nullptr;
@@ -127,6 +136,19 @@ std::optional<HangingCallResult> HelperChannel::Collect(TimePoint deadline) {
     pollfd ready{socket_, POLLIN, 0};
     poll(&ready, 1, static_cast<int>(std::min<std::chrono::milliseconds::rep>(left.count(), 60'000)));
   }
+}
+
+bool HeldChannel::Start(const HangingCall& /*call*/) {
+  ++out_;
+  return true;
+}
+
+std::optional<HangingCallResult> HeldChannel::Collect(TimePoint /*deadline*/) {
+  if (out_ == 0 || stillHeld_()) return std::nullopt;
+  --out_;
+  HangingCallResult lost;
+  lost.lost = true;
+  return lost;
 }
 
 }  // namespace volumetra

@@ -15,6 +15,11 @@ namespace volumetra {
 /// is 1 when the call succeeded, and the answer: seven 64-bit numbers for StatFileSystem; the
 /// label and the UUID, each as a 16-bit length and its bytes, for ProbeBlockDevice.
 
+/// The helper's descriptors: the socket to the program as its standard input, and, where the
+/// program gives it one, the mount's lock file (VolumeLock), which it locks while in a call.
+inline constexpr int kHelperSocket = 0;
+inline constexpr int kHelperLock = 3;
+
 /// Longest path a request carries (PATH_MAX).
 inline constexpr std::size_t kMaxRequestPath = 4096;
 /// Longest label or UUID a reply carries.

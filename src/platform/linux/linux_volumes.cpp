@@ -44,8 +44,8 @@ VolumeAnswer ToAnswer(HangingCallGuard::Outcome outcome) {
 LinuxVolumes::LinuxVolumes(std::shared_ptr<LinuxSystemCalls> system, LinuxVolumesOptions options)
     : system_(std::move(system)),
       letterFile_(std::move(options.letterFile)),
-      guard_([system = system_] { return system->OpenCallChannel(); }, options.callLimit,
-             std::move(options.clock)) {}
+      guard_([system = system_](const std::string& key) { return system->OpenCallChannel(key); },
+             options.callLimit, std::move(options.clock)) {}
 
 void LinuxVolumes::ReadMountTable() {
   if (!tableRead_ && !letterFile_.empty()) known_ = ReadLetterFile(letterFile_).value_or(KnownLetters{});
@@ -85,17 +85,15 @@ void LinuxVolumes::ReadMountTable() {
     drives_[letter] = std::move(byKey[key]);
   }
   guard_.RetireAllBut(inUse);
+  std::erase_if(lastAnswers_, [&](const auto& last) { return !inUse.contains(last.first); });
   identities_.clear();  // looked up again at next use, so a relabelled volume shows its new label
 }
 
-// Drive discovery asks the free space of every letter next: the calls that can hang start now,
-// all together.
+// Drive discovery asks the free space of every letter next, outside any probe pass.
 void LinuxVolumes::StartDiscoveryRound() {
   guard_.DropAhead();
   passLetters_.reset();
   passAnswers_.fill(std::nullopt);
-  for (const auto& [letter, drive] : drives_)
-    if (drive.mayHang) guard_.StartAhead(drive.key, StatCall(drive), false);
 }
 
 void LinuxVolumes::BeginProbePass(const std::string& letters) {
@@ -106,6 +104,7 @@ void LinuxVolumes::BeginProbePass(const std::string& letters) {
     const DriveMount* drive = DriveFor(letter);
     if (!drive) continue;
     passLetters_.set(*LetterIndex(letter));
+    if (!MayCall(*drive, true)) continue;
     if (drive->mayHang) guard_.StartAhead(drive->key, StatCall(*drive), true);
     if (identities_.contains(drive->key)) continue;
     if (std::optional<BlockIdentity> known = UdevIdentity(*system_, *drive)) {
@@ -135,7 +134,8 @@ bool LinuxVolumes::Reasks(const std::string& rootPath) const {
 }
 
 // Mounts that cannot hang are asked on the calling thread, unless a hanging call of theirs (a
-// probe of the medium) holds them back; the others through the guard.
+// probe of the medium) holds them back; the others through the guard, or, for drive discovery,
+// from their last answer.
 VolumeAnswer LinuxVolumes::StatDrive(const DriveMount& drive, bool reask, FileSystemStats& stats) {
   if (!drive.mayHang) {
     const HangingCallGuard::Outcome admitted = guard_.Admit(drive.key, reask);
@@ -143,11 +143,20 @@ VolumeAnswer LinuxVolumes::StatDrive(const DriveMount& drive, bool reask, FileSy
     return system_->StatFileSystem(drive.entry.mountPoint, stats) ? VolumeAnswer::Answered
                                                                   : VolumeAnswer::Failed;
   }
+  if (!MayCall(drive, reask)) {
+    const auto last = lastAnswers_.find(drive.key);
+    if (last == lastAnswers_.end()) return VolumeAnswer::Failed;
+    stats = last->second;
+    return VolumeAnswer::Answered;
+  }
   HangingCallResult result;
   const HangingCallGuard::Outcome outcome = guard_.Ask(drive.key, StatCall(drive), reask, result);
   if (outcome != HangingCallGuard::Outcome::Done) return ToAnswer(outcome);
-  if (!result.ok) return VolumeAnswer::Failed;
-  stats = result.stats;
+  if (!result.ok) {
+    lastAnswers_.erase(drive.key);
+    return VolumeAnswer::Failed;
+  }
+  stats = lastAnswers_[drive.key] = result.stats;
   return VolumeAnswer::Answered;
 }
 
@@ -160,6 +169,7 @@ VolumeAnswer LinuxVolumes::FindBlockIdentity(const DriveMount& drive, bool reask
   }
   std::optional<BlockIdentity> found = UdevIdentity(*system_, drive);
   if (!found) {
+    if (!MayCall(drive, reask)) return VolumeAnswer::Failed;
     HangingCallResult result;
     const HangingCallGuard::Outcome outcome = guard_.Ask(drive.key, ProbeCall(drive), reask, result);
     if (outcome != HangingCallGuard::Outcome::Done) return ToAnswer(outcome);
@@ -248,6 +258,7 @@ LinuxVolumes::Footprint LinuxVolumes::footprint() const {
           .identities = identities_.size(),
           .passAnswers = static_cast<std::size_t>(std::count_if(passAnswers_.begin(), passAnswers_.end(),
                                                                 [](const auto& a) { return a.has_value(); })),
+          .lastAnswers = lastAnswers_.size(),
           .guardKeys = guard.keys,
           .guardCalls = guard.calls};
 }

@@ -36,12 +36,17 @@ struct LinuxVolumesOptions {
 /// pass, and on first use; drive discovery itself never touches a file system. Calls that can
 /// hang (statvfs of network, FUSE and cluster file systems; the libblkid probe of a device that
 /// udev does not know) run in helper processes under a CallGuard, never on the calling thread.
-/// Drive discovery (at ListDrive('C')) and each probe pass (BeginProbePass) start the statvfs
-/// calls of all their drives that can hang at once, so that any number of dead servers cost one
-/// wait of `callLimit` together; a pass then answers a drive's volume information and free space
-/// from the same call. A drive whose call ran out of time gives no answer while that call is stuck
-/// and is asked again, and waited for, only by a probe pass (which asks it again only after the
-/// program's time-out reset); drive discovery's free-space question declines it meanwhile.
+/// Each probe pass (BeginProbePass) starts the statvfs calls of all its drives that can hang at
+/// once, so that any number of dead servers cost one wait of `callLimit` together; the pass then
+/// answers a drive's volume information and free space from the same call. A drive whose call ran
+/// out of time gives no answer while that call is stuck and is asked again, and waited for, only by
+/// a probe pass (which asks it again only after the program's time-out reset).
+///
+/// Drive discovery never makes a call that can hang, nor waits for one: its free-space questions,
+/// and the questions of the probe passes it runs (between BeginDriveDiscovery and
+/// EndDriveDiscovery), take what the drive's last statvfs told, or are declined (as failed) for a
+/// drive that has not answered yet. So the start-up, whose discovery runs before the window shows,
+/// never waits for a dead server, nor does any later drive refresh.
 class LinuxVolumes : public VolumeService {
  public:
   /// The sizes of the backend's own tables, which stay bounded however long it runs.
@@ -52,6 +57,7 @@ class LinuxVolumes : public VolumeService {
     std::size_t knownLetters = 0;  ///< volumes remembered in the letter file
     std::size_t identities = 0;    ///< labels and UUIDs looked up since the last read
     std::size_t passAnswers = 0;   ///< statvfs answers kept for a pass's free-space questions
+    std::size_t lastAnswers = 0;   ///< the last statvfs answer of each drive that can hang
     std::size_t guardKeys = 0;     ///< mounts the call guard holds a channel for
     std::size_t guardCalls = 0;    ///< calls out and not collected
   };
@@ -70,6 +76,8 @@ class LinuxVolumes : public VolumeService {
   DrivePresence ListDrive(char letter) override;
   std::string DriveDescription(char letter) override;
   void BeginProbePass(const std::string& letters) override;
+  void BeginDriveDiscovery() override { discovering_ = true; }
+  void EndDriveDiscovery() override { discovering_ = false; }
 
   /// The directory drive `letter` stands for; empty when the letter is not in use.
   std::string MountPointOf(char letter);
@@ -87,6 +95,11 @@ class LinuxVolumes : public VolumeService {
   const DriveMount* DriveForRootPath(const std::string& rootPath);
   /// The probe pass under way asks the drive of `rootPath` (again, even after a time-out).
   bool Reasks(const std::string& rootPath) const;
+  /// A question about `drive` may make its calls: always for a drive that cannot hang; for one that
+  /// can, only a probe pass's outside drive discovery (the others take its last answer).
+  bool MayCall(const DriveMount& drive, bool reask) const {
+    return !drive.mayHang || (reask && !discovering_);
+  }
   VolumeAnswer StatDrive(const DriveMount& drive, bool reask, FileSystemStats& stats);
   VolumeAnswer FindBlockIdentity(const DriveMount& drive, bool reask, BlockIdentity& identity);
 
@@ -109,6 +122,10 @@ class LinuxVolumes : public VolumeService {
   /// statvfs answers of this pass's volume-information questions, for its free-space questions,
   /// by LetterIndex.
   std::array<std::optional<FileSystemStats>, kLetterCount> passAnswers_;
+  /// The last statvfs answer of each drive that can hang, by mount key, for drive discovery.
+  std::map<std::string, FileSystemStats> lastAnswers_;
+  /// Drive discovery is under way (BeginDriveDiscovery to EndDriveDiscovery).
+  bool discovering_ = false;
 };
 
 }  // namespace volumetra

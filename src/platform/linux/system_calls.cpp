@@ -11,6 +11,7 @@
 #include "platform/linux/hanging_call.h"
 #include "platform/linux/helper_channel.h"
 #include "platform/linux/raw_volume_calls.h"
+#include "platform/linux/volume_lock.h"
 
 namespace volumetra {
 namespace {
@@ -72,9 +73,14 @@ class RealSystemCalls : public LinuxSystemCalls {
     return ProbeBlockDeviceNow(path);
   }
 
-  std::unique_ptr<HangingCallChannel> OpenCallChannel() override {
+  std::unique_ptr<HangingCallChannel> OpenCallChannel(const std::string& volume) override {
     if (!volumeHelper_.empty()) {
-      if (std::unique_ptr<HangingCallChannel> helper = HelperChannel::Launch(volumeHelper_)) return helper;
+      auto lock = std::make_shared<VolumeLock>(volume);
+      // A helper of an earlier run is stuck in a call to the mount: another would only join it.
+      if (lock->HeldElsewhere())
+        return std::make_unique<HeldChannel>([lock] { return lock->HeldElsewhere(); });
+      if (std::unique_ptr<HangingCallChannel> helper = HelperChannel::Launch(volumeHelper_, lock->fd()))
+        return helper;
     }
     return HangingThreadChannel::Open([system = std::make_shared<RealSystemCalls>(std::string())](
                                           const HangingCall& call) { return RunHangingCall(*system, call); });

@@ -61,8 +61,11 @@ class LinuxSystemCalls {
   /// be probed. Reads the medium, so it can block on a failing device.
   virtual std::optional<BlockIdentity> ProbeBlockDevice(const std::string& path) = 0;
   /// A channel that makes the calls that can hang (StatFileSystem, ProbeBlockDevice) away from
-  /// the caller, for one mount; nullptr when none can be opened.
-  virtual std::unique_ptr<CallChannel<HangingCall, HangingCallResult>> OpenCallChannel() = 0;
+  /// the caller, for the mount `volume` (its key: mount id and mount point); nullptr when none can
+  /// be opened. While a helper of an earlier run is still stuck in a call to that mount, the
+  /// channel makes no call and its calls give no answer (HeldChannel).
+  virtual std::unique_ptr<CallChannel<HangingCall, HangingCallResult>> OpenCallChannel(
+      const std::string& volume) = 0;
 };
 
 /// The volume helper executable of the program at `executable`: beside it (a build tree or a

@@ -3,7 +3,10 @@
 // program asks for them over the socket it gets as its standard input. A call that never returns
 // then holds this process only, never the program: the program stops waiting for it, and ends when
 // asked, leaving the helper behind. The helper ends when the program closes its end of the socket,
-// or, when stuck, once its call returns and finds the program gone.
+// or, when stuck, once its call returns and finds the program gone. While in a call it holds the
+// lock of the mount it was started for, so that a later run of the program that finds the lock held
+// starts no other helper for that mount while this one is stuck.
+#include <sys/file.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -14,7 +17,8 @@
 
 namespace {
 
-constexpr int kSocket = 0;
+using volumetra::kHelperLock;
+using volumetra::kHelperSocket;
 
 struct DirectCalls {
   bool StatFileSystem(const std::string& path, volumetra::FileSystemStats& stats) {
@@ -28,9 +32,9 @@ struct DirectCalls {
 }  // namespace
 
 int main() {
-  // Only the socket and the error output are the helper's: a descriptor of the program's that
-  // slipped through would stay open, for as long as a stuck call lasts, after the program ended.
-  ::close_range(3, ~0U, 0);
+  // Only the socket, the lock and the error output are the helper's: a descriptor of the program's
+  // that slipped through would stay open, for as long as a stuck call lasts, after the program ended.
+  ::close_range(kHelperLock + 1, ~0U, 0);
   // Hold no directory of the program's, so that a stuck helper keeps no file system busy.
   if (::chdir("/") != 0) return 1;
   // Leave the program's children at once: the program never waits for a helper, which may outlive it.
@@ -41,13 +45,18 @@ int main() {
   DirectCalls calls;
   char request[volumetra::kMaxRequestBytes + 1];
   for (;;) {
-    const ssize_t n = ::recv(kSocket, request, sizeof request, 0);
+    const ssize_t n = ::recv(kHelperSocket, request, sizeof request, 0);
     if (n == 0) return 0;  // the program closed its end
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return 1;
     const auto call = volumetra::DecodeRequest({request, static_cast<std::size_t>(n)});
     if (!call) return 1;
+    // Without a lock (none given: EBADF) the call is made all the same. Another run's helper in a
+    // call to the mount is waited for: its call would hold this one up as well.
+    while (::flock(kHelperLock, LOCK_EX) != 0 && errno == EINTR) {
+    }
     const std::string reply = volumetra::EncodeReply(volumetra::RunHangingCall(calls, *call));
-    if (::send(kSocket, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) return 0;  // the program is gone
+    ::flock(kHelperLock, LOCK_UN);
+    if (::send(kHelperSocket, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) return 0;  // the program is gone
   }
 }

@@ -37,7 +37,8 @@ class CallGuardTest : public ::testing::Test {
   }
 
   FakeSystemCalls system;
-  HangingCallGuard guard{[this] { return system.OpenCallChannel(); }, kLimit, system.Clock()};
+  HangingCallGuard guard{[this](const std::string& key) { return system.OpenCallChannel(key); }, kLimit,
+                         system.Clock()};
   HangingCallResult result;
   FakeSystemCalls::TimePoint mark = system.now();
 };
@@ -62,7 +63,8 @@ TEST_F(CallGuardTest, CallsStartedAheadAreWaitedForTogether) {
   for (const int dead : {1, 4, 20}) {
     SCOPED_TRACE(dead);
     FakeSystemCalls machine;
-    HangingCallGuard together{[&] { return machine.OpenCallChannel(); }, kLimit, machine.Clock()};
+    HangingCallGuard together{[&](const std::string& key) { return machine.OpenCallChannel(key); }, kLimit,
+                              machine.Clock()};
     for (int i = 0; i <= dead; ++i) machine.fileSystems[Path(i)] = {};
     for (int i = 1; i <= dead; ++i) machine.Hang(Path(i));
     machine.latency[Path(0)] = 20ms;  // a live server among the dead ones

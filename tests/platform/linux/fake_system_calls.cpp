@@ -2,6 +2,8 @@
 
 #include <deque>
 
+#include "platform/linux/helper_channel.h"
+
 namespace volumetra {
 
 /// A channel on the virtual clock: results are worked out when a call starts and come back at
@@ -108,7 +110,25 @@ std::optional<BlockIdentity> FakeSystemCalls::ProbeBlockDevice(const std::string
   return it == identities.end() ? std::nullopt : std::optional(it->second);
 }
 
-std::unique_ptr<HangingCallChannel> FakeSystemCalls::OpenCallChannel() {
+// A held channel counts as open while it lives, as the real one holds its lock file open.
+class FakeSystemCalls::Held : public HeldChannel {
+ public:
+  Held(FakeSystemCalls& system, std::string mountPoint)
+      : HeldChannel([&system, mountPoint] { return system.heldElsewhere.contains(mountPoint); }),
+        system_(system) {
+    ++system_.openChannels_;
+  }
+  ~Held() override { --system_.openChannels_; }
+
+ private:
+  FakeSystemCalls& system_;
+};
+
+std::unique_ptr<HangingCallChannel> FakeSystemCalls::OpenCallChannel(const std::string& volume) {
+  // A mount's key is its mount id, a space and its mount point.
+  const std::string mountPoint = volume.substr(volume.find(' ') + 1);
+  if (heldElsewhere.contains(mountPoint)) return std::make_unique<Held>(*this, mountPoint);
+  ++callingChannelsOpened_;
   return std::make_unique<Channel>(*this);
 }
 

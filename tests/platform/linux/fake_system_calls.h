@@ -34,7 +34,7 @@ class FakeSystemCalls : public LinuxSystemCalls {
   std::optional<DeviceNumber> BlockDeviceAt(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   std::optional<BlockIdentity> ProbeBlockDevice(const std::string& path) override;
-  std::unique_ptr<HangingCallChannel> OpenCallChannel() override;
+  std::unique_ptr<HangingCallChannel> OpenCallChannel(const std::string& volume) override;
 
   void SetMountInfo(std::string text) { files["/proc/self/mountinfo"] = std::move(text); }
   /// Makes calls of `path` (a mount point, or a device to probe) hang from now until released.
@@ -60,13 +60,18 @@ class FakeSystemCalls : public LinuxSystemCalls {
   std::map<std::string, BlockIdentity> identities;
   /// How long a call of a path takes, on the virtual clock, when it does not hang.
   std::map<std::string, std::chrono::milliseconds> latency;
+  /// Mount points whose lock a helper of an earlier run holds, stuck in a call to them: channels
+  /// opened for them make no call (HeldChannel) while they are listed.
+  std::set<std::string> heldElsewhere;
 
   /// statvfs calls made for `path` so far, on any thread or channel.
   int StatCallsOf(const std::string& path);
   /// The threads that made them (a channel's calls count as made by the thread that started them).
   std::set<std::thread::id> StatThreadsOf(const std::string& path);
-  /// Channels opened and not closed yet.
+  /// Channels opened and not closed yet, held ones included.
   int OpenChannels() const { return openChannels_; }
+  /// Channels opened that make calls (as helper processes do), since the fake was made.
+  int CallingChannelsOpened() const { return callingChannelsOpened_; }
   /// Virtual time callers have spent waiting for the channels' calls.
   std::chrono::nanoseconds TimeWaited() const { return waited_; }
 
@@ -75,6 +80,7 @@ class FakeSystemCalls : public LinuxSystemCalls {
 
  private:
   class Channel;
+  class Held;
   /// When a call of `path` started at `start` comes back; TimePoint::max() while it hangs.
   TimePoint ArrivalOf(const std::string& path, TimePoint start);
   void CountStat(const std::string& path);
@@ -87,6 +93,7 @@ class FakeSystemCalls : public LinuxSystemCalls {
   std::map<std::string, std::set<std::thread::id>> statThreads_;
   TimePoint ownTime_{};
   int openChannels_ = 0;
+  int callingChannelsOpened_ = 0;
   std::chrono::nanoseconds waited_{0};
 };
 

@@ -13,7 +13,9 @@
 #include <thread>
 
 #include "platform/linux/hanging_call.h"
+#include "platform/linux/scoped_variable.h"
 #include "platform/linux/scratch_mounts.h"
+#include "platform/linux/volume_lock.h"
 #include "support/linux/test_fuse.h"
 
 namespace volumetra {
@@ -127,6 +129,59 @@ TEST(HelperChannel, AHelperStuckOnADeadServerOutlivesItsChannelUntilTheServerAns
   EXPECT_TRUE(Eventually([] { return ProcessesRunning(VOLUMETRA_HELPER).empty(); }));
 }
 
+// Runs one after another against a dead server: the helper of the first, stuck in its call, holds
+// the mount's lock, so later runs start no helper of their own for that mount and get no answer at
+// once, until the stuck helper's call returns and the lock is free again.
+TEST(RealSystemCalls, AMountAHelperOfAnEarlierRunIsStuckOnGetsNoOtherHelperUntilItLetsGo) {
+  if (const std::string why = TestFuse::Unavailable(VOLUMETRA_TEST_FUSE); !why.empty()) GTEST_SKIP() << why;
+  ASSERT_TRUE(EnterPrivateMountNamespace());
+  const ScratchDirectory scratch;
+  const ScopedVariable runtime("XDG_RUNTIME_DIR", scratch.MakeDirectory("run"));
+  TestFuse server(VOLUMETRA_TEST_FUSE, scratch.MakeDirectory("share"));
+  ASSERT_TRUE(server.mounted());
+  const std::string volume = "77 " + server.mountPoint();
+
+  std::unique_ptr<HangingCallChannel> first = MakeLinuxSystemCalls(VOLUMETRA_HELPER)->OpenCallChannel(volume);
+  ASSERT_TRUE(first);
+  ASSERT_TRUE(first->Start(Stat(server.mountPoint())));
+  ASSERT_TRUE(first->Collect(In(5000ms)));
+  EXPECT_FALSE(VolumeLock(volume).HeldElsewhere()) << "an idle helper holds no lock";
+
+  server.StopAnswering();
+  ASSERT_TRUE(first->Start(Stat(server.mountPoint())));
+  EXPECT_FALSE(first->Collect(In(200ms)));
+  first.reset();  // the first run ends; its helper stays, stuck
+  EXPECT_TRUE(VolumeLock(volume).HeldElsewhere());
+
+  for (int run = 0; run < 2; ++run) {
+    std::unique_ptr<HangingCallChannel> later =
+        MakeLinuxSystemCalls(VOLUMETRA_HELPER)->OpenCallChannel(volume);
+    ASSERT_TRUE(later);
+    ASSERT_TRUE(later->Start(Stat(server.mountPoint())));
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_FALSE(later->Collect(In(5000ms)));
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, 1s) << "no answer, at once";
+    EXPECT_EQ(ProcessesRunning(VOLUMETRA_HELPER).size(), 1u) << "a helper was started for the stuck mount";
+  }
+
+  // The server answers: the stuck helper's call returns, the helper ends and the lock is free. A
+  // channel opened while it was held breaks then, so that its next call starts a helper.
+  std::unique_ptr<HangingCallChannel> waiting =
+      MakeLinuxSystemCalls(VOLUMETRA_HELPER)->OpenCallChannel(volume);
+  ASSERT_TRUE(waiting->Start(Stat(server.mountPoint())));
+  server.AnswerAgain();
+  EXPECT_TRUE(Eventually([] { return ProcessesRunning(VOLUMETRA_HELPER).empty(); }));
+  EXPECT_FALSE(VolumeLock(volume).HeldElsewhere());
+  const std::optional<HangingCallResult> broken = waiting->Collect(In(0ms));
+  ASSERT_TRUE(broken);
+  EXPECT_TRUE(broken->lost);
+  std::unique_ptr<HangingCallChannel> fresh = MakeLinuxSystemCalls(VOLUMETRA_HELPER)->OpenCallChannel(volume);
+  ASSERT_TRUE(fresh->Start(Stat(server.mountPoint())));
+  const std::optional<HangingCallResult> answer = fresh->Collect(In(5000ms));
+  ASSERT_TRUE(answer);
+  EXPECT_TRUE(answer->ok);
+}
+
 TEST(HelperChannel, AnIdleHelperEndsWithItsChannel) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root: counts the helpers of a mount namespace of its own";
   ASSERT_TRUE(EnterPrivateMountNamespace());
@@ -139,7 +194,7 @@ TEST(HelperChannel, AnIdleHelperEndsWithItsChannel) {
 
 TEST(RealSystemCalls, WithoutAHelperTheCallsRunOnAThread) {
   for (const std::string& helper : {std::string(), std::string("/no/such/helper")}) {
-    std::unique_ptr<HangingCallChannel> channel = MakeLinuxSystemCalls(helper)->OpenCallChannel();
+    std::unique_ptr<HangingCallChannel> channel = MakeLinuxSystemCalls(helper)->OpenCallChannel("2 /");
     ASSERT_TRUE(channel);
     ASSERT_TRUE(channel->Start(Stat("/")));
     const std::optional<HangingCallResult> root = channel->Collect(In(5000ms));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,17 +35,21 @@ inline std::string ProbePass(LinuxVolumes& volumes, const std::string& letters,
   return silent;
 }
 
-/// What drive discovery asks: the presence and the free space of every letter C to Z. The letters
-/// whose free space gave no answer.
-inline std::string Discovery(LinuxVolumes& volumes) {
+/// What drive discovery asks, as the program does: the presence and the free space of every letter
+/// C to Z. The letters whose free space gave no answer; `totals` gets, by letter, the size in bytes
+/// of those that answered.
+inline std::string Discovery(LinuxVolumes& volumes, std::map<char, std::int64_t>* totals = nullptr) {
+  volumes.BeginDriveDiscovery();
   std::string silent;
   for (char letter = 'C'; letter <= 'Z'; ++letter) {
     volumes.ListDrive(letter);
     std::int32_t spc = 0, bps = 0, freeClusters = 0, total = 0;
-    if (volumes.GetDiskFreeSpace(std::string(1, letter) + ":\\", spc, bps, freeClusters, total) ==
-        VolumeAnswer::NoAnswer)
-      silent += letter;
+    const VolumeAnswer answer =
+        volumes.GetDiskFreeSpace(std::string(1, letter) + ":\\", spc, bps, freeClusters, total);
+    if (answer == VolumeAnswer::NoAnswer) silent += letter;
+    if (answer == VolumeAnswer::Answered && totals) (*totals)[letter] = std::int64_t{spc} * bps * total;
   }
+  volumes.EndDriveDiscovery();
   return silent;
 }
 

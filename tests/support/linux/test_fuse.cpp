@@ -37,6 +37,20 @@ bool IsMountedFuse(const std::string& mountPoint) {
   return false;
 }
 
+// A mountinfo field with its octal escapes (\040 for a space) decoded.
+std::string Unescaped(const std::string& field) {
+  std::string text;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && i + 3 < field.size()) {
+      text += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
+      i += 3;
+    } else {
+      text += field[i];
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 std::vector<pid_t> ProcessesRunning(const std::string& executable) {
@@ -59,7 +73,21 @@ std::vector<pid_t> ProcessesRunning(const std::string& executable) {
 }
 
 bool EnterPrivateMountNamespace() {
-  return unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+    return false;
+  std::ifstream table("/proc/self/mountinfo");
+  std::vector<std::string> fuse;
+  for (std::string line; std::getline(table, line);) {
+    const std::size_t separator = line.find(" - ");
+    if (separator == std::string::npos) continue;
+    std::istringstream fields(line), tail(line.substr(separator + 3));
+    std::string id, parent, device, root, point, type;
+    fields >> id >> parent >> device >> root >> point;
+    tail >> type;
+    if (type == "fuse" || type == "fuseblk" || type.starts_with("fuse.")) fuse.push_back(Unescaped(point));
+  }
+  for (auto it = fuse.rbegin(); it != fuse.rend(); ++it) umount2(it->c_str(), MNT_DETACH);
+  return true;
 }
 
 std::string TestFuse::Unavailable(const std::string& server) {

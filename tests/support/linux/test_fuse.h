@@ -8,8 +8,9 @@
 namespace volumetra {
 
 /// Mounts in a mount namespace of this process's own, so that the mounts a test makes and the
-/// mounts other tests make at the same time do not see each other. Needs root; false where it
-/// cannot be had.
+/// mounts other tests make at the same time do not see each other. The FUSE file systems the
+/// namespace starts with are let go of there (others stay mounted), so that a server another test
+/// or person has stopped holds up nothing of this test's. Needs root; false where it cannot be had.
 bool EnterPrivateMountNamespace();
 
 /// The processes that run `executable` in this process's mount namespace (the volume helpers a
