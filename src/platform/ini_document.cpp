@@ -6,7 +6,6 @@
 namespace volumetra {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t\r\v\f";
 
 enum class LineKind { Blank, Section, Comment, Entry };
@@ -82,10 +81,6 @@ std::string Quoted(std::string_view value) {
 }  // namespace
 
 IniDocument::IniDocument(std::string_view content, std::string_view lineEnd) {
-  if (content.starts_with(kByteOrderMark)) {
-    byteOrderMark_ = kByteOrderMark;
-    content.remove_prefix(kByteOrderMark.size());
-  }
   while (!content.empty()) {
     const std::size_t lf = content.find('\n');
     Line line;
@@ -168,7 +163,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
 }
 
 std::string IniDocument::text() const {
-  std::string out = byteOrderMark_;
+  std::string out;
   for (const Line& line : lines_) out += line.text + line.end;
   return out;
 }

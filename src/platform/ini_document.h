@@ -7,10 +7,10 @@
 
 namespace volumetra {
 
-/// The text of an initialisation file, read and edited the way the Windows profile functions do:
-/// "[Section]" lines and "key=value" lines, section and key names matched without regard to case
-/// and to surrounding blanks, lines starting with ";" are comments. Editing keeps every other line
-/// byte for byte, with its own line end.
+/// The text of an initialisation file (UTF-8, without a byte-order mark), read and edited the way
+/// the Windows profile functions do: "[Section]" lines and "key=value" lines, section and key names
+/// matched without regard to case and to surrounding blanks, lines starting with ";" are comments.
+/// Editing keeps every other line byte for byte, with its own line end.
 class IniDocument {
  public:
   /// `lineEnd` ends the lines added to a text that has no line end of its own yet (a new file).
@@ -41,7 +41,6 @@ class IniDocument {
   std::size_t sectionEnd(std::size_t header) const;
   void insertLine(std::size_t at, std::string text);
 
-  std::string byteOrderMark_;
   std::vector<Line> lines_;
   std::string newline_;  ///< the line end of added lines: the file's first one, else the given one
 };

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace volumetra::ini_file {
 
@@ -13,6 +14,13 @@ enum class ReadStatus { Read, Missing, Failed };
 /// The line end of a file the program creates: the platform's own ("\n", or "\r\n" on Windows).
 /// Lines added to an existing file take that file's line end.
 extern const char* const kNewFileLineEnd;
+
+/// The system's 8-bit code page, in which a file without a byte-order mark that is no UTF-8 is
+/// read and written: Windows' ANSI code page. On Linux, whose 8-bit text is UTF-8, the bytes stay
+/// as they are.
+std::string CodePageToUtf8(std::string_view bytes);
+/// `utf8` in that code page; false when the code page lacks one of its characters.
+bool Utf8ToCodePage(std::string_view utf8, std::string& bytes);
 
 /// Reads the whole of an ordinary file into `content`. Missing when there is no file of that name,
 /// Failed when there is one that cannot be read (or that is no ordinary file). Never blocks on a

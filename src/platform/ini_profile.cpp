@@ -1,5 +1,6 @@
 #include "platform/ini_profile.h"
 
+#include "platform/ini_encoding.h"
 #include "platform/ini_file_access.h"
 
 namespace volumetra {
@@ -12,11 +13,11 @@ int IniProfile::GetPrivateProfileString(const std::string& section, const std::s
   if (held != pending_.end() && held->second) {
     value = held->second->document.value(section, key);
   } else if (std::string content; ini_file::ReadWhole(path, content) == ini_file::ReadStatus::Read) {
-    value = IniDocument(content).value(section, key);
+    value = IniDocument(ini_file::DecodeText(content).utf8).value(section, key);
   }
   const std::string& found = value ? *value : defaultValue;
   const std::size_t room = size > 0 ? static_cast<std::size_t>(size - 1) : 0;
-  buffer = found.substr(0, room);
+  buffer = found.substr(0, ini_file::Utf8PrefixWithin(found, room));
   return static_cast<int>(buffer.size());
 }
 
@@ -25,9 +26,13 @@ IniProfile::PendingFile* IniProfile::pending(const std::string& target) {
   if (found == pending_.end()) {
     std::string content;
     std::optional<PendingFile> file;
-    // A file that exists but cannot be read is left alone rather than replaced by a few keys.
-    if (ini_file::ReadWhole(target, content) != ini_file::ReadStatus::Failed)
-      file = PendingFile{content, IniDocument(content, ini_file::kNewFileLineEnd)};
+    // A file that exists but cannot be read, or not without loss, is left alone rather than
+    // replaced by a few keys.
+    if (ini_file::ReadWhole(target, content) != ini_file::ReadStatus::Failed) {
+      ini_file::DecodedText decoded = ini_file::DecodeText(content);
+      IniDocument document(decoded.utf8, ini_file::kNewFileLineEnd);
+      if (decoded.exact) file = PendingFile{std::move(decoded.utf8), decoded.encoding, std::move(document)};
+    }
     found = pending_.emplace(target, std::move(file)).first;
   }
   return found->second ? &*found->second : nullptr;
@@ -35,7 +40,9 @@ IniProfile::PendingFile* IniProfile::pending(const std::string& target) {
 
 bool IniProfile::commit(const std::string& target, const PendingFile& file) {
   const std::string updated = file.document.text();
-  return updated == file.original || ini_file::Replace(target, updated, beforeReplace);
+  if (updated == file.original) return true;
+  ini_file::TextEncoding encoding = file.encoding;
+  return ini_file::Replace(target, ini_file::EncodeText(updated, encoding), beforeReplace);
 }
 
 int IniProfile::WritePrivateProfileString(const std::string& section, const std::string& key,

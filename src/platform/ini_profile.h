@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/ini_document.h"
+#include "platform/ini_encoding.h"
 #include "platform/profile_service.h"
 
 namespace volumetra {
@@ -18,8 +19,14 @@ namespace volumetra {
 /// writes edit the files' texts in memory and the commit replaces each changed file once, so a
 /// save of many keys is one step as well. A write that would break the file's structure (a line
 /// break in a name or value, see IsStorableIniEntry) is refused and returns 0, as is a write to a
-/// file that exists but cannot be read. Lines of a new file end in the platform's line end
-/// (ini_file::kNewFileLineEnd); lines added to an existing file take its first line end. Nothing here throws.
+/// file that exists but cannot be read (or not without loss). Lines of a new file end in the
+/// platform's line end (ini_file::kNewFileLineEnd); lines added to an existing file take its first
+/// line end.
+///
+/// Names and values are UTF-8. A file is read in the form the profile functions read (a UTF-16 or
+/// UTF-8 byte-order mark, else UTF-8 or the system's 8-bit code page, see ini_file::DecodeText)
+/// and written back in that form; where the 8-bit code page cannot hold a value, the file becomes
+/// UTF-16 with a mark, so that nothing is lost. Nothing here throws.
 class IniProfile : public ProfileService {
  public:
   int GetPrivateProfileString(const std::string& section, const std::string& key,
@@ -35,9 +42,11 @@ class IniProfile : public ProfileService {
   std::function<void()> beforeReplace;
 
  private:
-  /// A file being edited in memory: its text as read, and as edited.
+  /// A file being edited in memory: its text as read (in UTF-8), the form it is stored in, and
+  /// the text as edited.
   struct PendingFile {
     std::string original;
+    ini_file::TextEncoding encoding;
     IniDocument document;
   };
   /// The pending file of `path` (a write target), read on first use; nullptr when it exists but

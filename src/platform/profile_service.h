@@ -5,19 +5,19 @@
 namespace volumetra {
 
 /// Initialisation-file access in the shape of the Windows profile functions. Section and key
-/// names match without regard to case.
+/// names match without regard to case. Every text is UTF-8.
 class ProfileService {
  public:
   virtual ~ProfileService() = default;
 
-  /// GetPrivateProfileStringA: copies the value of `key` (or `defaultValue` when the file or key is
-  /// missing) into `buffer`, at most `size` - 1 characters followed by NUL, and returns the number
-  /// of characters copied, not counting the NUL.
+  /// GetPrivateProfileString: puts the value of `key` (or `defaultValue` when the file or key is
+  /// missing) into `buffer`, as many whole characters as fit into `size` - 1 UTF-16 code units (the
+  /// room the system's function has beside its NUL), and returns the length of `buffer` in bytes.
   virtual int GetPrivateProfileString(const std::string& section, const std::string& key,
                                       const std::string& defaultValue, std::string& buffer, int size,
                                       const std::string& path) = 0;
 
-  /// WritePrivateProfileStringA: stores `value` under `key`, creating the file and section when
+  /// WritePrivateProfileString: stores `value` under `key`, creating the file and section when
   /// missing, replacing a value in place and keeping every other line. Nonzero on success.
   virtual int WritePrivateProfileString(const std::string& section, const std::string& key,
                                         const std::string& value, const std::string& path) = 0;

@@ -13,7 +13,7 @@ namespace volumetra {
 namespace {
 
 constexpr const char* kSection = "System";
-// Room for 254 characters and the terminating NUL.
+// Room for 254 characters (UTF-16 code units) and the terminating NUL.
 constexpr int kValueBufferSize = 255;
 
 std::string SettingsFileIn(FileService& files, const std::string& directory) {
@@ -206,7 +206,7 @@ void ReadIniValue(Program& program, std::string& section, std::string& key, std:
   std::string buffer(kValueBufferSize, '\0');
   const int n =
       program.os.profile.GetPrivateProfileString(section, key, "", buffer, kValueBufferSize, filePath);
-  result = buffer.substr(0, static_cast<std::size_t>(std::clamp(n, 0, kValueBufferSize - 1)));
+  result = buffer.substr(0, static_cast<std::size_t>(std::max(n, 0)));
 }
 
 void WriteIniValue(Program& program, std::string& section, std::string& key, std::string& value,

@@ -119,6 +119,11 @@ TEST_F(SettingsFileTest, GraphWidthIsLenientAndPresentKeysSkipTheirDefaults) {
   EXPECT_EQ(m.ReportFileName, "DISKS.TXT");
   loadSection("Language=" + std::string(300, 'x') + "\n");
   EXPECT_EQ(m.Language, std::string(254, 'x'));
+  // The cut counts characters, not the bytes of their UTF-8.
+  std::string umlauts;
+  for (int i = 0; i < 300; ++i) umlauts += "\xC3\xBC";
+  loadSection("ReportFileDir=" + umlauts + "\n");
+  EXPECT_EQ(m.ReportFileDir, umlauts.substr(0, 2 * 254));
 }
 
 TEST_F(SettingsFileTest, BooleansAreWordsOrNumbers) {

@@ -86,6 +86,15 @@ int CreateTemporary(const std::string& temp) {
 
 }  // namespace
 
+std::string CodePageToUtf8(std::string_view bytes) {
+  return std::string(bytes);
+}
+
+bool Utf8ToCodePage(std::string_view utf8, std::string& bytes) {
+  bytes = utf8;
+  return true;
+}
+
 ReadStatus ReadWhole(const std::string& path, std::string& content) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/ini_temporaries.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
 namespace volumetra::ini_file {
@@ -62,27 +63,28 @@ bool ProcessRuns(DWORD pid) {
 void RemoveLeftTemporaries(const std::string& path) {
   const std::string directory = DirectoryOf(path);
   const std::string prefix = TemporaryPrefix(NameOf(path));
-  WIN32_FIND_DATAA found{};
-  HANDLE search = FindFirstFileA((directory + "\\" + prefix + "*").c_str(), &found);
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(Wide(directory + "\\" + prefix + "*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const DWORD writer = TemporaryWriter(found.cFileName, prefix);
+    const std::string name = Utf8(found.cFileName);
+    const DWORD writer = TemporaryWriter(name, prefix);
     if (writer == 0 || (writer != GetCurrentProcessId() && ProcessRuns(writer))) continue;
-    DeleteFileA((directory + "\\" + found.cFileName).c_str());
-  } while (FindNextFileA(search, &found));
+    DeleteFileW(Wide(directory + "\\" + name).c_str());
+  } while (FindNextFileW(search, &found));
   FindClose(search);
 }
 
 // Creates the temporary file `temp` for writing. A file of that name can only have been left by an
 // ended process with this process's id, so it is removed and the name taken.
-HANDLE CreateTemporary(const std::string& temp, DWORD attributes) {
+HANDLE CreateTemporary(const std::wstring& temp, DWORD attributes) {
   const auto create = [&] {
-    return CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+    return CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
   };
   HANDLE file = create();
   if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
-  return DeleteFileA(temp.c_str()) ? create() : INVALID_HANDLE_VALUE;
+  return DeleteFileW(temp.c_str()) ? create() : INVALID_HANDLE_VALUE;
 }
 
 // No file of that name: the file or one of the directories above it does not exist. A file that
@@ -90,14 +92,24 @@ HANDLE CreateTemporary(const std::string& temp, DWORD attributes) {
 bool IsMissing(const std::string& path, DWORD error) {
   if (error == ERROR_FILE_NOT_FOUND) return true;
   if (error != ERROR_PATH_NOT_FOUND) return false;
-  const DWORD parent = GetFileAttributesA(DirectoryOf(path).c_str());
+  const DWORD parent = GetFileAttributesW(Wide(DirectoryOf(path)).c_str());
   return parent == INVALID_FILE_ATTRIBUTES || (parent & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
 
+std::string CodePageToUtf8(std::string_view bytes) {
+  return Utf8FromAnsi(bytes);
+}
+
+bool Utf8ToCodePage(std::string_view utf8, std::string& bytes) {
+  if (!FitsAnsiCodePage(utf8)) return false;
+  bytes = AnsiFromUtf8(utf8);
+  return true;
+}
+
 ReadStatus ReadWhole(const std::string& path, std::string& content) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     return IsMissing(path, GetLastError()) ? ReadStatus::Missing : ReadStatus::Failed;
@@ -114,18 +126,24 @@ ReadStatus ReadWhole(const std::string& path, std::string& content) {
 }
 
 std::string WriteTarget(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring wide = Wide(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
   HANDLE file =
-      CreateFileA(path.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileW(wide.c_str(), 0, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return path;
   HandleCloser closer{file};
-  char target[MAX_PATH * 4];
-  const DWORD length = GetFinalPathNameByHandleA(file, target, sizeof target, FILE_NAME_NORMALIZED);
-  if (length == 0 || length >= sizeof target) return path;
-  std::string_view resolved(target, length);
-  if (resolved.starts_with("\\\\?\\")) resolved.remove_prefix(4);
-  return std::string(resolved);
+  const DWORD needed = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED);
+  if (needed == 0) return path;
+  std::wstring target(needed, L'\0');
+  const DWORD length = GetFinalPathNameByHandleW(file, target.data(), needed, FILE_NAME_NORMALIZED);
+  if (length == 0 || length >= needed) return path;
+  target.resize(length);
+  // "\\?\C:\dir" is "C:\dir", "\\?\UNC\server\share" is "\\server\share".
+  std::wstring_view resolved = target;
+  if (resolved.starts_with(L"\\\\?\\UNC\\")) return "\\" + Utf8(resolved.substr(7));
+  if (resolved.starts_with(L"\\\\?\\")) resolved.remove_prefix(4);
+  return Utf8(resolved);
 }
 
 bool IsReadOnly(const std::string& path) {
@@ -139,12 +157,14 @@ bool Replace(const std::string& path, const std::string& content,
   // The new file takes the old one's attributes.
   constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring widePath = Wide(path);
+  const std::wstring wideTemp = Wide(temp);
+  DWORD attributes = GetFileAttributesW(widePath.c_str());
   // A read-only file is not replaced, as Windows refuses to write it (Wine would rename over it).
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKept;
   if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-  HANDLE file = CreateTemporary(temp, attributes);
+  HANDLE file = CreateTemporary(wideTemp, attributes);
   if (file == INVALID_HANDLE_VALUE) return false;
   bool ok;
   {
@@ -152,9 +172,10 @@ bool Replace(const std::string& path, const std::string& content,
     ok = WriteAll(file, content) && FlushFileBuffers(file);
   }
   if (ok && beforeReplace) beforeReplace();
-  ok = ok && MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  ok = ok &&
+       MoveFileExW(wideTemp.c_str(), widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!ok) {
-    DeleteFileA(temp.c_str());
+    DeleteFileW(wideTemp.c_str());
     return false;
   }
   RemoveLeftTemporaries(path);

@@ -1,20 +1,53 @@
 #include "platform/win32/win32_files.h"
 
+// windows_api.h first: it sets what <shlobj.h> takes of <windows.h>.
+#include "platform/win32/windows_api.h"
+//
+#include <shlobj.h>
+
 #include <vector>
 
-#include "platform/win32/windows_api.h"
+#include "platform/ini_file_access.h"
+#include "platform/ini_temporaries.h"
+#include "platform/win32/wide_text.h"
 
 namespace volumetra {
 namespace {
 
+// The folder of the user's roaming application data that holds the settings the program's folder
+// cannot take.
+constexpr const char* kApplicationFolder = "Volumetra";
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 std::string ExecutableOfThisProcess() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
-    if (length < buffer.size()) return std::string(buffer.data(), length);
+    if (length < buffer.size()) return Utf8(std::wstring_view(buffer.data(), length));
     buffer.resize(buffer.size() * 2);
   }
+}
+
+std::string RoamingApplicationData() {
+  PWSTR folder = nullptr;
+  std::string path;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &folder)))
+    path = Utf8(folder);
+  CoTaskMemFree(folder);
+  return path;
+}
+
+// Creates a temporary file of a save of `path` beside it, which the system deletes again as it is
+// closed: ERROR_SUCCESS when the directory takes new files, else the system's error.
+DWORD TryNewFileBeside(const std::string& path) {
+  const std::wstring temp = Wide(ini_file::NewTemporaryName(path, GetCurrentProcessId()));
+  HANDLE file =
+      CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                  FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return GetLastError();
+  CloseHandle(file);
+  return ERROR_SUCCESS;
 }
 
 std::size_t NameStart(const std::string& path) {
@@ -24,7 +57,7 @@ std::size_t NameStart(const std::string& path) {
 
 // Cuts a line that landed only in part off the end of the file again.
 bool CutBack(const std::string& path, DWORD written) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size{};
@@ -41,11 +74,12 @@ bool CutBack(const std::string& path, DWORD written) {
 }  // namespace
 
 std::string SystemErrorText(unsigned long error) {
-  char* text = nullptr;
-  const DWORD length = FormatMessageA(
+  wchar_t* text = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      error, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-  std::string message = length > 0 && text ? std::string(text, length) : "error " + std::to_string(error);
+      error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string message =
+      length > 0 && text ? Utf8(std::wstring_view(text, length)) : "error " + std::to_string(error);
   if (text) LocalFree(text);
   while (!message.empty() &&
          (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
@@ -55,9 +89,23 @@ std::string SystemErrorText(unsigned long error) {
 
 Win32Files::Win32Files() : Win32Files(ExecutableOfThisProcess()) {}
 
-Win32Files::Win32Files(std::string executablePath) : executablePath_(std::move(executablePath)) {}
+Win32Files::Win32Files(std::string executablePath, std::string roamingDirectory)
+    : executablePath_(std::move(executablePath)), roamingDirectory_(std::move(roamingDirectory)) {}
 
 std::string Win32Files::ProgramDirectory() {
+  if (programDirectory_) return *programDirectory_;
+  const std::string beside = ExecutableDirectory();
+  programDirectory_ = beside;
+  if (beside.empty() || TryNewFileBeside(beside + "\\" + ExecutableBaseName() + ".ini") == ERROR_SUCCESS)
+    return beside;
+  const std::string roaming = roamingDirectory_.empty() ? RoamingApplicationData() : roamingDirectory_;
+  if (roaming.empty()) return beside;
+  programDirectory_ = roaming + "\\" + kApplicationFolder;
+  CreateDirectoryW(Wide(*programDirectory_).c_str(), nullptr);
+  return *programDirectory_;
+}
+
+std::string Win32Files::ExecutableDirectory() {
   const std::size_t start = NameStart(executablePath_);
   if (start == 0) return {};
   // "C:\volumetra.exe" lies in "C:"; other directories lose their trailing "\".
@@ -71,11 +119,11 @@ std::string Win32Files::ExecutableBaseName() {
 }
 
 std::string Win32Files::CurrentDirectory() {
-  std::vector<char> buffer(MAX_PATH);
+  std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    const DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     if (length == 0) return {};
-    if (length < buffer.size()) return std::string(buffer.data(), length);
+    if (length < buffer.size()) return Utf8(std::wstring_view(buffer.data(), length));
     buffer.resize(length + 1);
   }
 }
@@ -83,11 +131,11 @@ std::string Win32Files::CurrentDirectory() {
 bool Win32Files::SetCurrentDirectory(const std::string& path) {
   // "C:" alone names the drive's own current directory; the program directory "C:" is its root.
   const std::string target = path.size() == 2 && path[1] == ':' ? path + "\\" : path;
-  return SetCurrentDirectoryA(target.c_str());
+  return SetCurrentDirectoryW(Wide(target).c_str());
 }
 
 bool Win32Files::IsOrdinaryFile(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   constexpr DWORD kNotOrdinary =
       FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DEVICE;
@@ -95,7 +143,7 @@ bool Win32Files::IsOrdinaryFile(const std::string& path) {
 }
 
 bool Win32Files::AppendLine(const std::string& path, const std::string& line, std::string& error) {
-  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+  HANDLE file = CreateFileW(Wide(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     error = SystemErrorText(GetLastError());
@@ -119,6 +167,34 @@ bool Win32Files::AppendLine(const std::string& path, const std::string& line, st
     return false;
   }
   return landed;
+}
+
+bool Win32Files::CanReplaceFile(const std::string& path, std::string& reason) {
+  const std::string target = ini_file::WriteTarget(path);
+  const std::wstring wide = Wide(target);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
+      reason = "not an ordinary file";
+      return false;
+    }
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+      reason = "read-only file";
+      return false;
+    }
+    // The save reads the file and puts a new one in its place, which deletes the old one.
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ | DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      reason = SystemErrorText(GetLastError());
+      return false;
+    }
+    CloseHandle(file);
+  }
+  const DWORD error = TryNewFileBeside(target);
+  if (error == ERROR_SUCCESS) return true;
+  reason = SystemErrorText(error);
+  return false;
 }
 
 }  // namespace volumetra

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/ini_encoding.h"
 #include "support/ini_profile_fixture.h"
 
 namespace volumetra {
@@ -110,7 +111,52 @@ TEST_F(IniProfileTest, EveryValueWithoutALineBreakReadsBackUnchanged) {
     ASSERT_EQ(set("System", "Value", value), 1) << value;
     EXPECT_EQ(get("System", "Value"), value);
   }
-  EXPECT_EQ(fileText(), FakeMachine::asNewFile("[System]\nValue=\xC3\xA4\xC3\xB6\n"));
+  // In the system's 8-bit code page, which holds both characters (cp1252 on the Windows tests).
+  EXPECT_EQ(ini_file::DecodeText(fileText()).utf8,
+            FakeMachine::asNewFile("[System]\nValue=\xC3\xA4\xC3\xB6\n"));
+}
+
+// "Fotos für Oma\写真" in UTF-8 and in UTF-16 LE.
+const std::string kPhotos = "Fotos f\xC3\xBCr Oma\\\xE5\x86\x99\xE7\x9C\x9F";
+std::string Utf16Le(std::string_view ascii) {
+  std::string bytes;
+  for (char c : ascii) bytes += std::string{c, '\0'};
+  return bytes;
+}
+const std::string kPhotosUtf16 =
+    Utf16Le("Fotos f") + std::string("\xFC\0", 2) + Utf16Le("r Oma\\") + "\x99\x51\x1F\x77";
+
+TEST_F(IniProfileTest, AUtf16FileIsReadAndWrittenBackAsUtf16WithItsLineEnds) {
+  const std::string mark = "\xFF\xFE";
+  writeFile(mark + Utf16Le("[System]\r\nLanguage=Deutsch\r\nReportFileDir=C:\\") + kPhotosUtf16 +
+            Utf16Le("\\\r\n"));
+  EXPECT_EQ(get("System", "Language"), "Deutsch");
+  EXPECT_EQ(get("System", "ReportFileDir"), "C:\\" + kPhotos + "\\");
+  ASSERT_EQ(set("System", "Language", "Dansk"), 1);
+  ASSERT_EQ(set("System", "ReportFileName", kPhotos), 1);
+  EXPECT_EQ(fileText(), mark + Utf16Le("[System]\r\nLanguage=Dansk\r\nReportFileDir=C:\\") + kPhotosUtf16 +
+                            Utf16Le("\\\r\nReportFileName=") + kPhotosUtf16 + Utf16Le("\r\n"));
+  EXPECT_EQ(get("System", "ReportFileName"), kPhotos);
+}
+
+TEST_F(IniProfileTest, AUtf16FileWithUnitsThatAreNoCharacterIsReadButLeftAlone) {
+  const std::string broken = "\xFF\xFE" + Utf16Le("[System]\r\nLanguage=Suomi\r\nx=") + "\x3D\xD8";
+  writeFile(broken);
+  EXPECT_EQ(get("System", "Language"), "Suomi");
+  EXPECT_EQ(set("System", "Language", "Dansk"), 0);
+  EXPECT_EQ(fileText(), broken);
+}
+
+TEST_F(IniProfileTest, LongValuesAreCutBetweenCharactersAt254Utf16Units) {
+  const std::string u = "\xC3\xBC";               // one unit, two bytes
+  const std::string folder = "\xF0\x9F\x93\x81";  // two units, four bytes
+  std::string value;
+  for (int i = 0; i < 253; ++i) value += u;
+  writeFile("\xEF\xBB\xBF[System]\nLong=" + value + folder + "\n");
+  EXPECT_EQ(get("System", "Long"), value);  // 253 units: the folder's two would pass 254
+  writeFile("\xEF\xBB\xBF[System]\nLong=" + value + u + u + "\n");
+  EXPECT_EQ(get("System", "Long"), value + u);
+  EXPECT_EQ(get("System", "Long", 3), u + u);
 }
 
 TEST_F(IniProfileTest, RefusesWhatCouldAddASectionOrKey) {

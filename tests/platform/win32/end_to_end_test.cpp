@@ -2,7 +2,9 @@
 // drive of the Wine prefix with the label (whole, also outside the ANSI code page) and serial
 // number from the drive's files, leaves the CD-ROM drive out when its settings file asks, and
 // saves its thirteen settings beside itself when its window is closed through the close box
-// (WM_CLOSE).
+// (WM_CLOSE); in a folder beyond the ANSI code page with a settings file saved as "Unicode", and
+// in a folder that takes no files, where the settings go to the user's roaming application-data
+// folder.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,10 +15,15 @@
 #include <thread>
 
 #include "app/form1_design.h"
+#include "platform/ini_encoding.h"
 #include "platform/win32/control_windows.h"
+#include "platform/win32/wide_files.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_form_view.h"
 #include "platform/win32/windows_api.h"
+//
+#include <shlobj.h>
+
 #include "platform/win32/wine_drives.h"
 #include "support/fake_machine.h"
 
@@ -65,15 +72,17 @@ std::vector<std::string> ShownRows(HWND main) {
 }
 
 // Starts the program in `dir`, waits until its main window shows `rows` and the labelled drive's
-// label and serial number, closes the window through its close box and gives the settings file.
-std::string RunProgram(const std::string& dir, const std::vector<std::string>& rows) {
-  const std::string exe = dir + "\\volumetra.exe";
-  STARTUPINFOA startup{};
+// label and serial number, closes the window through its close box and gives the settings file
+// (`settings`, by default the one beside the program).
+std::string RunProgram(const std::string& dir, const std::vector<std::string>& rows,
+                       std::string settings = {}) {
+  const std::wstring exe = Wide(dir + "\\volumetra.exe");
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  std::string command = "\"" + exe + "\"";
-  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
-                      &process)) {
+  std::wstring command = L"\"" + exe + L"\"";
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(dir).c_str(),
+                      &startup, &process)) {
     ADD_FAILURE() << "volumetra.exe did not start";
     return {};
   }
@@ -104,7 +113,7 @@ std::string RunProgram(const std::string& dir, const std::vector<std::string>& r
   if (exitCode == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
   CloseHandle(process.hProcess);
   EXPECT_EQ(exitCode, 0u);
-  return FakeMachine::read(dir + "\\volumetra.ini");
+  return ReadBytes(settings.empty() ? dir + "\\volumetra.ini" : settings);
 }
 
 void ExpectAllKeys(const std::string& settings) {
@@ -114,18 +123,39 @@ void ExpectAllKeys(const std::string& settings) {
     EXPECT_NE(settings.find(std::string(key) + "="), std::string::npos) << key << " in\n" << settings;
 }
 
-TEST(EndToEnd, TheProgramShowsTheWineDrivesDropsTheCdRomWhenAskedAndSavesItsSettings) {
-  if (!WineDrivesPrepared()) GTEST_SKIP() << "the Wine drives are made by scripts/wine_prefix.sh";
-  TempDir dir;
-  ASSERT_TRUE(
-      CopyFileA(WindowsPathOf(VOLUMETRA_EXE).c_str(), (dir.str() + "\\volumetra.exe").c_str(), FALSE));
+bool CopyProgramTo(const std::string& dir) {
+  return CopyFileW(Wide(WindowsPathOf(VOLUMETRA_EXE)).c_str(), Wide(dir + "\\volumetra.exe").c_str(), FALSE);
+}
+
+// The drive letters of the Wine prefix, with and without its CD-ROM drive.
+std::vector<std::string> Drives() {
   std::vector<std::string> drives;
   const DWORD used = GetLogicalDrives();
   for (char letter = 'C'; letter <= 'Z'; ++letter) {
     if (used & (1u << (letter - 'A'))) drives.push_back({letter, ':'});
   }
-  std::vector<std::string> withoutCd = drives;
-  std::erase(withoutCd, std::string{kCdRomDrive, ':'});
+  return drives;
+}
+std::vector<std::string> DrivesWithoutCd() {
+  std::vector<std::string> drives = Drives();
+  std::erase(drives, std::string{kCdRomDrive, ':'});
+  return drives;
+}
+
+std::string RoamingApplicationData() {
+  PWSTR folder = nullptr;
+  std::string path;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder))) path = Utf8(folder);
+  CoTaskMemFree(folder);
+  return path;
+}
+
+TEST(EndToEnd, TheProgramShowsTheWineDrivesDropsTheCdRomWhenAskedAndSavesItsSettings) {
+  if (!WineDrivesPrepared()) GTEST_SKIP() << "the Wine drives are made by scripts/wine_prefix.sh";
+  TempDir dir;
+  ASSERT_TRUE(CopyProgramTo(dir.str()));
+  const std::vector<std::string> drives = Drives();
+  const std::vector<std::string> withoutCd = DrivesWithoutCd();
   ASSERT_NE(withoutCd.size(), drives.size());
 
   // Without a settings file: a row per drive of the prefix, and all thirteen keys saved beside it.
@@ -142,6 +172,58 @@ TEST(EndToEnd, TheProgramShowsTheWineDrivesDropsTheCdRomWhenAskedAndSavesItsSett
   settings = RunProgram(dir.str(), withoutCd);
   ExpectAllKeys(settings);
   EXPECT_NE(settings.find("ExcludeCDRomDrives=True"), std::string::npos) << settings;
+}
+
+TEST(EndToEnd, AProgramInAFolderBeyondTheCodePageKeepsANotepadUnicodeSettingsFileUnicode) {
+  if (!WineDrivesPrepared()) GTEST_SKIP() << "the Wine drives are made by scripts/wine_prefix.sh";
+  TempDir dir;
+  const std::string folder = dir.str() + "\\" + kPhotosFolder;
+  ASSERT_TRUE(MakeDirectories(folder));
+  ASSERT_TRUE(CopyProgramTo(folder));
+  ini_file::TextEncoding unicode = ini_file::TextEncoding::Utf16Le;
+  ASSERT_TRUE(WriteBytes(folder + "\\volumetra.ini",
+                         ini_file::EncodeText("[System]\r\nExcludeCDRomDrives=True\r\n", unicode)));
+
+  const ini_file::DecodedText saved = ini_file::DecodeText(RunProgram(folder, DrivesWithoutCd()));
+  EXPECT_EQ(saved.encoding, ini_file::TextEncoding::Utf16Le);
+  ExpectAllKeys(saved.utf8);
+  for (std::size_t at = saved.utf8.find('\n'); at != std::string::npos; at = saved.utf8.find('\n', at + 1))
+    EXPECT_EQ(saved.utf8[at - 1], '\r') << "a line without CR in\n" << saved.utf8;
+  // The program found itself in its folder, made it current and so saved it as the log directory.
+  const std::string ini = folder + "\\volumetra.ini";
+  EXPECT_EQ(SystemProfileValue("System", "ReportFileDir", ini), folder + "\\");
+  EXPECT_EQ(SystemProfileValue("System", "ExcludeCDRomDrives", ini), "True");
+}
+
+TEST(EndToEnd, AProgramInAFolderThatTakesNoFilesKeepsItsSettingsInTheRoamingFolder) {
+  if (!WineDrivesPrepared()) GTEST_SKIP() << "the Wine drives are made by scripts/wine_prefix.sh";
+  TempDir dir;
+  const std::string programs = dir.str() + "\\Programs";
+  ASSERT_TRUE(MakeDirectories(programs));
+  ASSERT_TRUE(CopyProgramTo(programs));
+  const std::string defaults = "[System]\r\nExcludeCDRomDrives=True\r\n";
+  ASSERT_TRUE(WriteBytes(programs + "\\volumetra.ini", defaults));
+  const std::string roaming = RoamingApplicationData() + "\\Volumetra";
+  const std::string ini = roaming + "\\volumetra.ini";
+  RemoveTree(roaming);
+  SealedDirectory seal(programs);
+  if (!seal.sealed()) GTEST_SKIP() << "needs root: seals a directory with chattr +i";
+
+  // The file beside the program serves as the defaults; the settings are saved to the roaming folder.
+  std::string settings = RunProgram(programs, DrivesWithoutCd(), ini);
+  ExpectAllKeys(settings);
+  EXPECT_NE(settings.find("ExcludeCDRomDrives=True"), std::string::npos) << settings;
+  EXPECT_NE(settings.find("ReportFileDir=" + roaming + "\\"), std::string::npos) << settings;
+  EXPECT_EQ(ReadBytes(programs + "\\volumetra.ini"), defaults);
+
+  // From then on the saved settings count, not the defaults.
+  const std::size_t at = settings.find("ExcludeCDRomDrives=True");
+  if (at != std::string::npos)
+    settings.replace(at, std::strlen("ExcludeCDRomDrives=True"), "ExcludeCDRomDrives=False");
+  ASSERT_TRUE(WriteBytes(ini, settings));
+  settings = RunProgram(programs, Drives(), ini);
+  EXPECT_NE(settings.find("ExcludeCDRomDrives=False"), std::string::npos) << settings;
+  RemoveTree(roaming);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The initialisation file's Windows file operations, through the profile: the atomic save with
-// MoveFileExA, what a killed save leaves and how the next one clears it, and paths that cannot work.
+// MoveFileExW, what a killed save leaves and how the next one clears it, paths beyond the ANSI
+// code page, and paths that cannot work.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +8,8 @@
 #include <fstream>
 
 #include "platform/ini_profile.h"
+#include "platform/ini_temporaries.h"
+#include "platform/win32/wide_files.h"
 #include "platform/win32/windows_api.h"
 #include "support/ini_profile_fixture.h"
 
@@ -75,6 +78,22 @@ TEST_F(IniFileAccessTest, TemporariesLeftByAnEndedProcessOfThisIdNeitherBlockThe
   ASSERT_EQ(set("System", "Language", "Dansk"), 1);
   EXPECT_EQ(fileText(), "[System]\r\nLanguage=Dansk\r\n");
   EXPECT_EQ(filesInDir(), 1);
+}
+
+TEST_F(IniFileAccessTest, AFolderBeyondTheCodePageIsSavedToAndClearedLikeAnyOther) {
+  const std::string folder = dir.str() + "\\" + kPhotosFolder;
+  ASSERT_TRUE(MakeDirectories(folder));
+  const std::string ini = folder + "\\volumetra.ini";
+  ASSERT_TRUE(WriteBytes(ini, "[System]\r\nLanguage=English\r\n"));
+  ASSERT_TRUE(
+      WriteBytes(ini_file::NewTemporaryName(ini, GetCurrentProcessId()), "[System]\r\nLanguage=Killed\r\n"));
+  ASSERT_EQ(FileNamesIn(folder).size(), 2u);
+  bool bothExisted = false;
+  profile.beforeReplace = [&] { bothExisted = FileNamesIn(folder).size() == 3; };
+  ASSERT_EQ(profile.WritePrivateProfileString("System", "Language", "Dansk", ini), 1);
+  EXPECT_TRUE(bothExisted);
+  EXPECT_EQ(ReadBytes(ini), "[System]\r\nLanguage=Dansk\r\n");
+  EXPECT_EQ(FileNamesIn(folder), std::vector<std::string>{"volumetra.ini"});
 }
 
 TEST_F(IniFileAccessTest, AReadOnlyFileIsLeftAsItIs) {

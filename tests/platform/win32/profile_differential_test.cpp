@@ -1,13 +1,16 @@
 // Our initialisation-file reader and writer next to Windows' own profile functions
-// (GetPrivateProfileStringA, WritePrivateProfileStringA) on the same files: where they agree, and
-// where ours differs on purpose.
+// (GetPrivateProfileStringA/W, WritePrivateProfileStringA/W) on the same files: where they agree,
+// and where ours differs on purpose. The files are 8-bit ones and "Unicode" ones (UTF-16 with a
+// byte-order mark, as Notepad saves them), with values beyond ASCII.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "platform/ini_encoding.h"
 #include "platform/ini_profile.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 #include "support/fake_machine.h"
 
@@ -63,6 +66,11 @@ struct ProfileDifferentialTest : ::testing::Test {
     if (content) std::ofstream(path, std::ios::binary) << content;
     return path;
   }
+  std::string fileWithBytes(const std::string& bytes) {
+    const std::string path = fileFor(nullptr);
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path;
+  }
   static std::pair<int, std::string> RealRead(const std::string& section, const std::string& key,
                                               const std::string& path) {
     std::string buffer(kBufferSize, '\0');
@@ -75,6 +83,25 @@ struct ProfileDifferentialTest : ::testing::Test {
     std::string buffer;
     const int n = ours.GetPrivateProfileString(section, key, "", buffer, kBufferSize, path);
     return {n, buffer};
+  }
+  /// GetPrivateProfileStringW, its count and its text in UTF-8.
+  static std::pair<int, std::string> RealReadW(const std::string& section, const std::string& key,
+                                               const std::string& path) {
+    std::wstring buffer(kBufferSize, L'\0');
+    const DWORD n = GetPrivateProfileStringW(Wide(section).c_str(), Wide(key).c_str(), L"", buffer.data(),
+                                             kBufferSize, Wide(path).c_str());
+    return {static_cast<int>(n), Utf8(buffer.substr(0, n))};
+  }
+  /// Ours, with the count in UTF-16 units as the system's wide function gives it.
+  std::pair<int, std::string> OurReadW(const std::string& section, const std::string& key,
+                                       const std::string& path) {
+    std::string buffer;
+    ours.GetPrivateProfileString(section, key, "", buffer, kBufferSize, path);
+    return {static_cast<int>(Wide(buffer).size()), buffer};
+  }
+  /// A file holding `text` (UTF-8) in `encoding`.
+  std::string fileIn(ini_file::TextEncoding encoding, const std::string& text) {
+    return fileWithBytes(ini_file::EncodeText(text, encoding));
   }
   static DWORD FileIndex(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -180,6 +207,106 @@ TEST_F(ProfileDifferentialTest, OursPutsANewFileInPlaceWhereTheSystemRewritesThe
   EXPECT_NE(FileIndex(mine), mineBefore);
   EXPECT_EQ(FileIndex(theirs), theirsBefore);
   EXPECT_EQ(RealRead("System", "Language", mine), RealRead("System", "Language", theirs));
+}
+
+using ini_file::TextEncoding;
+
+// Values beyond ASCII: "C:\Fotos für Oma\写真\" (one character of code page 1252, two beyond it),
+// one of code page 1252 alone, and one beyond the Basic Multilingual Plane (a surrogate pair).
+const std::string kWideValues[] = {"C:\\Fotos f\xC3\xBCr Oma\\\xE5\x86\x99\xE7\x9C\x9F\\",
+                                   "Fran\xC3\xA7"
+                                   "ais",
+                                   "\xF0\x9F\x93\x81 backup"};
+const TextEncoding kMarkedEncodings[] = {TextEncoding::Utf16Le, TextEncoding::Utf16Be, TextEncoding::Utf8Bom};
+
+TEST_F(ProfileDifferentialTest, UnicodeFilesReadAsTheSystemsWideFunctionReadsThem) {
+  // Every read case once more, saved as Notepad's "Unicode": UTF-16 LE with a mark.
+  for (const ReadCase& c : kReadCases) {
+    if (!c.content) continue;
+    const std::string path = fileIn(TextEncoding::Utf16Le, c.content);
+    EXPECT_EQ(OurReadW(c.section, c.key, path), RealReadW(c.section, c.key, path)) << c.name;
+  }
+  for (TextEncoding encoding : kMarkedEncodings) {
+    for (const std::string& value : kWideValues) {
+      const std::string path = fileIn(encoding, "[System]\r\nReportFileDir=" + value + "\r\n");
+      EXPECT_EQ(RealReadW("System", "ReportFileDir", path).second, value);
+      EXPECT_EQ(OurReadW("System", "ReportFileDir", path), RealReadW("System", "ReportFileDir", path));
+    }
+  }
+  // Both cut a long value at 254 UTF-16 units.
+  std::string umlauts;
+  for (int i = 0; i < 300; ++i) umlauts += "\xC3\xBC";
+  const std::string path = fileIn(TextEncoding::Utf16Le, "[System]\r\nLong=" + umlauts + "\r\n");
+  EXPECT_EQ(RealReadW("System", "Long", path), std::make_pair(254, umlauts.substr(0, 2 * 254)));
+  EXPECT_EQ(OurReadW("System", "Long", path), RealReadW("System", "Long", path));
+}
+
+TEST_F(ProfileDifferentialTest, FilesWithoutAMarkAreTheCodePagesUnlessTheyAreUtf8) {
+  ASSERT_EQ(GetACP(), 1252u) << "the test needs a Wine prefix on code page 1252";
+  const std::string ansi = fileWithBytes("[System]\r\nReportFileDir=C:\\Fotos f\xFCr Oma\\\r\n");
+  EXPECT_EQ(RealReadW("System", "ReportFileDir", ansi).second, "C:\\Fotos f\xC3\xBCr Oma\\");
+  EXPECT_EQ(OurReadW("System", "ReportFileDir", ansi), RealReadW("System", "ReportFileDir", ansi));
+  // UTF-8 without a mark, as Notepad saves it by default nowadays: the system's function reads
+  // its bytes as code page 1252, ours reads the characters.
+  const std::string utf8 = fileWithBytes(
+      "[System]\r\nLanguage=Fran\xC3\xA7"
+      "ais\r\n");
+  EXPECT_EQ(RealReadW("System", "Language", utf8).second, Utf8FromAnsi("Fran\xC3\xA7"
+                                                                       "ais"));
+  EXPECT_EQ(OurReadW("System", "Language", utf8).second,
+            "Fran\xC3\xA7"
+            "ais");
+}
+
+TEST_F(ProfileDifferentialTest, OurSaveOfAUnicodeFileKeepsItsFormAndLineEndsAndTheSystemReadsItBack) {
+  const std::string content =
+      "; Unicode\r\n[System]\r\nLanguage=English\r\nReportFileDir=C:\\\r\n[Other]\r\nx=1\r\n";
+  for (TextEncoding encoding : kMarkedEncodings) {
+    const std::string mine = fileIn(encoding, content);
+    const std::string theirs = fileIn(encoding, content);
+    for (const std::string& value : kWideValues) {
+      for (const char* key : {"ReportFileDir", "Added"}) {
+        EXPECT_NE(ours.WritePrivateProfileString("System", key, value, mine), 0);
+        EXPECT_NE(WritePrivateProfileStringW(L"System", Wide(key).c_str(), Wide(value).c_str(),
+                                             Wide(theirs).c_str()),
+                  FALSE);
+      }
+    }
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, Wide(theirs).c_str());  // flush the system's cache
+    for (const char* key : {"Language", "ReportFileDir", "Added", "x"}) {
+      for (const char* section : {"System", "Other"}) {
+        EXPECT_EQ(RealReadW(section, key, mine), RealReadW(section, key, theirs)) << key;
+        EXPECT_EQ(OurReadW(section, key, mine), RealReadW(section, key, theirs)) << key;
+      }
+    }
+    EXPECT_EQ(RealReadW("System", "Added", mine).second, kWideValues[2]);
+    const ini_file::DecodedText saved = ini_file::DecodeText(FakeMachine::read(mine));
+    EXPECT_EQ(saved.encoding, encoding);
+    EXPECT_EQ(saved.utf8, "; Unicode\r\n[System]\r\nLanguage=English\r\nReportFileDir=" + kWideValues[2] +
+                              "\r\nAdded=" + kWideValues[2] + "\r\n[Other]\r\nx=1\r\n");
+  }
+}
+
+TEST_F(ProfileDifferentialTest, AValueTheCodePageCannotHoldMakesTheFileUnicodeRatherThanLost) {
+  ASSERT_EQ(GetACP(), 1252u) << "the test needs a Wine prefix on code page 1252";
+  const std::string before = "[System]\r\nReportFileDir=C:\\Fotos f\xFCr Oma\\\r\n";
+  const std::string path = fileWithBytes(before);
+  // A value that code page 1252 holds keeps the file in it.
+  ASSERT_NE(ours.WritePrivateProfileString("System", "Language",
+                                           "Fran\xC3\xA7"
+                                           "ais",
+                                           path),
+            0);
+  EXPECT_EQ(FakeMachine::read(path), before +
+                                         "Language=Fran\xE7"
+                                         "ais\r\n");
+  // One that it lacks turns the file into UTF-16 with a mark, which the system reads whole.
+  ASSERT_NE(ours.WritePrivateProfileString("System", "ReportFileDir", kWideValues[0], path), 0);
+  EXPECT_EQ(ini_file::DecodeText(FakeMachine::read(path)).encoding, TextEncoding::Utf16Le);
+  EXPECT_EQ(RealReadW("System", "ReportFileDir", path).second, kWideValues[0]);
+  EXPECT_EQ(RealReadW("System", "Language", path).second,
+            "Fran\xC3\xA7"
+            "ais");
 }
 
 }  // namespace

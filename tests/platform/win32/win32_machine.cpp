@@ -16,7 +16,11 @@ void ProcessMessages(Win32WindowSystem& windows) {
   }
 }
 
-Win32Machine::Win32Machine(int dpi) : windows(dpi) {}
+Win32Machine::Win32Machine(int dpi, FileService* files)
+    : windows(dpi), services{fake.volumes, files ? *files : fake.files,
+                             fake.profile, fake.clock,
+                             fake.beep,    fake.loop,
+                             windows,      "Windows"} {}
 
 Win32Machine::~Win32Machine() {
   program.reset();

@@ -13,10 +13,11 @@ namespace volumetra {
 void ProcessMessages(Win32WindowSystem& windows);
 
 /// The fake machine of the logic tests (scripted volumes, virtual clock and timers, files in a
-/// temporary directory) with real Win32 windows instead of the headless ones, at `dpi`.
+/// temporary directory) with real Win32 windows instead of the headless ones, at `dpi`; with
+/// `files`, the program's files are those instead of the fake ones.
 class Win32Machine {
  public:
-  explicit Win32Machine(int dpi = 96);
+  explicit Win32Machine(int dpi = 96, FileService* files = nullptr);
   ~Win32Machine();
 
   Program& start();
@@ -27,8 +28,7 @@ class Win32Machine {
 
   FakeMachine fake;
   Win32WindowSystem windows;
-  Services services{fake.volumes, fake.files, fake.profile, fake.clock,
-                    fake.beep,    fake.loop,  windows,      "Windows"};
+  Services services;
   std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 
