@@ -4,8 +4,9 @@
 # dialog, checks that a second start raises the main window and ends with 0, takes a screenshot
 # to ~/installed.png, ends the program with SIGTERM and checks that its settings went to
 # ~/.config/volumetra/. Exits non-zero when a check failed.
+# Usage: package_session.sh <desktop id>
 set -euo pipefail
-id=io.github.volumetra.Volumetra
+id=$1
 failures=0
 fail() {
   echo "FAILED: $*" >&2

@@ -9,6 +9,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 build=${VOLUMETRA_BUILD_DIR:-build}/package
+# The desktop id, as the build takes it from the program's source.
+id=$(sed -n 's/.*kDesktopId = "\([^"]*\)".*/\1/p' src/platform/linux/desktop_entry.h)
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "package test: skipped: installing a package and adding a user need root"
@@ -38,7 +40,13 @@ for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libblkid1 li
 done
 [ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "Section is not utils"
 [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "no Maintainer"
-dpkg-deb -f "$deb" Description | grep -q "drive letter" || fail "no long Description"
+description=$(dpkg-deb -f "$deb" Description)
+grep -q "drive letter" <<< "$description" || fail "no long Description"
+# The text has no ";": one there is a CMake list separator that leaked into it.
+if grep -qF ";" <<< "$description"; then fail "the Description holds list separators: $description"; fi
+if awk 'length > 80 { found = 1 } END { exit !found }' <<< "$description"; then
+  fail "the Description has lines longer than 80 characters"
+fi
 
 user=volumetra-package-test
 home=$(mktemp -d /tmp/volumetra-package-test.XXXXXX)
@@ -68,7 +76,7 @@ cp scripts/package_session.sh "$home/session.sh"
 chown "$user:$user" "$home/session.sh"
 status=0
 runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR="$home/run" \
-  xvfb-run -a -s "-screen 0 1280x800x24 -wr" bash "$home/session.sh" || status=$?
+  xvfb-run -a -s "-screen 0 1280x800x24 -wr" bash "$home/session.sh" "$id" || status=$?
 [ "$status" -eq 0 ] || fail "the session's checks failed ($status)"
 mkdir -p shots
 cp "$home/installed.png" shots/installed.png 2> /dev/null || true
@@ -77,7 +85,7 @@ if ls /usr/bin/volumetra.* /usr/bin/LOG.TXT > /dev/null 2>&1; then fail "the pro
 echo "== package: remove"
 dpkg -r volumetra > /dev/null
 [ ! -e /usr/bin/volumetra ] || fail "/usr/bin/volumetra is still there"
-[ ! -e /usr/share/applications/io.github.volumetra.Volumetra.desktop ] || fail "the desktop entry is still there"
+[ ! -e "/usr/share/applications/$id.desktop" ] || fail "the desktop entry is still there"
 
 if ((failures > 0)); then
   echo "package test: FAILED: $failures checks"

@@ -41,6 +41,10 @@ struct Module1 {
   std::int32_t UnitFactor = 0;
   double GraphScale = 0;
   std::int32_t GraphMax = 0;
+  // What the graph slider's value is divided by to give GraphScale: 1 unless the largest free space
+  // is too large for the slider alone (report/graph_scale.h). Set with the slider's value by the
+  // graph window's load and its "Free" legend.
+  double GraphDivisor = 1;
   std::int32_t LoopCount = 0;
   bool LogDue = false;
   bool LoggingOn = false;

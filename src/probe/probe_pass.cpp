@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "probe/volume_queries.h"
+#include "report/graph_scale.h"
 #include "windows/form2.h"
 
 namespace volumetra {
@@ -64,7 +65,9 @@ void ProbeDrive(Program& program, std::size_t position) {
 
 void ProbeDrives(Program& program) {
   Module1& m = program.m;
-  m.GraphScale = program.form2().Slider1.value() + 1.0;
+  // The slider first: reading it loads the graph window, whose load sets the divisor.
+  const int sliderValue = program.form2().Slider1.value();
+  m.GraphScale = GraphScaleOf(sliderValue, m.GraphDivisor);
   m.SumTotalMB = m.SumFreeMB = m.SumUsedMB = 0;
   // The drives this pass asks: those not marked as timed out. A drive's query marks only its own
   // records, so the marks of the drives after it stand as they are now.

@@ -1,11 +1,9 @@
 #include "windows/form2.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "app/form1.h"
 #include "app/program.h"
 #include "probe/probe_pass.h"
+#include "report/graph_scale.h"
 #include "windows/form2_design.h"
 
 namespace volumetra {
@@ -32,11 +30,6 @@ Form2::Form2(Program& program)
   Slider1.onScroll = [this] { Slider1_scroll(); };
 }
 
-int Form2::scaleForMaxFree() const {
-  const double value = std::nearbyint(4100.0 / (program_.m.MaxFreeMB / 100.0));
-  return static_cast<int>(std::min(value, static_cast<double>(Slider1.max())));
-}
-
 void Form2::Form_Load() {
   Module1& m = program_.m;
   setLeft(static_cast<float>(m.Window2XPos));
@@ -49,7 +42,11 @@ void Form2::Form_Load() {
   }
   for (Control* c : {&Label28, &Label29, &Label30, &Label31}) c->setTop(240 * n);
   Slider1.setTop(240 * n + 390);
-  if (m.MaxFreeMB > 0) m.GraphMax = scaleForMaxFree();
+  if (m.MaxFreeMB > 0) {
+    const GraphScaleReset reset = ResetGraphScale(m.MaxFreeMB, Slider1.max());
+    m.GraphMax = reset.sliderValue;
+    m.GraphDivisor = reset.divisor;
+  }
   Slider1.setValue(m.GraphMax);
 }
 
@@ -75,7 +72,11 @@ void Form2::Command1_Click() {
 }
 
 void Form2::Label26_Click() {
-  if (program_.m.MaxFreeMB > 0) Slider1.setValue(scaleForMaxFree());
+  Module1& m = program_.m;
+  if (m.MaxFreeMB <= 0) return;
+  const GraphScaleReset reset = ResetGraphScale(m.MaxFreeMB, Slider1.max());
+  m.GraphDivisor = reset.divisor;
+  Slider1.setValue(reset.sliderValue);
 }
 
 void Form2::Slider1_scroll() {

@@ -26,10 +26,6 @@ class Form2 : public Form {
   Control &Shape51, &Shape52, &Slider1, &Command1;
 
  private:
-  /// The slider value that gives the drive with the most free space a bar of about 4100 twips,
-  /// kept within the slider's range.
-  int scaleForMaxFree() const;
-
   Program& program_;
 };
 

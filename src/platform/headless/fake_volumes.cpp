@@ -12,8 +12,14 @@ FakeVolume& FakeVolumes::add(char letter, double totalMB, double freeMB, std::st
   v.label = std::move(label);
   v.driveType = driveType;
   v.fileSystemName = std::move(fileSystem);
-  v.totalClusters = static_cast<std::int32_t>(std::llround(totalMB * 256.0));
-  v.freeClusters = static_cast<std::int32_t>(std::llround(freeMB * 256.0));
+  // As on a real volume, clusters grow until the total fits the signed 32-bit count.
+  double clustersPerMB = 256;
+  while (std::max(totalMB, freeMB) * clustersPerMB > 2147483647.0) {
+    v.sectorsPerCluster *= 2;
+    clustersPerMB /= 2;
+  }
+  v.totalClusters = static_cast<std::int32_t>(std::llround(totalMB * clustersPerMB));
+  v.freeClusters = static_cast<std::int32_t>(std::llround(freeMB * clustersPerMB));
   return volumes_[static_cast<char>(std::toupper(letter))] = v;
 }
 

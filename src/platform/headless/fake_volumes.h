@@ -42,7 +42,8 @@ class FakeVolumes : public VolumeService {
  public:
   explicit FakeVolumes(VirtualEventLoop& loop) : loop_(loop) {}
 
-  /// Adds or replaces the volume of `letter`, sized in MB (4096-byte clusters, 256 per MB).
+  /// Adds or replaces the volume of `letter`, sized in MB (4096-byte clusters, 256 per MB; larger
+  /// ones on volumes too large for a 32-bit count of those).
   FakeVolume& add(char letter, double totalMB, double freeMB, std::string label = "", int driveType = 3,
                   std::string fileSystem = "NTFS");
   FakeVolume& at(char letter) { return volumes_.at(letter); }

@@ -164,13 +164,27 @@ TEST_F(CaptionFit, GermanHeadersSumsAndGraphCaptionsReadWhole) {
   EXPECT_EQ(form1().Label52.caption(), "Belegt");
   ExpectEveryLabelWhole(qt, form1());
 
-  // The graph window at its smallest scale, with its widest scale captions.
+  // The graph window at its smallest scale, with its widest scale captions: the 20 TiB drive has
+  // the scale divided by 10000.
   Form2& graph = qt.program->form2();
   graph.Slider1.setValue(0);
   qt.fake.advance(600);
   ProcessQtEvents();
-  EXPECT_EQ(graph.Label31.caption(), " 840000 MB");
+  EXPECT_EQ(graph.Label31.caption(), " 8400000000 MB");
   EXPECT_EQ(graph.Label27.caption(), "Gesamt");
+  ExpectEveryLabelWhole(qt, graph);
+}
+
+TEST_F(CaptionFit, TheWidestScaleCaptionsOfAPetabyteDriveReadWhole) {
+  qt.fake.volumes.add('C', 1e15 / 1048576, 1e15 / 1048576, "PETA");
+  startIn("English");
+  Form2& graph = qt.program->form2();
+  graph.Slider1.setValue(0);  // the smallest scale of the largest divisor there is
+  qt.fake.advance(600);
+  ProcessQtEvents();
+  EXPECT_EQ(graph.Label31.caption(), " 840000000000 MB");
+  EXPECT_EQ(graph.Label30.caption(), " 420000000000 MB");
+  EXPECT_EQ(graph.Label29.caption(), " 210000000000 MB");
   ExpectEveryLabelWhole(qt, graph);
 }
 
