@@ -24,8 +24,8 @@ bool Utf8ToCodePage(std::string_view utf8, std::string& bytes);
 
 /// Reads the whole of an ordinary file into `content`. Missing when there is no file of that name,
 /// Failed when there is one that cannot be read (or that is no ordinary file). Never blocks on a
-/// FIFO or device that has the file's name.
-ReadStatus ReadWhole(const std::string& path, std::string& content);
+/// FIFO or device that has the file's name. When it fails, the reason goes to `error` when given.
+ReadStatus ReadWhole(const std::string& path, std::string& content, std::string* error = nullptr);
 
 /// Where a write to `path` lands: the file a symbolic link names, so that the link stays.
 std::string WriteTarget(const std::string& path);
@@ -35,14 +35,19 @@ std::string WriteTarget(const std::string& path);
 /// file as it is.
 bool IsReadOnly(const std::string& path);
 /// The reason given for a read-only settings file.
-inline constexpr const char* kReadOnlyReason = "the file is read-only";
+inline constexpr const char* kReadOnlyReason = "read-only file";
 
 /// Puts `content` in place of the file at `path` in one step: it is written to a temporary file
 /// beside it (with the old file's permissions), flushed to disk and renamed over the old one, so
 /// that a kill at any moment leaves the old file or the new one. A read-only file is not replaced.
-/// `beforeReplace`, when set, runs once the temporary file is complete and on disk. Afterwards the temporary
-/// files that earlier saves left behind when they were killed are removed. False when the file could not be
-/// replaced.
-bool Replace(const std::string& path, const std::string& content, const std::function<void()>& beforeReplace);
+/// `beforeReplace`, when set, runs once the temporary file is complete and on disk. Afterwards the
+/// temporary files that earlier saves left behind when they were killed are removed. False when
+/// the file could not be replaced, with the system's reason in `error` when given.
+bool Replace(const std::string& path, const std::string& content, const std::function<void()>& beforeReplace,
+             std::string* error = nullptr);
+
+/// Removes the temporary files that saves of `path` left behind when they were killed (those of
+/// processes that no longer run).
+void RemoveLeftTemporaries(const std::string& path);
 
 }  // namespace volumetra::ini_file

@@ -9,7 +9,9 @@ int IniProfile::GetPrivateProfileString(const std::string& section, const std::s
                                         const std::string& defaultValue, std::string& buffer, int size,
                                         const std::string& path) {
   std::optional<std::string> value;
-  const auto held = pending_.find(ini_file::WriteTarget(path));
+  const std::string target = ini_file::WriteTarget(path);
+  sweepOnce(target);
+  const auto held = pending_.find(target);
   if (held != pending_.end() && held->second) {
     value = held->second->document.value(section, key);
   } else if (std::string content; ini_file::ReadWhole(path, content) == ini_file::ReadStatus::Read) {
@@ -28,26 +30,38 @@ IniProfile::PendingFile* IniProfile::pending(const std::string& target) {
     std::optional<PendingFile> file;
     // A file that exists but cannot be read, or not without loss, is left alone rather than
     // replaced by a few keys.
-    if (ini_file::ReadWhole(target, content) != ini_file::ReadStatus::Failed) {
+    if (ini_file::ReadWhole(target, content, &writeError_) != ini_file::ReadStatus::Failed) {
       ini_file::DecodedText decoded = ini_file::DecodeText(content);
       IniDocument document(decoded.utf8, ini_file::kNewFileLineEnd);
-      if (decoded.exact) file = PendingFile{std::move(decoded.utf8), decoded.encoding, std::move(document)};
+      if (decoded.exact) {
+        file = PendingFile{std::move(decoded.utf8), decoded.encoding, std::move(document)};
+      } else {
+        writeError_ = "its text cannot be kept whole";
+      }
     }
     found = pending_.emplace(target, std::move(file)).first;
   }
   return found->second ? &*found->second : nullptr;
 }
 
+void IniProfile::sweepOnce(const std::string& target) {
+  if (swept_.insert(target).second) ini_file::RemoveLeftTemporaries(target);
+}
+
 bool IniProfile::commit(const std::string& target, const PendingFile& file) {
+  sweepOnce(target);
   const std::string updated = file.document.text();
   if (updated == file.original) return true;
   ini_file::TextEncoding encoding = file.encoding;
-  return ini_file::Replace(target, ini_file::EncodeText(updated, encoding), beforeReplace);
+  return ini_file::Replace(target, ini_file::EncodeText(updated, encoding), beforeReplace, &writeError_);
 }
 
 int IniProfile::WritePrivateProfileString(const std::string& section, const std::string& key,
                                           const std::string& value, const std::string& path) {
-  if (!IsStorableIniEntry(section, key, value)) return 0;
+  if (!IsStorableIniEntry(section, key, value)) {
+    writeError_ = "a value holds a line break";
+    return 0;
+  }
   const std::string target = ini_file::WriteTarget(path);
   PendingFile* file = pending(target);
   if (!file) {

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/ini_document.h"
@@ -36,6 +37,7 @@ class IniProfile : public ProfileService {
                                 const std::string& path) override;
   void BeginWrites() override;
   bool CommitWrites() override;
+  std::string WriteError() const override { return writeError_; }
 
   /// Runs after a temporary file is complete and on disk, just before it replaces the old file.
   /// Lets a test stop the process at the one moment where both versions exist.
@@ -53,8 +55,13 @@ class IniProfile : public ProfileService {
   /// cannot be read.
   PendingFile* pending(const std::string& target);
   bool commit(const std::string& target, const PendingFile& file);
+  /// Removes, once per file and process, what killed saves of `target` left behind, whether or not
+  /// this run writes the file.
+  void sweepOnce(const std::string& target);
 
   bool collecting_ = false;
+  std::string writeError_;
+  std::set<std::string> swept_;
   std::map<std::string, std::optional<PendingFile>> pending_;
 };
 

@@ -27,6 +27,9 @@ class ProfileService {
   /// returns whether it could be stored; the commit tells whether the files were written.
   virtual void BeginWrites() {}
   virtual bool CommitWrites() { return true; }
+  /// Why the last write or commit that failed did so ("read-only file", the system's reason);
+  /// empty when the backend cannot tell.
+  virtual std::string WriteError() const { return {}; }
 };
 
 }  // namespace volumetra

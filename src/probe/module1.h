@@ -85,6 +85,9 @@ struct Module1 {
   // The status line shows it for a while after its first survey (see report_cycle.cpp).
   std::string SettingsError;
   std::optional<std::int64_t> SettingsErrorShownAt;
+  // Why the save at the end failed ("<path>: <reason>"); empty when it succeeded. The platform's
+  // main tells the user after the program has ended.
+  std::string SettingsSaveError;
   // The settings keys the load did not take, from the first value that did not convert on, and for
   // each what a save at the end of start-up would have written (nullopt: a graph-window key while
   // there was no graph window). The save writes such a key only when the run changed it, so the

@@ -251,15 +251,25 @@ void SaveSettings(Program& program) {
   // The thirteen writes go to the file's text in memory and then to the file in one step, so a
   // kill during the save leaves the old settings or the new ones, never a mix.
   const bool graphWindowRan = program.loadedForm2() != nullptr;
-  program.os.profile.BeginWrites();
+  ProfileService& profile = program.os.profile;
+  profile.BeginWrites();
+  bool saved = true;
   for (std::size_t index = 0; index < kKeyCount; ++index) {
     const SystemKey& key = kSystemKeys[index];
     m.IniKey = key.name;
     m.IniValue = key.save(program);
     if (!SavesKey(m, index, m.IniValue, graphWindowRan)) continue;
     WriteIniValue(program, m.IniSection, m.IniKey, m.IniValue, m.IniFilePath, m.IniWriteResult);
+    saved = saved && m.IniWriteResult != 0;
   }
-  program.os.profile.CommitWrites();
+  saved = profile.CommitWrites() && saved;
+  // A save that failed is not lost without a word: the platform tells the user once the program
+  // has ended.
+  m.SettingsSaveError.clear();
+  if (!saved) {
+    const std::string reason = profile.WriteError();
+    m.SettingsSaveError = SettingsFilePath(program) + ": " + (reason.empty() ? "not written" : reason);
+  }
 }
 
 }  // namespace volumetra

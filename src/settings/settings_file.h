@@ -29,7 +29,8 @@ void LoadSettings(Program& program);
 void RememberUntakenSettings(Program& program);
 /// Writes the thirteen settings of section "System" back, each on its own; a write that fails is
 /// skipped and the others are still made. A key the load did not take (a value that did not
-/// convert, or any key after it) keeps its text in the file unless the run changed its value.
+/// convert, or any key after it) keeps its text in the file unless the run changed its value. When
+/// the settings could not be saved, SettingsSaveError says where and why.
 void SaveSettings(Program& program);
 
 }  // namespace volumetra

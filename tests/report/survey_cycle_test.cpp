@@ -129,7 +129,7 @@ TEST_F(SurveyCycle, ADriveSilentFromTheStartShowsItsLetterTypeAndTimeoutFromTheF
     EXPECT_EQ(f1->Label2[2]->caption(), "E:") << survey;
     EXPECT_EQ(f1->Label4[2]->caption(), "Net") << survey;
     EXPECT_EQ(f1->Label5[2]->caption(), "timeout") << survey;
-    EXPECT_EQ(f1->Label2[2]->toolTip(), "E:  \\\\server\\share") << survey;
+    EXPECT_EQ(f1->Label2[2]->toolTip(), "E:  Net  \\\\server\\share") << survey;
   }
   EXPECT_EQ(f1->Label182.caption(), "30,000");  // the silent drive stays out of the sums
 

@@ -323,6 +323,36 @@ TEST_F(SettingsFileTest, AnUnwritableSettingsDirectoryLeavesTheProgramOnItsDefau
   endRun();
   EXPECT_EQ(m.IniWriteResult, 0);
   EXPECT_EQ(FakeMachine::read(machine.dir.path()), "not a directory");
+  EXPECT_EQ(m.SettingsSaveError, machine.iniPath() + ": Not a directory");
+}
+
+// A save that fails at the end says where and why, for the platform to tell the user; one that
+// works says nothing.
+TEST_F(SettingsFileTest, ASaveThatFailsSaysWhereAndWhy) {
+  writeIni("[System]\nLanguage=Dansk\n");
+  fs::permissions(machine.iniPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  run();
+  EXPECT_EQ(m.SettingsSaveError, machine.iniPath() + ": read-only file");
+  EXPECT_EQ(iniText(), "[System]\nLanguage=Dansk\n");
+
+  fs::permissions(machine.iniPath(), fs::perms::owner_write, fs::perm_options::add);
+  machine.program = std::make_unique<Program>(machine.services);
+  Program& next = machine.start();
+  next.Unload(next.form1());
+  EXPECT_EQ(next.m.SettingsSaveError, "");
+  EXPECT_NE(iniText().find("Window2Width=5310"), std::string::npos);
+}
+
+// What killed saves left beside the settings file goes at the next start, even when nothing is
+// written then.
+TEST_F(SettingsFileTest, TemporariesOfKilledSavesGoAtTheNextStartWhateverItWrites) {
+  writeIni("[System]\nLanguage=Dansk\n");
+  // No process has this id on either system (Linux's ids stay below 2^22, Windows' are multiples of 4).
+  const fs::path left = machine.iniPath() + ".tmp.99999999.1";
+  std::ofstream(left) << "[System]\nLanguage=De";
+  LoadSettings(p);
+  EXPECT_FALSE(fs::exists(left));
+  EXPECT_EQ(m.Language, "Dansk");
 }
 
 // --- A program that keeps its settings away from its executable (read-only or installed).

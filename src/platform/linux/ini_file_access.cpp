@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "platform/ini_temporaries.h"
@@ -58,9 +59,20 @@ void SyncDirectory(const std::string& directory) {
   ::close(fd);
 }
 
-// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs. Run after
-// this process's own save is in place, so a file named with this process's id was left by an
-// ended process that had the same id.
+// Creates the temporary file `temp` for writing. A file of that name can only have been left by an
+// ended process with this process's id, so it is removed and the name taken.
+int CreateTemporary(const std::string& temp) {
+  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
+  const int fd = ::open(temp.c_str(), kFlags, 0666);
+  if (fd >= 0 || errno != EEXIST || ::unlink(temp.c_str()) != 0) return fd;
+  return ::open(temp.c_str(), kFlags, 0666);
+}
+
+}  // namespace
+
+// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs. Run when no
+// save of this process is under way (saves are made one at a time, start to end), so a file named
+// with this process's id was left by an ended process that had the same id.
 void RemoveLeftTemporaries(const std::string& path) {
   const std::string directory = DirectoryOf(path);
   const std::string prefix = TemporaryPrefix(NameOf(path));
@@ -75,17 +87,6 @@ void RemoveLeftTemporaries(const std::string& path) {
   ::closedir(dir);
 }
 
-// Creates the temporary file `temp` for writing. A file of that name can only have been left by an
-// ended process with this process's id, so it is removed and the name taken.
-int CreateTemporary(const std::string& temp) {
-  constexpr int kFlags = O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC;
-  const int fd = ::open(temp.c_str(), kFlags, 0666);
-  if (fd >= 0 || errno != EEXIST || ::unlink(temp.c_str()) != 0) return fd;
-  return ::open(temp.c_str(), kFlags, 0666);
-}
-
-}  // namespace
-
 std::string CodePageToUtf8(std::string_view bytes) {
   return std::string(bytes);
 }
@@ -95,12 +96,17 @@ bool Utf8ToCodePage(std::string_view utf8, std::string& bytes) {
   return true;
 }
 
-ReadStatus ReadWhole(const std::string& path, std::string& content) {
+ReadStatus ReadWhole(const std::string& path, std::string& content, std::string* error) {
+  const auto fail = [error](std::string reason) {
+    if (error) *error = std::move(reason);
+    return ReadStatus::Failed;
+  };
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+  if (fd < 0) return errno == ENOENT ? ReadStatus::Missing : fail(std::strerror(errno));
   FdCloser closer{fd};
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::Failed;
+  if (::fstat(fd, &st) != 0) return fail(std::strerror(errno));
+  if (!S_ISREG(st.st_mode)) return fail("not an ordinary file");
   content.clear();
   char chunk[65536];
   for (;;) {
@@ -108,7 +114,7 @@ ReadStatus ReadWhole(const std::string& path, std::string& content) {
     if (n == 0) return ReadStatus::Read;
     if (n < 0) {
       if (errno == EINTR) continue;
-      return ReadStatus::Failed;
+      return fail(std::strerror(errno));
     }
     content.append(chunk, static_cast<std::size_t>(n));
   }
@@ -127,13 +133,17 @@ bool IsReadOnly(const std::string& path) {
   return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
-bool Replace(const std::string& path, const std::string& content,
-             const std::function<void()>& beforeReplace) {
+bool Replace(const std::string& path, const std::string& content, const std::function<void()>& beforeReplace,
+             std::string* error) {
+  const auto fail = [error](std::string reason) {
+    if (error) *error = std::move(reason);
+    return false;
+  };
   // A read-only file is left as it is, as Windows leaves it, rather than replaced by a new one.
-  if (IsReadOnly(path)) return false;
+  if (IsReadOnly(path)) return fail(kReadOnlyReason);
   const std::string temp = NewTemporaryName(path, static_cast<std::uint32_t>(::getpid()));
   const int fd = CreateTemporary(temp);
-  if (fd < 0) return false;
+  if (fd < 0) return fail(std::strerror(errno));
   bool ok;
   {
     FdCloser closer{fd};
@@ -144,8 +154,9 @@ bool Replace(const std::string& path, const std::string& content,
   if (ok && beforeReplace) beforeReplace();
   ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
   if (!ok) {
+    const int reason = errno;
     ::unlink(temp.c_str());
-    return false;
+    return fail(std::strerror(reason));
   }
   SyncDirectory(DirectoryOf(path));
   RemoveLeftTemporaries(path);

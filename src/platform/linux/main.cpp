@@ -18,6 +18,7 @@
 #include "platform/qt/picture_pixmap.h"
 #include "platform/qt/running_copy.h"
 #include "platform/qt/termination_signals.h"
+#include "platform/qt/unsaved_settings.h"
 #include "windows/logo.h"
 
 namespace {
@@ -90,13 +91,19 @@ int main(int argc, char** argv) {
                    qPrintable(runningCopy));
   }
 
-  const auto shutDown = [&program] {
-    if (!program.Ended()) program.Unload(program.form1());
+  // Set when the program ends other than by the user's own close: a signal or the session's end.
+  bool userClosed = true;
+  const auto shutDown = [&program, &userClosed] {
+    if (program.Ended()) return;
+    userClosed = false;
+    program.Unload(program.form1());
   };
   const TerminationSignals terminationSignals(shutDown);
   QObject::connect(&app, &QGuiApplication::commitDataRequest, shutDown);
   QObject::connect(&app, &QCoreApplication::aboutToQuit, shutDown);
 
   program.Start();
-  return program.Ended() ? 0 : QApplication::exec();
+  const int exitCode = program.Ended() ? 0 : QApplication::exec();
+  TellUnsavedSettings(program.m, userClosed);
+  return exitCode;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/ini_temporaries.h"
+#include "platform/win32/system_error_text.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
@@ -57,25 +58,6 @@ bool ProcessRuns(DWORD pid) {
   return runs;
 }
 
-// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs. Run after
-// this process's own save is in place, so a file named with this process's id was left by an
-// ended process that had the same id.
-void RemoveLeftTemporaries(const std::string& path) {
-  const std::string directory = DirectoryOf(path);
-  const std::string prefix = TemporaryPrefix(NameOf(path));
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW(Wide(directory + "\\" + prefix + "*").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::string name = Utf8(found.cFileName);
-    const DWORD writer = TemporaryWriter(name, prefix);
-    if (writer == 0 || (writer != GetCurrentProcessId() && ProcessRuns(writer))) continue;
-    DeleteFileW(Wide(directory + "\\" + name).c_str());
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-}
-
 // Creates the temporary file `temp` for writing. A file of that name can only have been left by an
 // ended process with this process's id, so it is removed and the name taken.
 HANDLE CreateTemporary(const std::wstring& temp, DWORD attributes) {
@@ -98,6 +80,25 @@ bool IsMissing(const std::string& path, DWORD error) {
 
 }  // namespace
 
+// Removes "<name>.tmp.<pid>.<n>" files of `path` whose writing process no longer runs. Run when no
+// save of this process is under way (saves are made one at a time, start to end), so a file named
+// with this process's id was left by an ended process that had the same id.
+void RemoveLeftTemporaries(const std::string& path) {
+  const std::string directory = DirectoryOf(path);
+  const std::string prefix = TemporaryPrefix(NameOf(path));
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(Wide(directory + "\\" + prefix + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string name = Utf8(found.cFileName);
+    const DWORD writer = TemporaryWriter(name, prefix);
+    if (writer == 0 || (writer != GetCurrentProcessId() && ProcessRuns(writer))) continue;
+    DeleteFileW(Wide(directory + "\\" + name).c_str());
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
 std::string CodePageToUtf8(std::string_view bytes) {
   return Utf8FromAnsi(bytes);
 }
@@ -108,18 +109,24 @@ bool Utf8ToCodePage(std::string_view utf8, std::string& bytes) {
   return true;
 }
 
-ReadStatus ReadWhole(const std::string& path, std::string& content) {
+ReadStatus ReadWhole(const std::string& path, std::string& content, std::string* error) {
+  const auto fail = [error](std::string reason) {
+    if (error) *error = std::move(reason);
+    return ReadStatus::Failed;
+  };
   HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    return IsMissing(path, GetLastError()) ? ReadStatus::Missing : ReadStatus::Failed;
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD reason = GetLastError();
+    return IsMissing(path, reason) ? ReadStatus::Missing : fail(SystemErrorText(reason));
+  }
   HandleCloser closer{file};
-  if (GetFileType(file) != FILE_TYPE_DISK) return ReadStatus::Failed;
+  if (GetFileType(file) != FILE_TYPE_DISK) return fail("not an ordinary file");
   content.clear();
   char chunk[65536];
   for (;;) {
     DWORD n = 0;
-    if (!ReadFile(file, chunk, sizeof chunk, &n, nullptr)) return ReadStatus::Failed;
+    if (!ReadFile(file, chunk, sizeof chunk, &n, nullptr)) return fail(SystemErrorText(GetLastError()));
     if (n == 0) return ReadStatus::Read;
     content.append(chunk, n);
   }
@@ -147,25 +154,29 @@ std::string WriteTarget(const std::string& path) {
 }
 
 bool IsReadOnly(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
 }
 
-bool Replace(const std::string& path, const std::string& content,
-             const std::function<void()>& beforeReplace) {
+bool Replace(const std::string& path, const std::string& content, const std::function<void()>& beforeReplace,
+             std::string* error) {
+  const auto fail = [error](std::string reason) {
+    if (error) *error = std::move(reason);
+    return false;
+  };
   const std::string temp = NewTemporaryName(path, GetCurrentProcessId());
   // The new file takes the old one's attributes.
   constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                           FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
   const std::wstring widePath = Wide(path);
   const std::wstring wideTemp = Wide(temp);
-  DWORD attributes = GetFileAttributesW(widePath.c_str());
   // A read-only file is not replaced, as Windows refuses to write it (Wine would rename over it).
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  if (IsReadOnly(path)) return fail(kReadOnlyReason);
+  DWORD attributes = GetFileAttributesW(widePath.c_str());
   attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKept;
   if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
   HANDLE file = CreateTemporary(wideTemp, attributes);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) return fail(SystemErrorText(GetLastError()));
   bool ok;
   {
     HandleCloser closer{file};
@@ -175,8 +186,9 @@ bool Replace(const std::string& path, const std::string& content,
   ok = ok &&
        MoveFileExW(wideTemp.c_str(), widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
   if (!ok) {
+    const DWORD reason = GetLastError();
     DeleteFileW(wideTemp.c_str());
-    return false;
+    return fail(SystemErrorText(reason));
   }
   RemoveLeftTemporaries(path);
   return true;

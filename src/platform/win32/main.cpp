@@ -6,6 +6,7 @@
 #include "app/program.h"
 #include "platform/win32/desktop_services.h"
 #include "platform/win32/running_copy.h"
+#include "platform/win32/unsaved_settings.h"
 
 namespace {
 
@@ -25,10 +26,18 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   }
   DesktopServices desktop;
   Program program(desktop.services);
-  desktop.windows.onSessionEnd = [&program] {
-    if (!program.Ended()) program.Unload(program.form1());
+  // Windows ends the process soon after the session's end is handled: what the user must learn is
+  // told there, and without a box.
+  bool sessionEnded = false;
+  desktop.windows.onSessionEnd = [&program, &sessionEnded] {
+    if (program.Ended()) return;
+    sessionEnded = true;
+    program.Unload(program.form1());
+    TellUnsavedSettings(program.m, false);
   };
   program.Start();
   runningCopy.Listen([&program] { return program.RaiseMainWindow(); });
-  return program.Ended() ? 0 : desktop.windows.Run();
+  const int exitCode = program.Ended() ? 0 : desktop.windows.Run();
+  if (!sessionEnded) TellUnsavedSettings(program.m, true);
+  return exitCode;
 }

@@ -9,6 +9,7 @@
 
 #include "platform/ini_file_access.h"
 #include "platform/ini_temporaries.h"
+#include "platform/win32/system_error_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace volumetra {
@@ -72,20 +73,6 @@ bool CutBack(const std::string& path, DWORD written) {
 }
 
 }  // namespace
-
-std::string SystemErrorText(unsigned long error) {
-  wchar_t* text = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::string message =
-      length > 0 && text ? Utf8(std::wstring_view(text, length)) : "error " + std::to_string(error);
-  if (text) LocalFree(text);
-  while (!message.empty() &&
-         (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
-    message.pop_back();
-  return message;
-}
 
 Win32Files::Win32Files() : Win32Files(ExecutableOfThisProcess()) {}
 
@@ -179,7 +166,7 @@ bool Win32Files::CanReplaceFile(const std::string& path, std::string& reason) {
       return false;
     }
     if (attributes & FILE_ATTRIBUTE_READONLY) {
-      reason = "read-only file";
+      reason = ini_file::kReadOnlyReason;
       return false;
     }
     // The save reads the file and puts a new one in its place, which deletes the old one.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/file_service.h"
+#include "platform/win32/system_error_text.h"
 
 namespace volumetra {
 
@@ -43,8 +44,5 @@ class Win32Files : public FileService {
   std::string roamingDirectory_;
   std::optional<std::string> programDirectory_;
 };
-
-/// The system's text for a GetLastError() code, without its final full stop and line end.
-std::string SystemErrorText(unsigned long error);
 
 }  // namespace volumetra

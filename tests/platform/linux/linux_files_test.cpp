@@ -223,7 +223,7 @@ TEST(LinuxFiles, AReadOnlySettingsFileIsNeitherReplacedNorSaidToBeReplaceable) {
   LinuxFiles files;
   std::string reason;
   EXPECT_FALSE(files.CanReplaceFile(ini, reason));
-  EXPECT_EQ(reason, "the file is read-only");
+  EXPECT_EQ(reason, "read-only file");
   EXPECT_FALSE(ini_file::Replace(ini, "[System]\nLanguage=Deutsch\n", nullptr));
   EXPECT_EQ(Content(ini), "[System]\nLanguage=Dansk\n");
   EXPECT_EQ(Names(scratch.path()), std::vector<std::string>{"volumetra.ini"});

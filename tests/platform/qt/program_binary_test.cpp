@@ -3,6 +3,7 @@
 // raises it and ends, and a copy killed outright leaves nothing that keeps the next one out.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <QElapsedTimer>
@@ -16,6 +17,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/ini_temporaries.h"
 #include "platform/qt/qt_machine.h"
@@ -39,8 +41,8 @@ class ProgramCopy {
 
   fs::path runtime() const { return dir_.path() / "run"; }
 
-  /// Starts one more run of the copy, offscreen.
-  std::unique_ptr<QProcess> start() const {
+  /// Starts one more run of the copy, offscreen; `readErrors`: its error stream is kept to read.
+  std::unique_ptr<QProcess> start(bool readErrors = false) const {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -49,7 +51,8 @@ class ProgramCopy {
     env.insert("HOME", QString::fromStdString((dir_.path() / "home").string()));
     process->setProcessEnvironment(env);
     process->setWorkingDirectory(QString::fromStdString(dir_.str()));
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setProcessChannelMode(readErrors ? QProcess::ForwardedOutputChannel
+                                              : QProcess::ForwardedChannels);
     process->start(QString::fromStdString(binary_.string()), {});
     EXPECT_TRUE(process->waitForStarted());
     return process;
@@ -101,6 +104,51 @@ TEST(ProgramBinary, EndsCleanlyOnSigtermAndSavesItsSettings) {
   RunAndTerminate(dir);
   EXPECT_TRUE(fs::exists(dir.path() / "volumetra.ini") ||
               fs::exists(dir.path() / "config/volumetra/volumetra.ini"));
+}
+
+// A save that fails when a termination signal ends the program is told on the error stream (and
+// the system log), where no one would see a box, and the file is left as it was: a read-only file,
+// and, as root, a file on a disk that is full.
+TEST(ProgramBinary, ASaveThatFailsAtASignalIsToldOnTheErrorStream) {
+  EnsureQtApplication();
+  const TempDir dir;
+  struct Case {
+    fs::path ini;
+    std::string reason;
+  };
+  std::vector<Case> cases;
+  const fs::path readOnly = dir.path() / "volumetra.ini";
+  std::ofstream(readOnly) << "[System]\nLanguage=Dansk\n";
+  fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  cases.push_back({readOnly, "read-only file"});
+
+  const fs::path full = dir.path() / "full";
+  fs::create_directory(full);
+  const bool mounted = geteuid() == 0 && ::mount("volumetra-full", full.c_str(), "tmpfs", 0, "size=16k") == 0;
+  if (mounted) {
+    std::ofstream(full / "volumetra.ini") << "[System]\nLanguage=Dansk\n";
+    std::ofstream(full / "filler") << std::string(64 * 1024, 'x');  // fills the disk
+    cases.push_back({full / "volumetra.ini", "No space left on device"});
+  } else {
+    std::cout << "[ NOTE     ] the full disk needs root (a small tmpfs); only the read-only file is tried\n";
+  }
+
+  const ProgramCopy copy(dir);
+  for (const Case& c : cases) {
+    if (c.ini != readOnly) {
+      fs::permissions(readOnly, fs::perms::owner_write, fs::perm_options::add);
+      fs::remove(readOnly);
+      fs::create_symlink(c.ini, readOnly);  // the save lands in the linked file's directory
+    }
+    const std::unique_ptr<QProcess> process = copy.start(true);
+    EXPECT_FALSE(process->waitForFinished(2000));
+    Terminate(*process);
+    const std::string told = process->readAllStandardError().toStdString();
+    EXPECT_NE(told.find("volumetra: Settings not saved: "), std::string::npos) << told;
+    EXPECT_NE(told.find(": " + c.reason + "\n"), std::string::npos) << told;
+    EXPECT_EQ(ReadAll(c.ini), "[System]\nLanguage=Dansk\n");
+  }
+  if (mounted) ::umount2(full.c_str(), MNT_DETACH);
 }
 
 TEST(ProgramBinary, SavesAPreparedSettingsFileBackInPlace) {

@@ -3,8 +3,11 @@
 // beyond the ANSI code page, and a settings file that cannot be saved.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "app/form1.h"
 #include "platform/ini_encoding.h"
+#include "platform/win32/unsaved_settings.h"
 #include "platform/win32/wide_files.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_files.h"
@@ -130,7 +133,40 @@ TEST_F(SettingsFilesTest, ASettingsFileThatCannotBeSavedIsSaidOnTheStatusLine) {
   form1().setLeft(1500);
   end();
   EXPECT_EQ(ReadBytes(ini), before);
+  EXPECT_EQ(program().m.SettingsSaveError, ini + ": read-only file");
   SetFileAttributesW(Wide(ini).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The box a user who closed the program meets when the save failed: found and read as a person
+// reads it, then closed with its OK button. At the session's end there is no box.
+TEST_F(SettingsFilesTest, ASaveThatFailedIsToldInABoxOnlyWhenTheUserClosedTheProgram) {
+  ASSERT_TRUE(WriteBytes(ini, "[System]\r\nLanguage=Deutsch\r\n"));
+  ASSERT_TRUE(SetFileAttributesW(Wide(ini).c_str(), FILE_ATTRIBUTE_READONLY));
+  machine.start();
+  end();
+  SetFileAttributesW(Wide(ini).c_str(), FILE_ATTRIBUTE_NORMAL);
+
+  std::wstring shown;
+  std::thread reader([&shown] {
+    for (int tries = 0; tries < 500 && shown.empty(); ++tries) {
+      if (HWND box = FindWindowW(L"#32770", L"Volumetra")) {
+        wchar_t text[1024] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the box's message static
+        shown = text;
+        SendMessageW(box, WM_COMMAND, IDOK, 0);
+      }
+      Sleep(10);
+    }
+  });
+  TellUnsavedSettings(program().m, true);
+  reader.join();
+  const std::string text = Utf8(shown);
+  EXPECT_NE(text.find("Einstellungen nicht gespeichert: " + ini + ": read-only file"), std::string::npos)
+      << text;
+
+  // A box here would wait for a click that never comes: the call returns only without one.
+  TellUnsavedSettings(program().m, false);
+  EXPECT_EQ(FindWindowW(L"#32770", L"Volumetra"), nullptr);
 }
 
 }  // namespace

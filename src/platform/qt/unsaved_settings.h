@@ -1,0 +1,13 @@
+#pragma once
+
+#include "probe/module1.h"
+
+namespace volumetra {
+
+/// Tells the user, once the program has ended, that its settings could not be saved (nothing when
+/// they were). When the user closed the program: a message box naming the file and the reason.
+/// When the desktop session ended or a termination signal ended it: the standard error stream and
+/// the system log (syslog) instead, so that nothing holds up the end of the session.
+void TellUnsavedSettings(const Module1& m, bool userClosed);
+
+}  // namespace volumetra
