@@ -4,17 +4,10 @@
 // when its window is closed through the close box (WM_CLOSE).
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cmath>
 #include <cstring>
 #include <fstream>
-#include <functional>
-#include <thread>
 
-#include "app/form1_design.h"
-#include "platform/win32/control_windows.h"
-#include "platform/win32/win32_form_view.h"
-#include "platform/win32/windows_api.h"
+#include "platform/win32/running_program.h"
 #include "platform/win32/wine_drives.h"
 #include "support/fake_machine.h"
 
@@ -23,78 +16,27 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The window id of element `index` of the control array `name` of the main window.
-int ControlId(const char* name, int index) {
-  const auto controls = Form1Controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    if (std::string_view(controls[i].name) == name && controls[i].index == index)
-      return kFirstControlId + static_cast<int>(i);
-  }
-  throw std::out_of_range(name);
-}
-
-std::string Text(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return condition();
-}
-
-// The letters of the drive rows the main window shows now, as its height tells their number.
-std::vector<std::string> ShownRows(HWND main) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  RECT client;
-  GetClientRect(main, &client);
-  // Client height = 240 n + 1168 twips less the frame (405).
-  const int rows = static_cast<int>(std::lround((client.bottom * 1440.0 / dpi - 763) / 240));
-  std::vector<std::string> letters;
-  for (int i = 0; i < rows && i < 24; ++i) letters.push_back(Text(GetDlgItem(main, ControlId("Label2", i))));
-  return letters;
-}
-
 // Starts the program in `dir`, waits until its main window shows `rows` and the labelled drive's
 // label and serial number, closes the window through its close box and gives the settings file.
 std::string RunProgram(const std::string& dir, const std::vector<std::string>& rows) {
-  const std::string exe = dir + "\\volumetra.exe";
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string command = "\"" + exe + "\"";
-  if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &startup,
-                      &process)) {
+  RunningProgram program(dir);
+  if (!program.started()) {
     ADD_FAILURE() << "volumetra.exe did not start";
     return {};
   }
-  CloseHandle(process.hThread);
-  HWND main = nullptr;
-  EXPECT_TRUE(
-      Eventually([&] { return (main = FindWindowA(kFormClass, "Volumetra V 0.95")) != nullptr; }, 30s));
+  const HWND main = program.WaitForMainWindow(30s);
+  EXPECT_NE(main, nullptr);
   if (main) {
     EXPECT_TRUE(Eventually([&] { return ShownRows(main) == rows; }, 20s));
     EXPECT_EQ(ShownRows(main), rows);
     const auto labelled = std::find(rows.begin(), rows.end(), std::string{kLabelledDrive, ':'});
     EXPECT_NE(labelled, rows.end());
     const int row = static_cast<int>(labelled - rows.begin());
-    EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label3", row))), kLabelledDriveLabel);
-    EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label9", row))), std::to_string(kLabelledDriveSerial));
+    EXPECT_EQ(ControlText(main, "Label3", row), kLabelledDriveLabel);
+    EXPECT_EQ(ControlText(main, "Label9", row), std::to_string(kLabelledDriveSerial));
     PostMessageA(main, WM_CLOSE, 0, 0);
   }
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-  DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  if (exitCode == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hProcess);
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(program.WaitForEnd(20s), std::optional<DWORD>(0));
   return FakeMachine::read(dir + "\\volumetra.ini");
 }
 
@@ -108,8 +50,7 @@ void ExpectAllKeys(const std::string& settings) {
 TEST(EndToEnd, TheProgramShowsTheWineDrivesDropsTheCdRomWhenAskedAndSavesItsSettings) {
   if (!WineDrivesPrepared()) GTEST_SKIP() << "the Wine drives are made by scripts/wine_prefix.sh";
   TempDir dir;
-  ASSERT_TRUE(
-      CopyFileA(WindowsPathOf(VOLUMETRA_EXE).c_str(), (dir.str() + "\\volumetra.exe").c_str(), FALSE));
+  ASSERT_TRUE(RunningProgram::CopyTo(dir.str()));
   std::vector<std::string> drives;
   const DWORD used = GetLogicalDrives();
   for (char letter = 'C'; letter <= 'Z'; ++letter) {
