@@ -22,6 +22,7 @@ if [ -z "${VOLUMETRA_DEAD_SHARE_NAMESPACE:-}" ]; then
   [ "$(id -u)" -eq 0 ] || skip "needs root to mount a FUSE file system and the prefix's overlay"
   [ -r /dev/fuse ] && [ -w /dev/fuse ] || skip "no /dev/fuse on this machine"
   pkg-config --exists fuse3 || skip "no libfuse3 to build the tests' FUSE file system (libfuse3-dev)"
+  unshare --mount --propagation private true 2> /dev/null || skip "cannot make a mount namespace here"
   # The Windows build has no compiler for this machine's programs: the server is built here.
   server=$build/volumetra_test_fuse
   if [ ! -x "$server" ] || [ "$fuse_source" -nt "$server" ]; then
@@ -38,7 +39,8 @@ work=$(mktemp -d /tmp/volumetra-dead-share.XXXXXX)
 mount -t tmpfs volumetra-dead-share "$work"
 mkdir "$work/changes" "$work/overlay-work" "$work/prefix" "$work/share"
 mount -t overlay volumetra-dead-share \
-  -o "lowerdir=$shared,upperdir=$work/changes,workdir=$work/overlay-work" "$work/prefix"
+  -o "lowerdir=$shared,upperdir=$work/changes,workdir=$work/overlay-work" "$work/prefix" ||
+  skip "cannot lay an overlay over the Wine prefix here"
 export WINEPREFIX=$work/prefix WINEDEBUG=-all
 DISPLAY=:$(cat "$shared/volumetra-display")
 export DISPLAY

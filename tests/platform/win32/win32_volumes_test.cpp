@@ -228,14 +228,21 @@ std::map<char, Answer> Survey(VolumeService& volumes, const std::string& letters
 struct NetworkMachine {
   explicit NetworkMachine(int dead) {
     calls->set('C', LocalDisk(kTiB, kTiB / 2));
-    for (int i = 0; i < dead; ++i) {
-      deadLetters += static_cast<char>('D' + i);
-      calls->set(deadLetters.back(), Share(true));
-    }
+    AddShares(dead, true);
     calls->set('Z', Share(false));
   }
   ~NetworkMachine() { calls->release(); }
   std::string letters() const { return "C" + deadLetters + "Z"; }
+  /// Adds `count` shares after the dead ones, which KillShares can kill later.
+  void AddShares(int count, bool hang) {
+    for (int i = 0; i < count; ++i) {
+      deadLetters += static_cast<char>('D' + deadLetters.size());
+      calls->set(deadLetters.back(), Share(hang));
+    }
+  }
+  void KillShares() {
+    for (char letter : deadLetters) calls->set(letter, Share(true));
+  }
 
   std::shared_ptr<FakeVolumeCalls> calls = std::make_shared<FakeVolumeCalls>();
   Win32Volumes volumes{calls, VirtualTime(calls)};
@@ -275,15 +282,12 @@ TEST(Win32VolumesNetworkDrives, ServersThatDieAfterDiscoveryCostTheProbePassOneW
   for (const int dead : {1, 4, 20}) {
     SCOPED_TRACE(dead);
     NetworkMachine machine(0);
-    for (int i = 0; i < dead; ++i) {
-      machine.deadLetters += static_cast<char>('D' + i);
-      machine.calls->set(machine.deadLetters.back(), Share(false));
-    }
+    machine.AddShares(dead, false);
     Discover(machine.volumes);
     EXPECT_EQ(Survey(machine.volumes, machine.letters()).at('D').label(), "SHARE");
     ASSERT_EQ(machine.calls->TimeWaited(), 0ms);
 
-    for (char letter : machine.deadLetters) machine.calls->set(letter, Share(true));
+    machine.KillShares();
     std::map<char, Answer> answers = Survey(machine.volumes, machine.letters());
     EXPECT_EQ(machine.calls->TimeWaited(), kLimit);
     for (char letter : machine.deadLetters) {
@@ -300,7 +304,8 @@ TEST(Win32VolumesNetworkDrives, ServersThatDieAfterDiscoveryCostTheProbePassOneW
 
 TEST(Win32VolumesNetworkDrives, ADeadServerFoundByDiscoveryIsAskedNothingOnTheCallingThread) {
   // Under Wine the type call of a dead server's drive hangs like its other calls: the type, the
-  // listing and the free space of discovery are one call on the drive's channel.
+  // listing, the free space and the volume information of discovery are one call on the drive's
+  // channel.
   NetworkMachine machine(3);
   const int types = machine.calls->typeCalls();
   const std::map<char, Found> found = Discover(machine.volumes);
@@ -322,15 +327,12 @@ TEST(Win32VolumesNetworkDrives, AHangingDriveMapCostsNoWaitOfItsOwnAndLeavesTheD
   for (const int dead : {0, 1, 4}) {
     SCOPED_TRACE(dead);
     NetworkMachine machine(0);
-    for (int i = 0; i < dead; ++i) {
-      machine.deadLetters += static_cast<char>('D' + i);
-      machine.calls->set(machine.deadLetters.back(), Share(false));
-    }
+    machine.AddShares(dead, false);
     Discover(machine.volumes);
     ASSERT_EQ(machine.calls->TimeWaited(), 0ms);
 
     machine.calls->hangDriveMap();
-    for (char letter : machine.deadLetters) machine.calls->set(letter, Share(true));
+    machine.KillShares();
     std::map<char, Found> found = Discover(machine.volumes);
     EXPECT_EQ(machine.calls->TimeWaited(), kLimit);  // the map's wait and the drives' together
     EXPECT_EQ(found.at('C').presence, DrivePresence::Named);
