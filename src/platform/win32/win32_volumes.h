@@ -15,12 +15,12 @@ namespace volumetra {
 
 /// How Win32Volumes is set up; the defaults are the program's.
 struct Win32VolumesOptions {
-  /// How long a network drive's call is waited for.
+  /// How long a call on a drive's channel is waited for.
   std::chrono::milliseconds callLimit{5000};
   /// The steady clock the call limit is measured on (the one the call channels wait on).
   DriveCallGuard::Clock clock = std::chrono::steady_clock::now;
-  /// Opens the call channel of a network drive; empty: a thread of this process that makes the
-  /// calls on the volume calls.
+  /// Opens the call channel of a drive (or of the drive map); empty: a thread of this process that
+  /// makes the calls on the volume calls.
   DriveCallGuard::ChannelOpener openChannel;
 };
 
@@ -49,8 +49,9 @@ struct Win32VolumesOptions {
 /// FitClusterCounts), so volumes of many terabytes show their true sizes; the byte counts are asked
 /// at every call. A drive's label, serial number, file system, type, cluster geometry and share
 /// change only when another volume takes its letter, which drive discovery notices: they are asked
-/// once per discovery pass (by ListDrive of the letter) and kept until the next one, as on Linux. Under Wine
-/// the label and type calls cost about a millisecond each, more than all the rest of a survey.
+/// once per discovery pass (by ListDrive of the letter) and kept until the next one, as on Linux.
+/// Under Wine the label and type calls cost about a millisecond each, more than all the rest of a
+/// survey.
 class Win32Volumes : public VolumeService {
  public:
   explicit Win32Volumes(std::shared_ptr<VolumeCalls> calls = MakeSystemVolumeCalls(),

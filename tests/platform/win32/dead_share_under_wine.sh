@@ -20,7 +20,7 @@ skip() {
 
 if [ -z "${VOLUMETRA_DEAD_SHARE_NAMESPACE:-}" ]; then
   [ "$(id -u)" -eq 0 ] || skip "needs root to mount a FUSE file system and the prefix's overlay"
-  [ -r /dev/fuse ] && [ -w /dev/fuse ] || skip "no /dev/fuse on this machine"
+  if [ ! -r /dev/fuse ] || [ ! -w /dev/fuse ]; then skip "no /dev/fuse on this machine"; fi
   pkg-config --exists fuse3 || skip "no libfuse3 to build the tests' FUSE file system (libfuse3-dev)"
   unshare --mount --propagation private true 2> /dev/null || skip "cannot make a mount namespace here"
   # The Windows build has no compiler for this machine's programs: the server is built here.
@@ -36,6 +36,24 @@ shared=$(realpath "$WINEPREFIX")
 
 # The overlay's changes go to a tmpfs: an overlay cannot keep them on another overlay.
 work=$(mktemp -d /tmp/volumetra-dead-share.XXXXXX)
+server_pid=
+watchdog_pid=
+finish() {
+  rm -f "$work/share.silent"  # the calls still waiting for the server come back
+  if [ -n "$watchdog_pid" ]; then
+    # shellcheck disable=SC2046
+    kill $(pgrep -P "$watchdog_pid") "$watchdog_pid" 2> /dev/null || true
+  fi
+  if [ -n "$server_pid" ]; then
+    WINEPREFIX=$work/prefix wineserver -k 2> /dev/null || true
+    kill "$server_pid" 2> /dev/null || true
+    wait "$server_pid" 2> /dev/null || true
+  fi
+  umount "$work/prefix" 2> /dev/null || true
+  umount "$work" 2> /dev/null || true
+  rmdir "$work"
+}
+trap finish EXIT
 mount -t tmpfs volumetra-dead-share "$work"
 mkdir "$work/changes" "$work/overlay-work" "$work/prefix" "$work/share"
 mount -t overlay volumetra-dead-share \
@@ -54,15 +72,6 @@ server_pid=$!
   rm -f "$work/share.silent"
 ) &
 watchdog_pid=$!
-finish() {
-  rm -f "$work/share.silent"  # the calls still waiting for the server come back
-  # shellcheck disable=SC2046
-  kill $(pgrep -P "$watchdog_pid") "$watchdog_pid" 2> /dev/null || true
-  wineserver -k 2> /dev/null || true
-  kill "$server_pid" 2> /dev/null || true
-  wait "$server_pid" 2> /dev/null || true
-}
-trap finish EXIT
 for _ in $(seq 200); do
   mountpoint -q "$work/share" && break
   sleep 0.05
