@@ -10,14 +10,17 @@
 
 namespace volumetra {
 
-/// A volume query of one drive, as one piece of work: on a network drive it runs on the drive's
-/// call channel, since its server may not answer; elsewhere on the calling thread.
+/// A volume query of one drive, or the drive map, as one piece of work that can run on a call
+/// channel, since a network server that does not answer can hold it (under Wine even the queries
+/// of other drives, while one server is dead).
 struct DriveCall {
   enum class Kind : std::uint8_t {
-    VolumeInformation,  ///< GetVolumeInformationA
-    FreeSpace,          ///< GetDiskFreeSpaceA (unless `geometry` is known) and GetDiskFreeSpaceExA
-    FirstEntry,         ///< the listing of the presence test, FindFirstFileA
-    RemoteName,         ///< WNetGetConnectionA
+    VolumeInformation,  ///< GetVolumeInformationW
+    FreeSpace,          ///< GetDiskFreeSpaceW (unless `geometry` is known) and GetDiskFreeSpaceExW
+    Discovery,          ///< GetDriveTypeW, the listing, FreeSpace and VolumeInformation
+    DriveType,          ///< GetDriveTypeW
+    DriveMap,           ///< GetLogicalDrives; `letter` is not used
+    RemoteName,         ///< WNetGetConnectionW
   };
   Kind kind = Kind::VolumeInformation;
   char letter = 'C';
@@ -27,15 +30,18 @@ struct DriveCall {
   bool operator==(const DriveCall&) const = default;
 };
 
-/// What a DriveCall came back with; the field of its kind is set.
+/// What a DriveCall came back with; the fields of its kind are set.
 struct DriveCallResult {
   bool ok = false;    ///< the call was made
   bool lost = false;  ///< its channel broke first (never on a thread)
   std::optional<VolumeInformation> information;
-  /// FreeSpace: the geometry and counts of GetDiskFreeSpaceA, and the byte counts when there are any.
+  /// FreeSpace: the geometry and counts of GetDiskFreeSpaceW, and the byte counts when there are any.
   std::optional<DiskGeometry> geometry;
   std::optional<DiskBytes> bytes;
   DriveListing listing;
+  std::uint32_t type = 0;
+  /// DriveMap: GetLogicalDrives' bits.
+  std::uint32_t drives = 0;
   std::string remoteName;
 };
 

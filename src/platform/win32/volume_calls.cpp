@@ -1,5 +1,8 @@
 #include "platform/win32/volume_calls.h"
 
+#include <map>
+#include <mutex>
+
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
 
@@ -7,6 +10,11 @@ namespace volumetra {
 namespace {
 
 constexpr DWORD kBufferSize = 255;
+
+bool RunsUnderWine() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
 
 class SystemVolumeCalls final : public VolumeCalls {
  public:
@@ -57,6 +65,34 @@ class SystemVolumeCalls final : public VolumeCalls {
     return Utf8(remote);
   }
 
+  void HoldRoot(char letter) override {
+    if (!underWine_) return;
+    {
+      std::lock_guard lock(mutex_);
+      if (heldRoots_.contains(letter)) return;
+    }
+    // Opened outside the lock: on a dead server the call waits.
+    const wchar_t root[] = {static_cast<wchar_t>(letter), L':', L'\\', L'\0'};
+    HANDLE handle =
+        CreateFileW(root, FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return;
+    std::lock_guard lock(mutex_);
+    if (!heldRoots_.emplace(letter, handle).second) CloseHandle(handle);
+  }
+
+  void ReleaseRoot(char letter) override {
+    HANDLE handle = nullptr;
+    {
+      std::lock_guard lock(mutex_);
+      const auto held = heldRoots_.find(letter);
+      if (held == heldRoots_.end()) return;
+      handle = held->second;
+      heldRoots_.erase(held);
+    }
+    CloseHandle(handle);
+  }
+
  private:
   using GetConnection = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
 
@@ -71,6 +107,10 @@ class SystemVolumeCalls final : public VolumeCalls {
     }();
     return getConnection;
   }
+
+  const bool underWine_ = RunsUnderWine();
+  std::mutex mutex_;
+  std::map<char, HANDLE> heldRoots_;
 };
 
 }  // namespace

@@ -7,6 +7,11 @@
 
 namespace volumetra {
 
+/// The codes of GetDriveTypeW that the backend tells apart.
+inline constexpr std::uint32_t kDriveUnknown = 0;
+inline constexpr std::uint32_t kDriveNoRootDirectory = 1;
+inline constexpr std::uint32_t kDriveRemote = 4;
+
 /// What GetVolumeInformationW tells of a volume, its texts in UTF-8.
 struct VolumeInformation {
   std::string volumeName;
@@ -56,6 +61,13 @@ class VolumeCalls {
   virtual DriveListing FirstEntry(const std::string& pattern) = 0;
   /// WNetGetConnectionW for "L:": the remote name of a network drive, empty for others.
   virtual std::string RemoteName(char letter) = 0;
+  /// Under Wine, keeps a handle on the root directory of network drive `letter` open until
+  /// ReleaseRoot: Wine's server asks a drive's file system what it is (statfs) whenever a process
+  /// opens a file of it while none is open, so a dead server would hold Wine's server, and with it
+  /// every window of the session, at the next call of any of the drive's queries. Does nothing on
+  /// Windows, where an open handle would keep the user from disconnecting the drive.
+  virtual void HoldRoot(char letter) = 0;
+  virtual void ReleaseRoot(char letter) = 0;
 };
 
 /// The real calls.

@@ -26,12 +26,19 @@ char LetterOf(const std::string& rootPath) {
   return rootPath.empty() ? '\0' : Upper(rootPath[0]);
 }
 
-std::string RootOf(char letter) {
-  return {letter, ':', '\\'};
-}
-
 std::string KeyOf(char letter) {
   return std::string(1, letter);
+}
+
+// The drive map's channel is named by a key that is no letter.
+const std::string kDriveMapKey = "drive map";
+
+DriveCall MapCall() {
+  return {DriveCall::Kind::DriveMap, '\0', std::nullopt};
+}
+
+DriveCall DiscoveryCall(char letter) {
+  return {DriveCall::Kind::Discovery, letter, std::nullopt};
 }
 
 DriveCallGuard::ChannelOpener ThreadsOn(std::shared_ptr<VolumeCalls> calls) {
@@ -55,13 +62,23 @@ Win32Volumes::Win32Volumes(std::shared_ptr<VolumeCalls> calls, Win32VolumesOptio
              std::move(options.clock)) {}
 
 std::uint32_t Win32Volumes::TypeOf(char letter) {
-  auto known = types_.find(letter);
-  if (known == types_.end()) known = types_.emplace(letter, calls_->DriveType(RootOf(letter))).first;
-  return known->second;
+  if (const auto known = types_.find(letter); known != types_.end()) return known->second;
+  if (Absent(letter)) return kDriveNoRootDirectory;
+  DriveCallResult result;
+  if (guard_.Ask(KeyOf(letter), {DriveCall::Kind::DriveType, letter, std::nullopt}, Reasks(letter), result) !=
+          Outcome::Done ||
+      !result.ok)
+    return kDriveUnknown;
+  return types_[letter] = result.type;
 }
 
 bool Win32Volumes::Absent(char letter) const {
-  return letter >= 'A' && letter <= 'Z' && (absent_ >> (letter - 'A') & 1) != 0;
+  return present_ != 0 && letter >= 'A' && letter <= 'Z' && (present_ >> (letter - 'A') & 1) == 0;
+}
+
+bool Win32Volumes::IsLocal(char letter) const {
+  const auto known = types_.find(letter);
+  return known != types_.end() && known->second != kDriveRemote;
 }
 
 std::optional<DiskGeometry> Win32Volumes::KnownGeometry(char letter) const {
@@ -69,50 +86,65 @@ std::optional<DiskGeometry> Win32Volumes::KnownGeometry(char letter) const {
   return known == geometry_.end() ? std::nullopt : std::optional<DiskGeometry>(known->second);
 }
 
+// Only a local drive's free space, which every survey asks, is asked here, unless a stuck call of
+// the drive holds it back.
 Win32Volumes::Outcome Win32Volumes::Ask(const DriveCall& call, bool reask, DriveCallResult& result) {
-  if (!IsRemote(call.letter)) {
-    result = RunDriveCall(*calls_, call);
-    return Outcome::Done;
-  }
-  return guard_.Ask(KeyOf(call.letter), call, reask, result);
+  if (call.kind != DriveCall::Kind::FreeSpace || !IsLocal(call.letter))
+    return guard_.Ask(KeyOf(call.letter), call, reask, result);
+  if (const Outcome admitted = guard_.Admit(KeyOf(call.letter), reask); admitted != Outcome::Done)
+    return admitted;
+  result = RunDriveCall(*calls_, call);
+  return Outcome::Done;
 }
 
-// Drive discovery asks the presence and then the free space of every letter next: the calls of
-// the network drives start now, all together. The drive map and the types are read now for the
-// whole round; a failed drive map leaves every letter to be asked.
+void Win32Volumes::StartDiscoveryCalls() {
+  for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
+    if (!Absent(letter)) guard_.StartAhead(KeyOf(letter), DiscoveryCall(letter), false);
+  }
+}
+
+// Drive discovery asks the presence and then the free space of every letter next. The drive map is
+// asked first, but the calls of the drives the last map named start with it, so that a map that
+// does not answer costs no wait of its own; the calls of drives new in the map start when it
+// answers. Before any map answered, every letter is asked.
 void Win32Volumes::StartDiscoveryRound() {
   guard_.DropAhead();
   passLetters_.clear();
-  absent_ = 0;
-  if (const std::uint32_t present = calls_->LogicalDrives(); present != 0) absent_ = ~present;
-  typesOfRound_.clear();
-  std::set<std::string> remote;
+  roundAnswers_.clear();
+  guard_.StartAhead(kDriveMapKey, MapCall(), true);
+  if (present_ != 0) StartDiscoveryCalls();
+  DriveCallResult map;
+  if (guard_.Ask(kDriveMapKey, MapCall(), true, map) == Outcome::Done && map.ok && map.drives != 0)
+    present_ = map.drives;
+  StartDiscoveryCalls();
+  std::set<std::string> keep{kDriveMapKey};
   for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
     if (Absent(letter)) {
-      types_[letter] = kNoRootDirectory;
-      continue;
+      types_[letter] = kDriveNoRootDirectory;
+      calls_->ReleaseRoot(letter);
+    } else {
+      keep.insert(KeyOf(letter));
     }
-    types_[letter] = calls_->DriveType(RootOf(letter));
-    typesOfRound_.insert(letter);
-    if (types_[letter] == kRemoteDrive) remote.insert(KeyOf(letter));
   }
-  guard_.RetireAllBut(remote);
-  for (const std::string& key : remote) {
-    guard_.StartAhead(key, {DriveCall::Kind::FirstEntry, key[0], std::nullopt}, false);
-    guard_.StartAhead(key, {DriveCall::Kind::FreeSpace, key[0], std::nullopt}, false);
-  }
+  guard_.RetireAllBut(keep);
 }
 
 void Win32Volumes::BeginProbePass(const std::string& letters) {
   guard_.DropAhead();
   passLetters_.clear();
+  roundAnswers_.clear();
   for (char letter : letters) {
     letter = Upper(letter);
     passLetters_.insert(letter);
-    if (!IsRemote(letter)) continue;
+    if (Absent(letter)) continue;
+    // In the order the pass asks them.
+    const std::string key = KeyOf(letter);
     if (!information_.contains(letter))
-      guard_.StartAhead(KeyOf(letter), {DriveCall::Kind::VolumeInformation, letter, std::nullopt}, true);
-    guard_.StartAhead(KeyOf(letter), {DriveCall::Kind::FreeSpace, letter, KnownGeometry(letter)}, true);
+      guard_.StartAhead(key, {DriveCall::Kind::VolumeInformation, letter, std::nullopt}, true);
+    if (!types_.contains(letter))
+      guard_.StartAhead(key, {DriveCall::Kind::DriveType, letter, std::nullopt}, true);
+    if (!IsLocal(letter))
+      guard_.StartAhead(key, {DriveCall::Kind::FreeSpace, letter, KnownGeometry(letter)}, true);
   }
 }
 
@@ -146,12 +178,16 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
                                             std::int32_t& totalClusters) {
   const char letter = LetterOf(rootPath);
   if (Absent(letter)) return VolumeAnswer::Failed;
-  const std::optional<DiskGeometry> known = KnownGeometry(letter);
   DriveCallResult result;
-  const Outcome outcome = Ask({DriveCall::Kind::FreeSpace, letter, known}, Reasks(letter), result);
-  if (outcome != Outcome::Done) return ToAnswer(outcome);
+  if (auto answered = roundAnswers_.extract(letter)) {
+    result = std::move(answered.mapped());
+  } else if (const Outcome outcome =
+                 Ask({DriveCall::Kind::FreeSpace, letter, KnownGeometry(letter)}, Reasks(letter), result);
+             outcome != Outcome::Done) {
+    return ToAnswer(outcome);
+  }
   if (!result.ok || !result.geometry) return VolumeAnswer::Failed;
-  if (!known) geometry_.emplace(letter, *result.geometry);
+  geometry_.try_emplace(letter, *result.geometry);
   const ClusterCounts counts = FitClusterCounts(*result.geometry, result.bytes);
   sectorsPerCluster = counts.sectorsPerCluster;
   bytesPerSector = counts.bytesPerSector;
@@ -172,12 +208,16 @@ DrivePresence Win32Volumes::ListDrive(char letter) {
   geometry_.erase(letter);
   remoteNames_.erase(letter);
   if (Absent(letter)) return DrivePresence::Empty;
-  if (!typesOfRound_.erase(letter)) types_[letter] = calls_->DriveType(RootOf(letter));
   DriveCallResult result;
-  if (Ask({DriveCall::Kind::FirstEntry, letter, std::nullopt}, Reasks(letter), result) != Outcome::Done ||
-      !result.ok)
+  if (guard_.Ask(KeyOf(letter), DiscoveryCall(letter), false, result) != Outcome::Done || !result.ok) {
+    // Nothing is known of the drive now: its calls go to its channel until its type is known again.
+    types_.erase(letter);
     return DrivePresence::Failed;
-  const DriveListing& listing = result.listing;
+  }
+  types_[letter] = result.type;
+  information_[letter] = result.information;
+  const DriveListing listing = result.listing;
+  roundAnswers_[letter] = std::move(result);
   if (listing.found) return listing.firstName.empty() ? DrivePresence::Empty : DrivePresence::Named;
   switch (listing.error) {
     case kFileNotFound:
@@ -194,7 +234,8 @@ DrivePresence Win32Volumes::ListDrive(char letter) {
 
 std::string Win32Volumes::DriveDescription(char letter) {
   letter = Upper(letter);
-  if (!IsRemote(letter)) return {};
+  const auto type = types_.find(letter);
+  if (type == types_.end() || type->second != kDriveRemote) return {};
   if (const auto known = remoteNames_.find(letter); known != remoteNames_.end()) return known->second;
   DriveCallResult result;
   if (guard_.Ask(KeyOf(letter), {DriveCall::Kind::RemoteName, letter, std::nullopt}, false, result) !=

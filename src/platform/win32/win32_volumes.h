@@ -15,38 +15,43 @@ namespace volumetra {
 
 /// How Win32Volumes is set up; the defaults are the program's.
 struct Win32VolumesOptions {
-  /// How long a network drive's call is waited for.
+  /// How long a call on a drive's channel is waited for.
   std::chrono::milliseconds callLimit{5000};
   /// The steady clock the call limit is measured on (the one the call channels wait on).
   DriveCallGuard::Clock clock = std::chrono::steady_clock::now;
-  /// Opens the call channel of a network drive; empty: a thread of this process that makes the
-  /// calls on the volume calls.
+  /// Opens the call channel of a drive (or of the drive map); empty: a thread of this process that
+  /// makes the calls on the volume calls.
   DriveCallGuard::ChannelOpener openChannel;
 };
 
 /// The volume services on Windows: the Win32 calls the program was designed on.
 ///
-/// Queries of network drives (type 4), which a dead server can hold for a long time, run on a
-/// thread per drive under a CallGuard, the same guard as the Linux volumes': drive discovery (at
-/// ListDrive('C'), which it calls first in every pass) and each probe pass (BeginProbePass) start
-/// the calls of all their network drives at once, so that any number of dead servers cost one wait
-/// of `callLimit` together. A drive whose call ran out of time gives no answer while that call is
+/// A network server that does not answer holds every call that reaches it, the drive type call
+/// too; under Wine, while one drive's server is dead, even the volume information of the other
+/// drives waits for it. So the calls run on a thread per drive (and one for the drive map) under
+/// a CallGuard, the same guard as the Linux volumes', and never on the calling thread, except the
+/// free space of a drive known to be local, which each survey asks. Drive discovery (at
+/// ListDrive('C'), which it calls first in every pass) starts all its calls at once, the drive
+/// map's with those of the drives the last map named; each probe pass (BeginProbePass) starts the
+/// calls of all its drives that may hang; so any number of dead servers cost one wait of
+/// `callLimit` together. A drive whose call ran out of time gives no answer while that call is
 /// stuck, and is asked again, and waited for, only by a probe pass (which asks it again only after
 /// the program's time-out reset); drive discovery declines it meanwhile. A thread stuck in a call
-/// does not keep the process from ending. Other drives are asked on the calling thread.
+/// does not keep the process from ending.
 ///
 /// Drive discovery reads the system's drive map (GetLogicalDrives) once per pass: a letter that
 /// names no drive has no root directory (type 1), its presence test finds nothing and its queries
-/// fail, without a call, until the next pass. Under Wine each such call is a round trip to the
-/// mount manager, another process.
+/// fail, without a call, until the next pass. A map that gives no answer leaves the drives last
+/// seen. One call per drive and pass tells all that discovery and the probe pass after it ask of
+/// the drive: its type, presence listing, free space and volume information.
 ///
-/// Free space comes from GetDiskFreeSpaceA with counts made right from GetDiskFreeSpaceExA (see
+/// Free space comes from GetDiskFreeSpaceW with counts made right from GetDiskFreeSpaceExW (see
 /// FitClusterCounts), so volumes of many terabytes show their true sizes; the byte counts are asked
 /// at every call. A drive's label, serial number, file system, type, cluster geometry and share
 /// change only when another volume takes its letter, which drive discovery notices: they are asked
-/// once per discovery pass (the first call after ListDrive of the letter) and kept until the next
-/// one, as on Linux. Under Wine the label and type calls cost about a millisecond each, more than
-/// all the rest of a survey.
+/// once per discovery pass (by ListDrive of the letter) and kept until the next one, as on Linux.
+/// Under Wine the label and type calls cost about a millisecond each, more than all the rest of a
+/// survey.
 class Win32Volumes : public VolumeService {
  public:
   explicit Win32Volumes(std::shared_ptr<VolumeCalls> calls = MakeSystemVolumeCalls(),
@@ -69,7 +74,7 @@ class Win32Volumes : public VolumeService {
   std::string DriveDescription(char letter) override;
   void BeginProbePass(const std::string& letters) override;
 
-  /// Network drives with a call that ran out of time and has not returned yet.
+  /// Drives (and the drive map) with a call that ran out of time and has not returned yet.
   int StuckDrives() { return guard_.StuckKeys(); }
   /// Call channels (threads) opened so far.
   int ChannelsOpened() const { return guard_.ChannelsOpened(); }
@@ -77,31 +82,32 @@ class Win32Volumes : public VolumeService {
  private:
   using Outcome = DriveCallGuard::Outcome;
 
+  /// The type of drive `letter`: the one its discovery found, or else asked now.
   std::uint32_t TypeOf(char letter);
-  /// Letter `letter` named no drive at the last discovery pass.
+  /// Letter `letter` named no drive in the last drive map.
   bool Absent(char letter) const;
-  bool IsRemote(char letter) { return TypeOf(letter) == kRemoteDrive; }
+  /// The drive's type is known and is not a network drive's.
+  bool IsLocal(char letter) const;
   void StartDiscoveryRound();
+  /// Starts the discovery calls of the letters the drive map names (all when none is known).
+  void StartDiscoveryCalls();
   /// The probe pass under way asks drive `letter` (again, even after a time-out).
   bool Reasks(char letter) const { return passLetters_.contains(letter); }
   std::optional<DiskGeometry> KnownGeometry(char letter) const;
-  /// Makes `call`: on the calling thread, or on the drive's channel for a network drive.
+  /// Makes `call`: on the drive's channel, or on the calling thread for a local drive's free space.
   Outcome Ask(const DriveCall& call, bool reask, DriveCallResult& result);
-
-  static constexpr std::uint32_t kNoRootDirectory = 1;
-  static constexpr std::uint32_t kRemoteDrive = 4;
 
   std::shared_ptr<VolumeCalls> calls_;
   DriveCallGuard guard_;
-  /// The letters that named no drive at the last discovery pass, one bit each from 'A'.
-  std::uint32_t absent_ = 0;
-  /// The drive type each letter had at its last discovery.
+  /// The letters the last drive map that answered named, one bit each from 'A'; 0 before one did.
+  std::uint32_t present_ = 0;
+  /// The drive type each letter had at its last discovery; none while that gave no answer.
   std::map<char, std::uint32_t> types_;
-  /// Letters whose type the discovery round under way has asked already, for their ListDrive.
-  std::set<char> typesOfRound_;
-  /// What GetVolumeInformationA told of each letter since its last discovery (nullopt: it failed).
+  /// The answers of this discovery round's calls, kept for the free-space question that follows.
+  std::map<char, DriveCallResult> roundAnswers_;
+  /// What GetVolumeInformationW told of each letter since its last discovery (nullopt: it failed).
   std::map<char, std::optional<VolumeInformation>> information_;
-  /// The cluster geometry GetDiskFreeSpaceA gave for each letter since its last discovery.
+  /// The cluster geometry GetDiskFreeSpaceW gave for each letter since its last discovery.
   std::map<char, DiskGeometry> geometry_;
   /// The share of each network drive since its last discovery.
   std::map<char, std::string> remoteNames_;

@@ -125,6 +125,30 @@ TEST_F(DeadSharesTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHol
   EXPECT_EQ(calls->TimeWaited(), kLimit) << "the window waited again";
 }
 
+TEST_F(DeadSharesTest, AServerDeadAtDiscoveryIsMarkedAndTheWindowClosesWithoutWaitingForIt) {
+  ASSERT_GE(RowOf(kShare), 0);
+  // With the survey stopped, a refresh of the drive table is the first to meet the dead server: its
+  // calls for the drive, the type call too, hang.
+  program->form1().Command1.Click();
+  Die(kShare);
+  loop.advance(10'000 + kLimit.count());
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  EXPECT_GE(RowOf(kShare), 0) << "a silent share keeps its row";
+  program->form1().Command1.Click();
+  loop.advance(2 * kSurvey);
+  EXPECT_TRUE(TimedOut());
+  EXPECT_EQ(Record().TimeoutMark, "T O");
+  EXPECT_EQ(TotalCell(), "timeout");
+  loop.advance(2 * kReset);
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  EXPECT_EQ(TotalCell(), "timeout");
+
+  program->Unload(program->form1());
+  EXPECT_TRUE(program->Ended());
+  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  EXPECT_NE(FakeMachine::read(dir.path() / "volumetra.ini").find("Window1XPos="), std::string::npos);
+}
+
 class ShareBackTest : public DeadSharesTest, public ::testing::WithParamInterface<Outage> {};
 
 TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {

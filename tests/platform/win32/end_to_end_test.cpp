@@ -7,19 +7,13 @@
 // folder.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <cmath>
 #include <cstring>
 #include <fstream>
-#include <functional>
-#include <thread>
 
-#include "app/form1_design.h"
 #include "platform/ini_encoding.h"
-#include "platform/win32/control_windows.h"
+#include "platform/win32/running_program.h"
 #include "platform/win32/wide_files.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_form_view.h"
 #include "platform/win32/windows_api.h"
 //
 #include <shlobj.h>
@@ -32,87 +26,34 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The window id of element `index` of the control array `name` of the main window.
-int ControlId(const char* name, int index) {
-  const auto controls = Form1Controls();
-  for (std::size_t i = 0; i < controls.size(); ++i) {
-    if (std::string_view(controls[i].name) == name && controls[i].index == index)
-      return kFirstControlId + static_cast<int>(i);
-  }
-  throw std::out_of_range(name);
-}
-
-std::string Text(HWND window) {
-  wchar_t text[256] = {};
-  GetWindowTextW(window, text, static_cast<int>(std::size(text)));
-  return Utf8(text);
-}
-
-bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  while (std::chrono::steady_clock::now() < deadline) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(20ms);
-  }
-  return condition();
-}
-
-// The letters of the drive rows the main window shows now, as its height tells their number.
-std::vector<std::string> ShownRows(HWND main) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  RECT client;
-  GetClientRect(main, &client);
-  // Client height = 240 n + 1168 twips less the frame (405).
-  const int rows = static_cast<int>(std::lround((client.bottom * 1440.0 / dpi - 763) / 240));
-  std::vector<std::string> letters;
-  for (int i = 0; i < rows && i < 24; ++i) letters.push_back(Text(GetDlgItem(main, ControlId("Label2", i))));
-  return letters;
-}
-
 // Starts the program in `dir`, waits until its main window shows `rows` and the labelled drive's
 // label and serial number, closes the window through its close box and gives the settings file
 // (`settings`, by default the one beside the program).
 std::string RunProgram(const std::string& dir, const std::vector<std::string>& rows,
                        std::string settings = {}) {
-  const std::wstring exe = Wide(dir + "\\volumetra.exe");
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::wstring command = L"\"" + exe + L"\"";
-  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, Wide(dir).c_str(),
-                      &startup, &process)) {
+  RunningProgram program(dir);
+  if (!program.started()) {
     ADD_FAILURE() << "volumetra.exe did not start";
     return {};
   }
-  CloseHandle(process.hThread);
-  HWND main = nullptr;
-  EXPECT_TRUE(
-      Eventually([&] { return (main = FindWindowW(kFormClass, L"Volumetra V 0.95")) != nullptr; }, 30s));
+  const HWND main = program.WaitForMainWindow(30s);
+  EXPECT_NE(main, nullptr);
   if (main) {
     EXPECT_TRUE(Eventually([&] { return ShownRows(main) == rows; }, 20s));
     EXPECT_EQ(ShownRows(main), rows);
     const auto labelled = std::find(rows.begin(), rows.end(), std::string{kLabelledDrive, ':'});
     EXPECT_NE(labelled, rows.end());
     const int row = static_cast<int>(labelled - rows.begin());
-    EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label3", row))), kLabelledDriveLabel);
-    EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label9", row))), std::to_string(kLabelledDriveSerial));
+    EXPECT_EQ(ControlText(main, "Label3", row), kLabelledDriveLabel);
+    EXPECT_EQ(ControlText(main, "Label9", row), std::to_string(kLabelledDriveSerial));
     // A label that no ANSI code page holds shows whole.
     const auto unicode = std::find(rows.begin(), rows.end(), std::string{kUnicodeLabelDrive, ':'});
     EXPECT_NE(unicode, rows.end());
-    if (unicode != rows.end()) {
-      EXPECT_EQ(Text(GetDlgItem(main, ControlId("Label3", static_cast<int>(unicode - rows.begin())))),
-                kUnicodeLabel);
-    }
-    PostMessageA(main, WM_CLOSE, 0, 0);
+    if (unicode != rows.end())
+      EXPECT_EQ(ControlText(main, "Label3", static_cast<int>(unicode - rows.begin())), kUnicodeLabel);
+    PostMessageW(main, WM_CLOSE, 0, 0);
   }
-  EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-  DWORD exitCode = 1;
-  GetExitCodeProcess(process.hProcess, &exitCode);
-  if (exitCode == STILL_ACTIVE) TerminateProcess(process.hProcess, 1);
-  CloseHandle(process.hProcess);
-  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(program.WaitForEnd(20s), std::optional<DWORD>(0));
   return ReadBytes(settings.empty() ? dir + "\\volumetra.ini" : settings);
 }
 
@@ -121,10 +62,6 @@ void ExpectAllKeys(const std::string& settings) {
                           "Window2Width", "Language", "ReportFileDir", "ReportFileName", "EnableBarGraph",
                           "ExcludeCDRomDrives", "ExcludeDoubleMappings", "LinkGraphToMainWindow"})
     EXPECT_NE(settings.find(std::string(key) + "="), std::string::npos) << key << " in\n" << settings;
-}
-
-bool CopyProgramTo(const std::string& dir) {
-  return CopyFileW(Wide(WindowsPathOf(VOLUMETRA_EXE)).c_str(), Wide(dir + "\\volumetra.exe").c_str(), FALSE);
 }
 
 // The drive letters of the Wine prefix, with and without its CD-ROM drive.
@@ -153,7 +90,7 @@ std::string RoamingApplicationData() {
 TEST(EndToEnd, TheProgramShowsTheWineDrivesDropsTheCdRomWhenAskedAndSavesItsSettings) {
   if (!WineDrivesPrepared()) GTEST_SKIP() << "the Wine drives are made by scripts/wine_prefix.sh";
   TempDir dir;
-  ASSERT_TRUE(CopyProgramTo(dir.str()));
+  ASSERT_TRUE(RunningProgram::CopyTo(dir.str()));
   const std::vector<std::string> drives = Drives();
   const std::vector<std::string> withoutCd = DrivesWithoutCd();
   ASSERT_NE(withoutCd.size(), drives.size());
@@ -179,7 +116,7 @@ TEST(EndToEnd, AProgramInAFolderBeyondTheCodePageKeepsANotepadUnicodeSettingsFil
   TempDir dir;
   const std::string folder = dir.str() + "\\" + kPhotosFolder;
   ASSERT_TRUE(MakeDirectories(folder));
-  ASSERT_TRUE(CopyProgramTo(folder));
+  ASSERT_TRUE(RunningProgram::CopyTo(folder));
   ini_file::TextEncoding unicode = ini_file::TextEncoding::Utf16Le;
   ASSERT_TRUE(WriteBytes(folder + "\\volumetra.ini",
                          ini_file::EncodeText("[System]\r\nExcludeCDRomDrives=True\r\n", unicode)));
@@ -200,7 +137,7 @@ TEST(EndToEnd, AProgramInAFolderThatTakesNoFilesKeepsItsSettingsInTheRoamingFold
   TempDir dir;
   const std::string programs = dir.str() + "\\Programs";
   ASSERT_TRUE(MakeDirectories(programs));
-  ASSERT_TRUE(CopyProgramTo(programs));
+  ASSERT_TRUE(RunningProgram::CopyTo(programs));
   const std::string defaults = "[System]\r\nExcludeCDRomDrives=True\r\n";
   ASSERT_TRUE(WriteBytes(programs + "\\volumetra.ini", defaults));
   const std::string roaming = RoamingApplicationData() + "\\Volumetra";

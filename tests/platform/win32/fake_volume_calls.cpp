@@ -11,9 +11,13 @@ class FakeVolumeCalls::Channel : public DriveCallChannel {
   explicit Channel(std::shared_ptr<FakeVolumeCalls> calls) : calls_(std::move(calls)) {}
 
   bool Start(const DriveCall& call) override {
-    ++calls_->channelCalls_[call.letter];
+    if (call.kind == DriveCall::Kind::DriveMap) {
+      ++calls_->mapChannelCalls_;
+    } else {
+      ++calls_->channelCalls_[call.letter];
+    }
     Pending pending{call, std::nullopt};
-    if (!calls_->hanging(call.letter)) pending.result = RunDriveCall(*calls_, call);
+    if (!calls_->hanging(call)) pending.result = RunDriveCall(*calls_, call);
     pending_.push_back(std::move(pending));
     return true;
   }
@@ -21,7 +25,7 @@ class FakeVolumeCalls::Channel : public DriveCallChannel {
   std::optional<DriveCallResult> Collect(TimePoint deadline) override {
     if (pending_.empty()) return std::nullopt;
     Pending& next = pending_.front();
-    if (!next.result && !calls_->hanging(next.call.letter)) next.result = RunDriveCall(*calls_, next.call);
+    if (!next.result && !calls_->hanging(next.call)) next.result = RunDriveCall(*calls_, next.call);
     if (!next.result) {
       const TimePoint now = calls_->now();
       if (deadline > now) {
@@ -49,16 +53,23 @@ void FakeVolumeCalls::set(char letter, Drive drive) {
   drives_[letter] = std::move(drive);
 }
 
+void FakeVolumeCalls::hangDriveMap() {
+  std::lock_guard lock(mutex_);
+  mapHangs_ = true;
+}
+
 void FakeVolumeCalls::release() {
   std::lock_guard lock(mutex_);
   releasing_ = true;
   released_.notify_all();
 }
 
-bool FakeVolumeCalls::hanging(char letter) {
+bool FakeVolumeCalls::hanging(const DriveCall& call) {
   std::lock_guard lock(mutex_);
-  const auto found = drives_.find(letter);
-  return found != drives_.end() && found->second.hangs && !releasing_;
+  if (releasing_) return false;
+  if (call.kind == DriveCall::Kind::DriveMap) return mapHangs_;
+  const auto found = drives_.find(call.letter);
+  return found != drives_.end() && found->second.hangs;
 }
 
 FakeVolumeCalls::Drive FakeVolumeCalls::enter(char letter) {
@@ -94,14 +105,17 @@ std::optional<DiskBytes> FakeVolumeCalls::DiskFreeSpaceEx(const std::string& roo
   return enter(rootPath[0]).bytes;
 }
 std::uint32_t FakeVolumeCalls::DriveType(const std::string& rootPath) {
-  // The type comes from the drive's mapping, never from the server: it does not hang.
+  // Under Wine the type call opens the drive's root: it waits for a dead server like the others.
   ++typeCalls_;
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   const auto found = drives_.find(rootPath[0]);
-  return found == drives_.end() ? 1 : found->second.type;
+  if (found == drives_.end()) return 1;
+  if (found->second.hangs) released_.wait(lock, [this] { return releasing_; });
+  return found->second.type;
 }
 std::uint32_t FakeVolumeCalls::LogicalDrives() {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
+  if (mapHangs_) released_.wait(lock, [this] { return releasing_; });
   std::uint32_t present = 0;
   for (const auto& [letter, drive] : drives_) {
     if (drive.type != 1) present |= 1u << (letter - 'A');
@@ -113,6 +127,18 @@ DriveListing FakeVolumeCalls::FirstEntry(const std::string& pattern) {
 }
 std::string FakeVolumeCalls::RemoteName(char letter) {
   return enter(letter).remoteName;
+}
+void FakeVolumeCalls::HoldRoot(char letter) {
+  std::lock_guard lock(mutex_);
+  heldRoots_.insert(letter);
+}
+void FakeVolumeCalls::ReleaseRoot(char letter) {
+  std::lock_guard lock(mutex_);
+  heldRoots_.erase(letter);
+}
+std::set<char> FakeVolumeCalls::heldRoots() {
+  std::lock_guard lock(mutex_);
+  return heldRoots_;
 }
 
 }  // namespace volumetra

@@ -8,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "platform/win32/drive_call.h"
@@ -15,8 +16,9 @@
 
 namespace volumetra {
 
-/// Scripted Win32 volume calls. A drive's queries can be made to hang until `release()`, as those
-/// of a network server that is gone. Safe to call from the call channels' threads.
+/// Scripted Win32 volume calls. A drive's calls, its type call too, can be made to hang until
+/// `release()`, as those of a network server that is gone, and so can the drive map. Safe to call
+/// from the call channels' threads.
 ///
 /// Its own call channels (OpenChannel) run on a virtual steady clock instead of threads: a call
 /// comes back at once, one of a drive that hangs not before the drive is released, and waiting for
@@ -36,6 +38,8 @@ class FakeVolumeCalls : public VolumeCalls, public std::enable_shared_from_this<
   };
 
   void set(char letter, Drive drive);
+  /// From now on the drive map (LogicalDrives) hangs, until `release()`.
+  void hangDriveMap();
   /// Lets every hanging call return, and later ones pass.
   void release();
   int calls() const { return calls_; }
@@ -50,6 +54,10 @@ class FakeVolumeCalls : public VolumeCalls, public std::enable_shared_from_this<
   std::uint32_t LogicalDrives() override;
   DriveListing FirstEntry(const std::string& pattern) override;
   std::string RemoteName(char letter) override;
+  void HoldRoot(char letter) override;
+  void ReleaseRoot(char letter) override;
+  /// The letters whose root is held open now.
+  std::set<char> heldRoots();
 
   /// A call channel on the virtual clock.
   std::unique_ptr<DriveCallChannel> OpenChannel();
@@ -64,22 +72,28 @@ class FakeVolumeCalls : public VolumeCalls, public std::enable_shared_from_this<
   std::chrono::nanoseconds TimeWaited() const { return waited_; }
   /// Calls started on the channels for drive `letter`.
   int ChannelCallsOf(char letter) const;
+  /// Drive map calls started on the channels.
+  int MapChannelCalls() const { return mapChannelCalls_; }
 
  private:
   class Channel;
   /// The drive of `letter` (a copy), after waiting while it hangs.
   Drive enter(char letter);
-  bool hanging(char letter);
+  /// Whether `call` would hang now.
+  bool hanging(const DriveCall& call);
 
   std::mutex mutex_;
   std::condition_variable released_;
   bool releasing_ = false;
+  bool mapHangs_ = false;
   std::map<char, Drive> drives_;
   std::atomic<int> calls_{0};
   std::atomic<int> typeCalls_{0};
   TimePoint ownTime_{};
   std::chrono::nanoseconds waited_{0};
   std::map<char, int> channelCalls_;
+  int mapChannelCalls_ = 0;
+  std::set<char> heldRoots_;
 };
 
 }  // namespace volumetra

@@ -7,7 +7,7 @@
 
 namespace volumetra {
 
-bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit) {
+bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
   const auto deadline = std::chrono::steady_clock::now() + limit;
   while (std::chrono::steady_clock::now() < deadline) {
     if (condition()) return true;

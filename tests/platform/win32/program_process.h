@@ -11,7 +11,7 @@
 namespace volumetra {
 
 /// True once `condition` holds, asked again every 20 ms for at most `limit`.
-bool Eventually(const std::function<bool()>& condition, std::chrono::seconds limit);
+bool Eventually(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 
 /// The visible main windows of the running copies of the program, of `process` only when given.
 std::vector<HWND> MainWindows(DWORD process = 0);

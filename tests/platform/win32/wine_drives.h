@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace volumetra {
@@ -20,6 +21,16 @@ inline constexpr std::uint64_t kLargeDriveBytes = std::uint64_t{20} << 40;
 /// True when the drives were prepared (run_under_wine.sh sets VOLUMETRA_WINE_DRIVES); `large` asks
 /// for the large drive too.
 bool WineDrivesPrepared(bool large = false);
+
+/// The network drive that tests/platform/win32/dead_share_under_wine.sh adds to a Wine prefix of
+/// its own: a FUSE file system whose server answers nothing while the file `silence` exists.
+struct DeadShare {
+  char letter = 'X';
+  std::string silence;  ///< a Windows path
+};
+
+/// The dead share when that script runs the tests (VOLUMETRA_DEAD_SHARE: letter, then the path).
+std::optional<DeadShare> PreparedDeadShare();
 
 /// A Unix path as Wine shows it under drive Z:.
 std::string WindowsPathOf(const std::string& unixPath);
