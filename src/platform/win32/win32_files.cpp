@@ -1,16 +1,12 @@
 #include "platform/win32/win32_files.h"
 
-// windows_api.h first: it sets what <shlobj.h> takes of <windows.h>.
-#include "platform/win32/windows_api.h"
-//
-#include <shlobj.h>
-
 #include <vector>
 
 #include "platform/ini_file_access.h"
 #include "platform/ini_temporaries.h"
 #include "platform/win32/system_error_text.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/windows_api.h"
 
 namespace volumetra {
 namespace {
@@ -30,13 +26,16 @@ std::string ExecutableOfThisProcess() {
   }
 }
 
+// %APPDATA%, which Windows sets for every user's session: the roaming application-data folder,
+// without the shell's library, whose loading would cost every start megabytes and milliseconds.
 std::string RoamingApplicationData() {
-  PWSTR folder = nullptr;
-  std::string path;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &folder)))
-    path = Utf8(folder);
-  CoTaskMemFree(folder);
-  return path;
+  std::vector<wchar_t> buffer(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetEnvironmentVariableW(L"APPDATA", buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (length == 0) return {};
+    if (length < buffer.size()) return Utf8(std::wstring_view(buffer.data(), length));
+    buffer.resize(length);
+  }
 }
 
 // Creates a temporary file of a save of `path` beside it, which the system deletes again as it is

@@ -15,7 +15,7 @@ namespace volumetra {
 class Win32Files : public FileService {
  public:
   /// For the running executable (GetModuleFileNameW) and the user's roaming application-data
-  /// folder (FOLDERID_RoamingAppData).
+  /// folder (%APPDATA%).
   Win32Files();
   /// As if the executable were at `executablePath`, and the roaming application-data folder at
   /// `roamingDirectory` (when empty, the user's own).

@@ -6,7 +6,7 @@
 set -euo pipefail
 objdump=$1
 exe=$2
-system_dlls=" KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll msvcrt.dll ADVAPI32.dll SHELL32.dll ole32.dll "
+system_dlls=" KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll msvcrt.dll ADVAPI32.dll "
 status=0
 headers=$("$objdump" -p "$exe")
 grep -q 'file format pei-x86-64' <<< "$headers" || { echo "not an x64 exe"; status=1; }

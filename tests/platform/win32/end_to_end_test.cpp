@@ -49,8 +49,9 @@ std::string RunProgram(const std::string& dir, const std::vector<std::string>& r
     // A label that no ANSI code page holds shows whole.
     const auto unicode = std::find(rows.begin(), rows.end(), std::string{kUnicodeLabelDrive, ':'});
     EXPECT_NE(unicode, rows.end());
-    if (unicode != rows.end())
+    if (unicode != rows.end()) {
       EXPECT_EQ(ControlText(main, "Label3", static_cast<int>(unicode - rows.begin())), kUnicodeLabel);
+    }
     PostMessageW(main, WM_CLOSE, 0, 0);
   }
   EXPECT_EQ(program.WaitForEnd(20s), std::optional<DWORD>(0));
