@@ -4,7 +4,8 @@
 # bench/win32/launch_time.exe: each start in a fresh directory, until a visible top-level window of
 # the process exists, then closed. The two programs take turns, one start each, so that load from
 # elsewhere on the machine falls on both alike; medians of all rounds and their ratio are printed.
-# Usage: scripts/measure_launch.sh [build-dir] [rounds]   (VOLUMETRA_WINE_PREFIX: the prefix)
+# Usage: scripts/measure_launch.sh [build-dir] [rounds]   (VOLUMETRA_WINE_PREFIX: the prefix;
+# VOLUMETRA_PROGRAM: another volumetra.exe to time, such as an earlier build's)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build/windows-release}")
@@ -18,14 +19,14 @@ trap 'bash scripts/wine_prefix.sh stop "$prefix"' EXIT
 DISPLAY=:$(cat "$prefix/volumetra-display")
 export DISPLAY
 timer=$(winepath -w "$build/bench/launch_time.exe")
-program=$(winepath -w "$build/src/volumetra.exe")
+program=$(winepath -w "$(realpath "${VOLUMETRA_PROGRAM:-$build/src/volumetra.exe}")")
 bare=$(winepath -w "$build/bench/bare_win32_window.exe")
 # One warm-up start of each, so that neither pays for the first loading of Wine's libraries.
 wine "$timer" 1 "$program" > /dev/null
 wine "$timer" 1 "$bare" /statusbar > /dev/null
 for ((r = 0; r < rounds; r++)); do
-  echo "volumetra $(wine "$timer" 1 "$program" | awk "NR == 1")"
-  echo "bare-status $(wine "$timer" 1 "$bare" /statusbar | awk "NR == 1")"
+  wine "$timer" 1 "$program" | awk 'NR == 1 { print "volumetra", $1; print "volumetra-ready", $2 }'
+  wine "$timer" 1 "$bare" /statusbar | awk 'NR == 1 { print "bare-status", $1; print "bare-status-ready", $2 }'
 done | awk '
   { t[$1, ++n[$1]] = $2 + 0 }
   function median(p,   i, j, v, k, a) {
@@ -35,8 +36,10 @@ done | awk '
     return k % 2 ? a[(k + 1) / 2] : (a[k / 2] + a[k / 2 + 1]) / 2
   }
   END {
-    v = median("volumetra"); b = median("bare-status")
-    printf "volumetra    launch to first window: median %.0f ms (min %.0f, max %.0f, %d rounds)\n", v, lo["volumetra"], hi["volumetra"], n["volumetra"]
-    printf "bare-status  launch to first window: median %.0f ms (min %.0f, max %.0f, %d rounds)\n", b, lo["bare-status"], hi["bare-status"], n["bare-status"]
-    printf "ratio        %.2f\n", v / b
+    split("volumetra bare-status volumetra-ready bare-status-ready", names, " ")
+    for (i = 1; i <= 4; i++) {
+      p = names[i]; m[p] = median(p)
+      printf "%-18s median %.0f ms (min %.0f, max %.0f, %d rounds)\n", p, m[p], lo[p], hi[p], n[p]
+    }
+    printf "ratio first window %.2f   ready %.2f\n", m["volumetra"] / m["bare-status"], m["volumetra-ready"] / m["bare-status-ready"]
   }'

@@ -1,9 +1,11 @@
 // Launch to first window of a Windows program: starts it, times with the performance counter how
-// long until a visible top-level window of its process exists, then asks its windows to close and waits for
-// the process to end. Each start runs a copy of the program in a fresh temporary directory, so
+// long until a visible top-level window of its process exists, then asks its windows to close and
+// waits for the process to end. Each start runs a copy of the program in a fresh temporary directory, so
 // whatever it writes beside itself or in its working directory (settings, log) is its first start's.
+// A program may show another window before its main one, so each round also times how long until
+// the program first waits for input (WaitForInputIdle) after that: its start-up is over.
 // Usage: launch_time.exe ROUNDS PROGRAM [ARGUMENTS...]
-// Prints one line per round in milliseconds, then "median MIN MAX" of the rounds.
+// Prints per round "FIRST-WINDOW READY" in milliseconds, then "median MIN MAX" of the first windows.
 #include <windows.h>
 
 #include <algorithm>
@@ -71,14 +73,19 @@ void RemoveWorkDirectory(const std::wstring& directory) {
   RemoveDirectoryW(directory.c_str());
 }
 
-/// One launch; the seconds to its first visible window, or a negative value when it failed.
-double LaunchOnce(const std::wstring& original, const std::wstring& arguments, int round) {
+struct Launch {
+  double firstWindow = -1;  // seconds; negative when no window appeared
+  double ready = -1;
+};
+
+/// One launch: the seconds to its first visible window and to its first wait for input.
+Launch LaunchOnce(const std::wstring& original, const std::wstring& arguments, int round) {
   const std::wstring directory = MakeWorkDirectory(round);
   const std::wstring program = directory + L"\\" + original.substr(original.find_last_of(L"\\/") + 1);
   if (!CopyFileW(original.c_str(), program.c_str(), FALSE)) {
     std::fprintf(stderr, "cannot copy the program (error %lu)\n", GetLastError());
     RemoveWorkDirectory(directory);
-    return -1;
+    return {};
   }
   std::wstring line = Quoted(program) + arguments;
   STARTUPINFOW startup{};
@@ -91,15 +98,18 @@ double LaunchOnce(const std::wstring& original, const std::wstring& arguments, i
                       &startup, &process)) {
     std::fprintf(stderr, "cannot start the program (error %lu)\n", GetLastError());
     RemoveWorkDirectory(directory);
-    return -1;
+    return {};
   }
   Search search{process.dwProcessId, nullptr};
-  double seconds = -1;
+  Launch launch;
   for (;;) {
     EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
     QueryPerformanceCounter(&now);
     if (search.window) {
-      seconds = Seconds(start, now, frequency);
+      launch.firstWindow = Seconds(start, now, frequency);
+      WaitForInputIdle(process.hProcess, kWindowTimeoutMs);
+      QueryPerformanceCounter(&now);
+      launch.ready = Seconds(start, now, frequency);
       break;
     }
     if (WaitForSingleObject(process.hProcess, kPollMs) == WAIT_OBJECT_0) break;
@@ -122,7 +132,7 @@ double LaunchOnce(const std::wstring& original, const std::wstring& arguments, i
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
   RemoveWorkDirectory(directory);
-  return seconds;
+  return launch;
 }
 
 }  // namespace
@@ -140,14 +150,14 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 3; i < argc; ++i) arguments += L" " + Quoted(argv[i]);
   std::vector<double> times;
   for (int round = 0; round < rounds; ++round) {
-    const double seconds = LaunchOnce(program, arguments, round);
-    if (seconds < 0) {
+    const Launch launch = LaunchOnce(program, arguments, round);
+    if (launch.firstWindow < 0) {
       std::fprintf(stderr, "round %d: no visible window\n", round + 1);
       return 1;
     }
-    std::printf("%.1f\n", seconds * 1000);
+    std::printf("%.1f %.1f\n", launch.firstWindow * 1000, launch.ready * 1000);
     std::fflush(stdout);
-    times.push_back(seconds);
+    times.push_back(launch.firstWindow);
   }
   std::sort(times.begin(), times.end());
   const double median = times.size() % 2 ? times[times.size() / 2]

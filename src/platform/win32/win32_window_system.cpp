@@ -1,6 +1,7 @@
 #include "platform/win32/win32_window_system.h"
 
 #include "platform/win32/win32_form_view.h"
+#include "platform/win32/win32_lazy_form_view.h"
 
 namespace volumetra {
 
@@ -11,7 +12,7 @@ Win32WindowSystem::Win32WindowSystem(int dpi) : look_(std::make_unique<Win32Look
 Win32WindowSystem::~Win32WindowSystem() = default;
 
 std::unique_ptr<FormView> Win32WindowSystem::CreateView(Form& form) {
-  return std::make_unique<Win32FormView>(form, *this);
+  return std::make_unique<Win32LazyFormView>(form, *this);
 }
 
 float Win32WindowSystem::ScreenWidthTwips() {
