@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "platform/window_system.h"
 
@@ -13,7 +15,8 @@ class Win32WindowSystem;
 /// A form's Win32 view whose windows are made when the form is first shown: until then the form
 /// has no windows, so a form that may never be shown (the options) costs nothing at start-up.
 /// The windows take every property from the model when they are made; changes before that need
-/// no mirror.
+/// no mirror. Changes the model makes while they are being made (showing them activates the form,
+/// whose handler may set a text) are mirrored once they are made.
 class Win32LazyFormView : public FormView {
  public:
   Win32LazyFormView(Form& form, Win32WindowSystem& system);
@@ -30,6 +33,10 @@ class Win32LazyFormView : public FormView {
   Form& form_;
   Win32WindowSystem& system_;
   std::unique_ptr<Win32FormView> windows_;
+  bool making_ = false;
+  bool activated_ = false;  // while being made
+  std::vector<std::pair<Control*, ControlProperty>> controlsChanged_;
+  std::vector<FormProperty> formChanged_;
 };
 
 }  // namespace volumetra
