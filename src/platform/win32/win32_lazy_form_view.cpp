@@ -5,8 +5,9 @@
 
 namespace volumetra {
 
-Win32LazyFormView::Win32LazyFormView(Form& form, Win32WindowSystem& system) : form_(form), system_(system) {
-  if (form.visible()) windows();
+Win32LazyFormView::Win32LazyFormView(Form& form, Win32WindowSystem& system, bool now)
+    : form_(form), system_(system) {
+  if (now || form.visible()) windows();
 }
 
 Win32LazyFormView::~Win32LazyFormView() = default;

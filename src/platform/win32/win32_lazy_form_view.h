@@ -19,7 +19,8 @@ class Win32WindowSystem;
 /// whose handler may set a text) are mirrored once they are made.
 class Win32LazyFormView : public FormView {
  public:
-  Win32LazyFormView(Form& form, Win32WindowSystem& system);
+  /// With `now`, the windows are made at once.
+  Win32LazyFormView(Form& form, Win32WindowSystem& system, bool now);
   ~Win32LazyFormView() override;
 
   void FormChanged(FormProperty property) override;
