@@ -1,6 +1,7 @@
 #include "platform/win32/win32_window_system.h"
 
 #include "platform/win32/win32_form_view.h"
+#include "platform/win32/win32_lazy_form_view.h"
 
 namespace volumetra {
 
@@ -11,7 +12,11 @@ Win32WindowSystem::Win32WindowSystem(int dpi) : look_(std::make_unique<Win32Look
 Win32WindowSystem::~Win32WindowSystem() = default;
 
 std::unique_ptr<FormView> Win32WindowSystem::CreateView(Form& form) {
-  return std::make_unique<Win32FormView>(form, *this);
+  // The first form is the main window, shown at start-up: its windows are made at once, so that
+  // they are ready before any other form shows. The others wait for their first show.
+  const bool main = !madeMainView_;
+  madeMainView_ = true;
+  return std::make_unique<Win32LazyFormView>(form, *this, main);
 }
 
 float Win32WindowSystem::ScreenWidthTwips() {

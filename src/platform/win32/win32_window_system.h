@@ -53,6 +53,7 @@ class Win32WindowSystem : public WindowSystem {
  private:
   std::unique_ptr<Win32Look> look_;
   std::unordered_map<HWND, Win32FormView*> views_;
+  bool madeMainView_ = false;
   bool quitRequested_ = false;
 };
 

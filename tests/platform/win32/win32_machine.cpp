@@ -4,6 +4,7 @@
 
 #include "platform/win32/common_controls.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_lazy_form_view.h"
 
 namespace volumetra {
 
@@ -34,9 +35,10 @@ Program& Win32Machine::start() {
 }
 
 Win32FormView& Win32Machine::view(const Form& form) const {
-  auto* view = dynamic_cast<Win32FormView*>(form.view());
+  auto* view = dynamic_cast<Win32LazyFormView*>(form.view());
   if (!view) throw std::logic_error(form.name() + " has no Win32 view");
-  return *view;
+  // A form that was never shown has its windows made here, as they would be at its first show.
+  return view->windows();
 }
 
 std::string TextOf(HWND window) {

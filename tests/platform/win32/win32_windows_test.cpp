@@ -5,6 +5,7 @@
 
 #include "app/form1.h"
 #include "platform/win32/common_controls.h"
+#include "platform/win32/control_windows.h"
 #include "platform/win32/win32_machine.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
@@ -51,6 +52,23 @@ TEST_F(Win32Windows, TheMainWindowShowsItsDesignAtTheScreensDpi) {
   const RECT status = PlaceOf(of(form1(), form1().StatusBar1));
   EXPECT_EQ(status.bottom, client.bottom);
   EXPECT_EQ(status.right, client.right);
+}
+
+TEST_F(Win32Windows, TheOptionsWindowIsMadeAtItsFirstShowWithWhatTheStartUpGaveIt) {
+  machine.start();
+  Form3* options = program().loadedForm3();
+  ASSERT_NE(options, nullptr);
+  EXPECT_EQ(FindWindowW(kFormClass, L"Options"), nullptr);
+  click(form1(), form1().Command4);
+  HWND shown = FindWindowW(kFormClass, L"Options");
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(IsWindowVisible(shown));
+  EXPECT_EQ(shown, machine.window(*options));
+  // The texts the start-up put into the hidden form's boxes.
+  EXPECT_FALSE(options->Text1.text().empty());
+  EXPECT_EQ(TextOf(of(*options, options->Text1)), options->Text1.text());
+  EXPECT_FALSE(options->Text3.text().empty());
+  EXPECT_EQ(TextOf(of(*options, options->Text3)), options->Text3.text());
 }
 
 TEST_F(Win32Windows, AtTwiceTheDpiEverythingIsTwiceAsLarge) {
