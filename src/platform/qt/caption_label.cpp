@@ -4,9 +4,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
-#include <cmath>
 
-#include "platform/qt/caption_group.h"
 #include "platform/qt/qt_look.h"
 #include "platform/text_fit.h"
 
@@ -47,27 +45,25 @@ void CaptionLabel::setTextInsets(int left, int right) {
   fit();
 }
 
-void CaptionLabel::joinGroup(std::shared_ptr<CaptionGroup> group) {
+void CaptionLabel::joinGroup(std::shared_ptr<CaptionSizeGroup> group) {
   if (group_) group_->remove(*this);
   group_ = std::move(group);
   if (group_) group_->add(*this);
 }
 
-void CaptionLabel::joinRow(std::shared_ptr<CaptionRow> row) {
+void CaptionLabel::joinRow(std::shared_ptr<CaptionBaseline> row) {
   if (row_) row_->remove(*this);
   row_ = std::move(row);
   if (row_) row_->add(*this);
   update();
 }
 
-qreal CaptionLabel::designedAscent() const {
+double CaptionLabel::designedAscent() const {
   return QFontMetricsF(designed_, this).ascent();
 }
 
 qreal CaptionLabel::baseline() const {
-  if (row_) return row_->baseline();
-  const qreal ratio = devicePixelRatioF();
-  return std::ceil(designedAscent() * ratio) / ratio;
+  return row_ ? row_->baseline() : OwnBaseline(*this);
 }
 
 void CaptionLabel::resizeEvent(QResizeEvent* event) {
