@@ -4,6 +4,7 @@
 // under Wine on a virtual desktop (scripts/screenshots_windows.sh); writes BMP files, which the
 // script turns into PNG.
 // Usage: volumetra_win32_screenshots.exe <directory> [dpi]
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -60,6 +61,14 @@ bool WriteBmp(const std::string& path, int width, int height, const std::vector<
 // The window with its frame, as the screen shows it, brought to the front first.
 bool Save(Win32Machine& machine, const Form& form, const std::string& path) {
   HWND window = machine.window(form);
+  // At a high DPI the windows placed for 96 DPI may reach beyond the screen: moved onto it.
+  RECT placed;
+  GetWindowRect(window, &placed);
+  const int overhang = placed.right - GetSystemMetrics(SM_CXSCREEN);
+  if (overhang > 0) {
+    SetWindowPos(window, nullptr, std::max(0L, placed.left - overhang), placed.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   SetForegroundWindow(window);
   BringWindowToTop(window);
   RedrawWindow(window, nullptr, nullptr,
