@@ -2,10 +2,47 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "platform/text_fit.h"
 
 namespace volumetra {
+
+void CaptionSizing::fit(float designedPoints, double limit, bool oneLine, ExtentAt extentAt) {
+  extentAt_ = std::move(extentAt);
+  limit_ = limit;
+  asIs_ = false;
+  lastAnswer_.reset();
+  const double designedExtent = extentAt_(designedPoints);
+  if (designedExtent <= limit) {
+    own_ = designedPoints;
+    return;
+  }
+  if (oneLine && lastLine_.points && lastLine_.designedExtent == designedExtent && lastLine_.limit == limit &&
+      extentAt_(*lastLine_.points) <= limit) {
+    own_ = lastLine_.points;
+    return;
+  }
+  own_ = FittingPoints(designedPoints, limit, [&](float points) {
+    return points == designedPoints ? designedExtent : extentAt_(points);
+  });
+  if (oneLine) lastLine_ = {designedExtent, limit, own_};
+}
+
+void CaptionSizing::fitAsIs(float designedPoints) {
+  extentAt_ = nullptr;
+  asIs_ = true;
+  lastAnswer_.reset();
+  own_ = designedPoints;
+}
+
+bool CaptionSizing::fitsAt(float points) {
+  if (asIs_ || (own_ && *own_ == points)) return true;
+  if (lastAnswer_ && lastAnswer_->points == points) return lastAnswer_->fits;
+  const bool fits = extentAt_(points) <= limit_;
+  lastAnswer_ = FitAnswer{points, fits};
+  return fits;
+}
 
 void CaptionSizeGroup::add(FittedCaption& member) {
   members_.push_back(&member);

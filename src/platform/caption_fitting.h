@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,46 @@ class FittedCaption {
   virtual double designedAscent() const = 0;
   /// Device pixels per pixel of the label.
   virtual double pixelRatio() const = 0;
+};
+
+/// The size a fixed-size label's caption fits at by itself, and whether it fits at another, from
+/// what the backend measures: `extentAt(points)` against a limit (a one-line caption's width
+/// against the width of its room, a wrapped caption's share of its room against 1). What it
+/// learns is kept until the label fits its caption anew.
+class CaptionSizing {
+ public:
+  using ExtentAt = std::function<double(float points)>;
+
+  /// Fits the caption anew: the designed size when it fits there, else the largest smaller one
+  /// (FittingPoints). A one-line caption as wide at the designed size as the last one, in the same
+  /// room, is tried at the last one's size first: a number that changes on every survey mostly
+  /// keeps its width, and one measurement replaces a search.
+  void fit(float designedPoints, double limit, bool oneLine, ExtentAt extentAt);
+  /// The caption is shown as it is: its label has no room, or its font no size in points.
+  void fitAsIs(float designedPoints);
+  /// The designed font changed: the last one-line caption's size tells nothing any more.
+  void forgetLastLine() { lastLine_ = {}; }
+
+  std::optional<float> own() const { return own_; }
+  /// Whether the caption fits at `points`; the last size asked about is remembered.
+  bool fitsAt(float points);
+
+ private:
+  ExtentAt extentAt_;
+  double limit_ = 0;
+  bool asIs_ = true;
+  std::optional<float> own_;
+  struct LineFit {
+    double designedExtent = -1;
+    double limit = -1;
+    std::optional<float> points;
+  };
+  LineFit lastLine_;
+  struct FitAnswer {
+    float points;
+    bool fits;
+  };
+  std::optional<FitAnswer> lastAnswer_;
 };
 
 /// Labels drawn at one size (CaptionSizeGroups): a table column. When a member's caption, size or

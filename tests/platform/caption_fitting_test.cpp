@@ -33,6 +33,37 @@ struct FakeCaption : FittedCaption {
   int draws = 0;
 };
 
+TEST(CaptionSizing, FitsAtTheLargestSizeAndMeasuresAFamiliarWidthOnce) {
+  CaptionSizing sizing;
+  int measured = 0;
+  // Ten characters, 0.6 of the size wide each.
+  const auto tenCharacters = [&](float points) {
+    ++measured;
+    return 6.0 * points;
+  };
+  sizing.fit(9.75f, 60, true, tenCharacters);
+  EXPECT_EQ(sizing.own(), 9.75f);
+  sizing.fit(9.75f, 45, true, tenCharacters);
+  EXPECT_EQ(sizing.own(), 7.5f);
+  EXPECT_TRUE(sizing.fitsAt(7.5f));
+  EXPECT_FALSE(sizing.fitsAt(8.0f));
+  // Asked again, the last answer holds without measuring.
+  measured = 0;
+  EXPECT_FALSE(sizing.fitsAt(8.0f));
+  EXPECT_EQ(measured, 0);
+  // Another caption as wide in the same room: the designed width and the last size, no search.
+  sizing.fit(9.75f, 45, true, tenCharacters);
+  EXPECT_EQ(sizing.own(), 7.5f);
+  EXPECT_EQ(measured, 2);
+  // Shown as it is, it fits at every size.
+  sizing.fitAsIs(9.75f);
+  EXPECT_EQ(sizing.own(), 9.75f);
+  EXPECT_TRUE(sizing.fitsAt(6.0f));
+  // A wrapped caption's share of its room that stays above 1 fits nowhere.
+  sizing.fit(9.75f, 1.0, false, [](float) { return 1.5; });
+  EXPECT_EQ(sizing.own(), std::nullopt);
+}
+
 TEST(CaptionSizeGroup, DrawsEveryMemberAtTheLargestSizeAllFitAtAndOnlyTheChangedOneWhileThatHolds) {
   FakeCaption wide(8.0f, 8.0f), narrow(9.75f, 9.75f), other(9.75f, 9.75f);
   CaptionSizeGroup group;

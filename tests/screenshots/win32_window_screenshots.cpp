@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "app/form1.h"
+#include "platform/win32/drawn_pixels.h"
 #include "platform/win32/win32_machine.h"
+#include "screenshots/screenshot_plan.h"
 #include "support/todays_drives.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
@@ -21,13 +23,9 @@
 namespace volumetra {
 namespace {
 
-struct Language {
-  const char* name;
-  const char* fileSuffix;
-};
-
-constexpr Language kLanguages[] = {{"English", "english"}, {"Deutsch", "german"}};
-constexpr const char* kOptionPages[] = {"logging", "alarm", "misc", "language"};
+using screenshots::kLanguages;
+using screenshots::kOptionPages;
+using screenshots::Language;
 
 // Lets the desktop map, frame and paint what was shown, in real time; the program's own timers run
 // on the fake machine's virtual clock and do not move meanwhile.
@@ -38,14 +36,17 @@ void Settle(Win32Machine& machine) {
   }
 }
 
-bool WriteBmp(const std::string& path, int width, int height, const std::vector<std::uint32_t>& pixels) {
+// `image` as a 32-bit BMP file, every pixel opaque: image tools may take the fourth byte for alpha.
+bool WriteBmp(const std::string& path, const Image& image) {
   BITMAPINFOHEADER info{};
   info.biSize = sizeof info;
-  info.biWidth = width;
-  info.biHeight = -height;  // top-down rows
+  info.biWidth = image.width;
+  info.biHeight = -image.height;  // top-down rows
   info.biPlanes = 1;
   info.biBitCount = 32;
   info.biCompression = BI_RGB;
+  std::vector<std::uint32_t> pixels = image.pixels;
+  for (std::uint32_t& pixel : pixels) pixel |= 0xFF000000u;
   const auto imageSize = static_cast<DWORD>(pixels.size() * sizeof(std::uint32_t));
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
@@ -76,31 +77,12 @@ bool Save(Win32Machine& machine, const Form& form, const std::string& path) {
   Settle(machine);
   RECT frame;
   GetWindowRect(window, &frame);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
+  const Canvas canvas(frame.right - frame.left, frame.bottom - frame.top);
   HDC screen = GetWindowDC(window);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  GdiFlush();
-  const auto* first = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(first, first + static_cast<std::size_t>(width) * height);
-  // Opaque: what GDI leaves in the fourth byte is no alpha, but image tools may take it for one.
-  for (std::uint32_t& pixel : pixels) pixel |= 0xFF000000u;
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
+  BitBlt(canvas.dc(), 0, 0, frame.right - frame.left, frame.bottom - frame.top, screen, 0, 0, SRCCOPY);
   ReleaseDC(window, screen);
-  if (!WriteBmp(path, width, height, pixels)) {
+  const Image image = canvas.image();
+  if (!WriteBmp(path, image)) {
     std::fprintf(stderr, "volumetra_win32_screenshots: could not save %s\n", path.c_str());
     return false;
   }
@@ -147,7 +129,7 @@ int main(int argc, char** argv) {
   }
   const int dpi = argc == 3 ? std::atoi(argv[2]) : 96;
   bool saved = true;
-  for (const volumetra::Language& language : volumetra::kLanguages) {
+  for (const volumetra::screenshots::Language& language : volumetra::screenshots::kLanguages) {
     saved = volumetra::ShootLanguage(language, argv[1], dpi) && saved;
   }
   return saved ? 0 : 1;

@@ -44,7 +44,7 @@ class CaptionLabel : public QLabel, public FittedCaption {
   void joinGroup(std::shared_ptr<CaptionSizeGroup> group);
   void joinRow(std::shared_ptr<CaptionBaseline> row);
 
-  std::optional<float> ownPoints() const override { return ownPoints_; }
+  std::optional<float> ownPoints() const override { return sizing_.own(); }
   bool fitsAt(float points) override;
   void showAt(std::optional<float> points) override;
   double designedAscent() const override;
@@ -56,8 +56,6 @@ class CaptionLabel : public QLabel, public FittedCaption {
 
  private:
   void fit();
-  /// The size at which a one-line caption fits `available` pixels.
-  std::optional<float> linePoints(qreal available);
   /// The share of `area` that the caption's wrapped lines need at `points`, across or down.
   qreal wrappedShare(float points, const QRectF& area) const;
   QFont fontAt(float points) const;
@@ -71,19 +69,7 @@ class CaptionLabel : public QLabel, public FittedCaption {
   // The size the caption was last fitted to; a resize to another size fits it again.
   QSize fittedSize_;
   QRect textRect_;
-  std::optional<float> ownPoints_;
-  struct LineFit {
-    qreal designedWidth = 0;
-    qreal available = 0;
-    std::optional<float> points;
-  };
-  LineFit lastLineFit_;
-  // The last size asked about by fitsAt and the answer, until the caption is fitted again.
-  struct FitAnswer {
-    float points;
-    bool fits;
-  };
-  std::optional<FitAnswer> lastAnswer_;
+  CaptionSizing sizing_;
   std::shared_ptr<CaptionSizeGroup> group_;
   std::shared_ptr<CaptionBaseline> row_;
 };

@@ -51,7 +51,10 @@ void LabelCaption::refresh() {
   if (font_ && label_.caption() == caption_ && !designChanged && client.right == size_.cx &&
       client.bottom == size_.cy)
     return;
-  if (designChanged && row_) row_->invalidate();
+  if (designChanged) {
+    sizing_.forgetLastLine();
+    if (row_) row_->invalidate();
+  }
   fit();
 }
 
@@ -76,38 +79,22 @@ void LabelCaption::fit() {
   RECT client;
   GetClientRect(window_, &client);
   size_ = SIZE{client.right, client.bottom};
-  lastAnswer_.reset();
   const RECT area = textArea();
   // A label that sizes itself, or one without room, shows its caption as it is.
-  own_ = designed_.points;
-  if (FitsCaption(label_) && area.right > area.left && area.bottom > area.top && designed_.points > 0) {
-    own_ = WrapsCaption(label_)
-               ? FittingPoints(designed_.points, 1.0, [this](float points) { return wrappedShare(points); })
-               : linePoints(area.right - area.left);
+  if (!FitsCaption(label_) || area.right <= area.left || area.bottom <= area.top || designed_.points <= 0) {
+    sizing_.fitAsIs(designed_.points);
+  } else if (WrapsCaption(label_)) {
+    sizing_.fit(designed_.points, 1.0, false, [this](float points) { return wrappedShare(points); });
+  } else {
+    sizing_.fit(designed_.points, area.right - area.left, true, [this](float points) {
+      return static_cast<double>(look_.textWidth(look_.font(designed_, points), caption_));
+    });
   }
   if (group_) {
     group_->refit(this);
   } else {
-    showAt(own_);
+    showAt(sizing_.own());
   }
-}
-
-std::optional<float> LabelCaption::linePoints(int available) {
-  const auto widthAt = [this](float points) {
-    return look_.textWidth(look_.font(designed_, points), caption_);
-  };
-  const int designedWidth = widthAt(designed_.points);
-  if (designedWidth <= available) return designed_.points;
-  const LineFit& last = lastLineFit_;
-  if (last.points && last.designedWidth == designedWidth && last.available == available &&
-      widthAt(*last.points) <= available)
-    return last.points;
-  const auto measured = [&](float points) {
-    return points == designed_.points ? static_cast<double>(designedWidth) : widthAt(points);
-  };
-  const std::optional<float> found = FittingPoints(designed_.points, available, measured);
-  lastLineFit_ = {designedWidth, available, found};
-  return found;
 }
 
 double LabelCaption::wrappedShare(float points) const {
@@ -128,16 +115,7 @@ bool LabelCaption::fitsIn(HFONT font, const std::string& text) const {
 }
 
 bool LabelCaption::fitsAt(float points) {
-  const RECT area = textArea();
-  if (!FitsCaption(label_) || area.right <= area.left || area.bottom <= area.top || designed_.points <= 0)
-    return true;
-  if (own_ && *own_ == points) return true;
-  if (lastAnswer_ && lastAnswer_->points == points) return lastAnswer_->fits;
-  const bool fits = WrapsCaption(label_)
-                        ? wrappedShare(points) <= 1
-                        : look_.textWidth(look_.font(designed_, points), caption_) <= area.right - area.left;
-  lastAnswer_ = FitAnswer{points, fits};
-  return fits;
+  return sizing_.fitsAt(points);
 }
 
 void LabelCaption::showAt(std::optional<float> points) {

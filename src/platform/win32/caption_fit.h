@@ -50,7 +50,7 @@ class LabelCaption final : public FittedCaption {
   /// Draws the caption into the window's client area `client` on `dc`, whose colours are set.
   void draw(HDC dc, const RECT& client) const;
 
-  std::optional<float> ownPoints() const override { return own_; }
+  std::optional<float> ownPoints() const override { return sizing_.own(); }
   bool fitsAt(float points) override;
   void showAt(std::optional<float> points) override;
   double designedAscent() const override;
@@ -65,7 +65,6 @@ class LabelCaption final : public FittedCaption {
   bool fitsIn(HFONT font, const std::string& text) const;
   /// The share of the text area that the caption's wrapped lines need at `points`, across or down.
   double wrappedShare(float points) const;
-  std::optional<float> linePoints(int available);
   void drawClearOfCovered(HDC dc, const RECT& area) const;
 
   Win32Look& look_;
@@ -76,21 +75,7 @@ class LabelCaption final : public FittedCaption {
   FontSpec designed_;
   SIZE size_{-1, -1};
   CaptionRoom room_;
-  std::optional<float> own_;
-  // A number that changes on every survey mostly keeps its width: the size found for the last
-  // caption of the same width is tried first.
-  struct LineFit {
-    int designedWidth = -1;
-    int available = -1;
-    std::optional<float> points;
-  };
-  LineFit lastLineFit_;
-  // The last size asked about by fitsAt and the answer, until the caption is fitted again.
-  struct FitAnswer {
-    float points;
-    bool fits;
-  };
-  std::optional<FitAnswer> lastAnswer_;
+  CaptionSizing sizing_;
   HFONT font_ = nullptr;
   std::string shown_;
   std::shared_ptr<CaptionSizeGroup> group_;
