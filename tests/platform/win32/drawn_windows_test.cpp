@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <tuple>
 
@@ -241,17 +242,38 @@ std::pair<LONG, LONG> InkRows(const Image& image, LONG left, LONG right) {
   return {ink.box.top, ink.box.bottom};
 }
 
-// The indicator's frame and the caption's letters of a check box or option button: its pixels
-// other than the face colour and white (the indicator's inside, the caption's background).
-Ink DarkInkOf(Image image) {
+// The indicator's frame and the caption's letters of a check box or option button, or a push
+// button's caption within `area`: its pixels other than the face colour and white (the
+// indicator's inside, the caption's background, a button's light edges).
+Ink DarkInkOf(Image image, RECT area = {}) {
   const std::uint32_t face = PixelOf(GetSysColor(COLOR_BTNFACE));
   for (std::uint32_t& pixel : image.pixels) {
     if (pixel == 0xFFFFFFu) pixel = face;
   }
-  return InkOf(image, face);
+  return InkOf(image, face, area);
 }
 
-TEST_P(DrawnWindows, IndicatorsAndTheSliderHandlesAreDrawnWhole) {
+// `button` drawn as a twin of it drawn `wider` and `taller` pixels more shows it: the same ink
+// within `inset` pixels of its edges.
+void ExpectDrawnAsWithRoomToSpare(HWND button, int wider, int taller, int inset) {
+  RECT client;
+  GetClientRect(button, &client);
+  const LONG style = GetWindowLongW(button, GWL_STYLE) & ~(WS_VISIBLE | WS_GROUP);
+  HWND twin = CreateWindowExW(0, WC_BUTTONW, Wide(TextOf(button)).c_str(), static_cast<DWORD>(style), 0, 0,
+                              client.right + wider, client.bottom + taller, GetParent(button), nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(twin, WM_SETFONT, SendMessageW(button, WM_GETFONT, 0, 0), FALSE);
+  SendMessageW(twin, BM_SETCHECK, SendMessageW(button, BM_GETCHECK, 0, 0), 0);
+  const Ink ink = DarkInkOf(Drawn(button), RECT{inset, inset, client.right - inset, client.bottom - inset});
+  const Ink twinInk = DarkInkOf(
+      Drawn(twin), RECT{inset, inset, client.right + wider - inset, client.bottom + taller - inset});
+  DestroyWindow(twin);
+  EXPECT_FALSE(ink.empty());
+  EXPECT_EQ(ink.width(), twinInk.width());
+  EXPECT_EQ(ink.height(), twinInk.height());
+}
+
+TEST_P(DrawnWindows, IndicatorsButtonCaptionsAndTheSliderHandlesAreDrawnWhole) {
   start();
   Form3& options = showOptionsPage(0);
   // No focus cue in the drawings.
@@ -264,27 +286,29 @@ TEST_P(DrawnWindows, IndicatorsAndTheSliderHandlesAreDrawnWhole) {
       if ((!box && owned->kind() != ControlKind::OptionButton) || owned->tabPage() != page) continue;
       HWND button = machine.windowOf(options, *owned);
       SCOPED_TRACE(NameOf(*owned) + " \"" + TextOf(button) + "\"");
-      RECT client;
-      GetClientRect(button, &client);
-      // The same button with room to spare below.
-      HWND twin = CreateWindowExW(0, WC_BUTTONW, Wide(TextOf(button)).c_str(),
-                                  WS_CHILD | (GetWindowLongW(button, GWL_STYLE) & ~(WS_VISIBLE | WS_GROUP)),
-                                  0, 0, client.right, client.bottom + 40, GetParent(button), nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-      SendMessageW(twin, WM_SETFONT, SendMessageW(button, WM_GETFONT, 0, 0), FALSE);
-      SendMessageW(twin, BM_SETCHECK, SendMessageW(button, BM_GETCHECK, 0, 0), 0);
-      const Ink ink = DarkInkOf(Drawn(button));
-      const Ink twinInk = DarkInkOf(Drawn(twin));
-      DestroyWindow(twin);
-      EXPECT_FALSE(ink.empty());
-      EXPECT_EQ(ink.width(), twinInk.width());
-      EXPECT_EQ(ink.height(), twinInk.height());
+      ExpectDrawnAsWithRoomToSpare(button, 0, 40, 0);
       ++checked;
     }
   }
   EXPECT_EQ(checked, 18);
 
+  // Push buttons show their captions whole, inside their edges (the focused one's frame too).
   showGraph();
+  SendMessageW(machine.windowOf(main(), main().Command3), BM_CLICK, 0, 0);
+  machine.process();
+  int buttons = 0;
+  for (const Form* form :
+       std::initializer_list<const Form*>{&main(), &graph(), &machine.program->frmSplash()}) {
+    for (const std::unique_ptr<Control>& owned : form->controls()) {
+      if (owned->kind() != ControlKind::CommandButton) continue;
+      HWND button = machine.windowOf(*form, *owned);
+      SCOPED_TRACE(form->name() + " " + NameOf(*owned) + " \"" + TextOf(button) + "\"");
+      ExpectDrawnAsWithRoomToSpare(button, 100, 0, 4);
+      ++buttons;
+    }
+  }
+  EXPECT_EQ(buttons, 7);
+
   for (const std::pair<const Form*, const Control*>& slider :
        {std::pair<const Form*, const Control*>(&main(), &main().Slider1), {&graph(), &graph().Slider1}}) {
     SCOPED_TRACE(slider.first->name());
