@@ -38,6 +38,9 @@ struct Extent {
 /// stand apart now.
 double CaptionInset(const CaptionNeighbour& n, Extent label, Extent sibling, double gap);
 
+/// How far a caption stays off a neighbour's edge, in pixels.
+inline constexpr int kCaptionGap = 1;
+
 /// A control's place now, in pixels of its container; the right and bottom edges lie outside it.
 struct PixelRect {
   double left = 0;

@@ -21,9 +21,6 @@
 namespace volumetra {
 namespace {
 
-// How far a caption stays off a neighbour's edge, in pixels.
-constexpr int kCaptionGap = 1;
-
 constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
 WindowState FromQtState(Qt::WindowStates states) {

@@ -13,8 +13,6 @@
 namespace volumetra {
 namespace {
 
-// How far a caption stays off a neighbour's edge, in pixels.
-constexpr int kCaptionGap = 1;
 constexpr UINT kApplyState = WM_APP + 1;
 constexpr UINT kDestroyLater = WM_APP + 2;
 
