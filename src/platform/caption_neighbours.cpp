@@ -1,6 +1,7 @@
 #include "platform/caption_neighbours.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace volumetra {
 namespace {
@@ -80,6 +81,52 @@ double CaptionInset(const CaptionNeighbour& n, Extent label, Extent sibling, dou
   if (!n.inFront) return gap;
   const double covered = n.side == Side::Right ? label.right - sibling.left : sibling.right - label.left;
   return std::max(0.0, covered) + gap;
+}
+
+CaptionNeighbourhood::CaptionNeighbourhood(const Form& form) : neighbours_(CaptionNeighbours(form)) {
+  for (const CaptionNeighbour& n : neighbours_) {
+    if (std::find(labels_.begin(), labels_.end(), n.label) == labels_.end()) labels_.push_back(n.label);
+    of_[n.label].push_back(&n);
+    of_[n.sibling].push_back(&n);
+  }
+}
+
+std::vector<const Control*> CaptionNeighbourhood::labelsNear(const Control& c) const {
+  std::vector<const Control*> near;
+  const auto found = of_.find(&c);
+  if (found == of_.end()) return near;
+  for (const CaptionNeighbour* n : found->second) {
+    if (std::find(near.begin(), near.end(), n->label) == near.end()) near.push_back(n->label);
+  }
+  return near;
+}
+
+CaptionRoom CaptionNeighbourhood::roomOf(const Control& label,
+                                         const std::function<PixelRect(const Control&)>& placeOf,
+                                         double gap) const {
+  CaptionRoom room;
+  const auto found = of_.find(&label);
+  if (found == of_.end()) return room;
+  const PixelRect own = placeOf(label);
+  const Extent extent{own.left, own.right};
+  for (const CaptionNeighbour* n : found->second) {
+    if (n->label != &label) continue;
+    const PixelRect other = placeOf(*n->sibling);
+    const Extent sibling{other.left, other.right};
+    if (label.autoSize()) {
+      // A label that sized itself to its caption covers another stretch than designed: only what
+      // now lies over it.
+      const bool over = other.top < own.bottom && other.bottom > own.top &&
+                        sibling.left - gap < extent.right && sibling.right + gap > extent.left;
+      if (n->inFront && over)
+        room.covered.push_back({sibling.left - gap - own.left, sibling.right + gap - own.left});
+      continue;
+    }
+    const int inset = static_cast<int>(std::ceil(CaptionInset(*n, extent, sibling, gap)));
+    int& side = n->side == Side::Left ? room.left : room.right;
+    side = std::max(side, inset);
+  }
+  return room;
 }
 
 }  // namespace volumetra

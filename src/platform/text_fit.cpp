@@ -2,11 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace volumetra {
 namespace {
 
 constexpr float kStepsPerPoint = 4;
+constexpr const char* kEllipsis = "\u2026";
+
+// Where the UTF-8 `text` may be cut: the start of each of its characters, and its end.
+std::vector<std::size_t> CharacterBoundaries(const std::string& text) {
+  std::vector<std::size_t> boundaries;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+      boundaries.push_back(i);  // no continuation byte
+  }
+  boundaries.push_back(text.size());
+  return boundaries;
+}
 
 }  // namespace
 
@@ -43,6 +56,27 @@ std::optional<float> SharedFittingPoints(
     if (all) return points;
   }
   return std::nullopt;
+}
+
+std::string ShortenedCaption(const std::string& caption, bool keepEnd,
+                             const std::function<bool(const std::string& shortened)>& fits) {
+  const std::vector<std::size_t> boundaries = CharacterBoundaries(caption);
+  const std::size_t characters = boundaries.size() - 1;
+  const auto shortenedTo = [&](std::size_t kept) {
+    return keepEnd ? kEllipsis + caption.substr(boundaries[characters - kept])
+                   : caption.substr(0, boundaries[kept]) + kEllipsis;
+  };
+  // The most characters that fit beside the ellipsis, found by halving.
+  std::size_t fitting = 0, tooMany = characters + 1;
+  while (tooMany - fitting > 1) {
+    const std::size_t middle = (fitting + tooMany) / 2;
+    if (fits(shortenedTo(middle))) {
+      fitting = middle;
+    } else {
+      tooMany = middle;
+    }
+  }
+  return shortenedTo(fitting);
 }
 
 }  // namespace volumetra

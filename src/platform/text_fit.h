@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace volumetra {
 
@@ -24,5 +25,10 @@ std::optional<float> FittingPoints(float designedPoints, double availableWidth,
 /// nullopt when a caption fits at no size: the group is then drawn at kSmallestFittingPoints.
 std::optional<float> SharedFittingPoints(std::span<const std::optional<float>> own,
                                          const std::function<bool(std::size_t member, float points)>& fitsAt);
+
+/// The UTF-8 `caption` shortened with "…" to as many whole characters as `fits` allows: its start
+/// kept, or its end when `keepEnd`; "…" alone when not even one character fits.
+std::string ShortenedCaption(const std::string& caption, bool keepEnd,
+                             const std::function<bool(const std::string& shortened)>& fits);
 
 }  // namespace volumetra

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 
 #include "app/form1.h"
@@ -91,6 +92,40 @@ TEST_F(CaptionLayoutTest, CaptionsKeepClearOfTheSiblingsTheyOverlapOrTouch) {
   // lies over the "Free" caption and the scale's last caption.
   EXPECT_EQ(neighboursOf(graph, graph.Label27),
             (std::vector<std::string>{"Label31 right behind", "Label26 left behind", "Shape52 right front"}));
+}
+
+TEST_F(CaptionLayoutTest, TheRoomOfACaptionFollowsItsNeighboursWhereTheyStandNow) {
+  const CaptionNeighbourhood neighbourhood(graph);
+  // One pixel a twip, the controls where designed unless moved here.
+  std::map<const Control*, PixelRect> moved;
+  const auto placeOf = [&](const Control& c) {
+    const auto found = moved.find(&c);
+    return found != moved.end() ? found->second
+                                : PixelRect{c.left(), c.top(), c.left() + c.width(), c.top() + c.height()};
+  };
+  // The "Total" caption stops a pixel short of the square in front of it, which stands inside it.
+  CaptionRoom room = neighbourhood.roomOf(graph.Label27, placeOf, 1);
+  EXPECT_EQ(room.right, 3120 + 1455 - 3720 + 1);
+  EXPECT_EQ(room.left, 1);  // the "Free" caption behind it reaches over its left edge
+  EXPECT_TRUE(room.covered.empty());
+  // Moved away, the square leaves the caption its line up to a pixel off the scale's last caption,
+  // which lies behind it.
+  moved[&graph.Shape52] = PixelRect{5000, 6360, 5255, 6615};
+  EXPECT_EQ(neighbourhood.roomOf(graph.Label27, placeOf, 1).right, 1);
+  // A move of the square or of "Free" concerns the "Total" caption, and each its own.
+  const auto near = neighbourhood.labelsNear(graph.Shape52);
+  EXPECT_EQ(near, (std::vector<const Control*>{&graph.Label27}));
+  EXPECT_TRUE(std::find(neighbourhood.labels().begin(), neighbourhood.labels().end(), &graph.Label27) !=
+              neighbourhood.labels().end());
+
+  // The self-sizing corner cell, as long as the German header line: the header cells in front
+  // cover stretches of it, a pixel wider on each side, from its left edge.
+  const CaptionNeighbourhood header(main);
+  moved[&main.Label1] = PixelRect{0, 0, 5000, 240};
+  room = header.roomOf(main.Label1, placeOf, 1);
+  ASSERT_EQ(room.covered.size(), 4u);  // the cells from 360 to before 5000
+  EXPECT_EQ(room.covered.front(), (Extent{359, 1456}));
+  EXPECT_EQ(room.left + room.right, 0);
 }
 
 TEST(CaptionInset, ASiblingInFrontTakesWhatItCoversAndEveryNeighbourAGap) {

@@ -17,6 +17,7 @@
 #include "platform/linux/desktop_entry.h"
 #include "platform/qt/qt_form_view.h"
 #include "platform/qt/qt_window_system.h"
+#include "screenshots/screenshot_plan.h"
 #include "support/fake_machine.h"
 #include "support/todays_drives.h"
 #include "windows/form2.h"
@@ -26,13 +27,9 @@
 namespace volumetra {
 namespace {
 
-struct Language {
-  const char* name;
-  const char* fileSuffix;
-};
-
-constexpr Language kLanguages[] = {{"English", "english"}, {"Deutsch", "german"}};
-constexpr const char* kOptionPages[] = {"logging", "alarm", "misc", "language"};
+using screenshots::kLanguages;
+using screenshots::kOptionPages;
+using screenshots::Language;
 
 // Lets the window manager map, frame and raise what was shown, in real time; the program's own
 // timers run on the fake machine's virtual clock and do not move meanwhile.
@@ -111,7 +108,7 @@ int main(int argc, char** argv) {
   // Named as the program names itself: a window without a title shows that name.
   QApplication::setApplicationName(volumetra::kWindowClass);
   bool saved = true;
-  for (const volumetra::Language& language : volumetra::kLanguages) {
+  for (const volumetra::screenshots::Language& language : volumetra::screenshots::kLanguages) {
     saved = volumetra::ShootLanguage(language, argv[1]) && saved;
   }
   return saved ? 0 : 1;

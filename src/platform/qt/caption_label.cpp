@@ -4,9 +4,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <algorithm>
-#include <cmath>
 
-#include "platform/qt/caption_group.h"
 #include "platform/qt/qt_look.h"
 #include "platform/text_fit.h"
 
@@ -35,7 +33,7 @@ void CaptionLabel::setCaption(const QString& caption) {
 void CaptionLabel::setDesignedFont(const QFont& font) {
   if (font == designed_) return;
   designed_ = font;
-  lastLineFit_ = {};
+  sizing_.forgetLastLine();
   if (row_) row_->invalidate();
   fit();
 }
@@ -47,27 +45,25 @@ void CaptionLabel::setTextInsets(int left, int right) {
   fit();
 }
 
-void CaptionLabel::joinGroup(std::shared_ptr<CaptionGroup> group) {
+void CaptionLabel::joinGroup(std::shared_ptr<CaptionSizeGroup> group) {
   if (group_) group_->remove(*this);
   group_ = std::move(group);
   if (group_) group_->add(*this);
 }
 
-void CaptionLabel::joinRow(std::shared_ptr<CaptionRow> row) {
+void CaptionLabel::joinRow(std::shared_ptr<CaptionBaseline> row) {
   if (row_) row_->remove(*this);
   row_ = std::move(row);
   if (row_) row_->add(*this);
   update();
 }
 
-qreal CaptionLabel::designedAscent() const {
+double CaptionLabel::designedAscent() const {
   return QFontMetricsF(designed_, this).ascent();
 }
 
 qreal CaptionLabel::baseline() const {
-  if (row_) return row_->baseline();
-  const qreal ratio = devicePixelRatioF();
-  return std::ceil(designedAscent() * ratio) / ratio;
+  return row_ ? row_->baseline() : OwnBaseline(*this);
 }
 
 void CaptionLabel::resizeEvent(QResizeEvent* event) {
@@ -92,33 +88,27 @@ bool CaptionLabel::drawsOnBaseline() const {
 
 void CaptionLabel::fit() {
   fittedSize_ = size();
-  lastAnswer_.reset();
   const QRectF area = contentsRect();
   const auto designedPoints = static_cast<float>(designed_.pointSizeF());
-  // A label without room, or a font not sized in points, shows its caption as it is.
-  ownPoints_ = designedPoints;
-  if (!area.isEmpty() && designedPoints > 0) {
-    ownPoints_ = wordWrap()
-                     ? FittingPoints(designedPoints, 1.0, [&](float p) { return wrappedShare(p, area); })
-                     : linePoints(area.width());
+  if (area.isEmpty() || designedPoints <= 0) {
+    sizing_.fitAsIs(designedPoints);
+  } else if (wordWrap()) {
+    sizing_.fit(designedPoints, 1.0, false,
+                [this, area](float points) { return wrappedShare(points, area); });
+  } else {
+    sizing_.fit(designedPoints, area.width(), true, [this](float points) {
+      return QFontMetricsF(fontAt(points), this).horizontalAdvance(caption_);
+    });
   }
   if (group_) {
     group_->refit(this);
   } else {
-    showAt(ownPoints_);
+    showAt(sizing_.own());
   }
 }
 
 bool CaptionLabel::fitsAt(float points) {
-  const QRectF area = contentsRect();
-  if (area.isEmpty() || designed_.pointSizeF() <= 0) return true;
-  if (ownPoints_ && *ownPoints_ == points) return true;
-  if (lastAnswer_ && lastAnswer_->points == points) return lastAnswer_->fits;
-  const bool fits = wordWrap()
-                        ? wrappedShare(points, area) <= 1
-                        : QFontMetricsF(fontAt(points), this).horizontalAdvance(caption_) <= area.width();
-  lastAnswer_ = FitAnswer{points, fits};
-  return fits;
+  return sizing_.fitsAt(points);
 }
 
 void CaptionLabel::showAt(std::optional<float> points) {
@@ -134,29 +124,6 @@ void CaptionLabel::showAt(std::optional<float> points) {
   // Assistive tools read the whole caption of a shortened one.
   const QString name = whole ? QString() : caption_;
   if (accessibleName() != name) setAccessibleName(name);
-}
-
-std::optional<float> CaptionLabel::linePoints(qreal available) {
-  const auto designedPoints = static_cast<float>(designed_.pointSizeF());
-  const auto widthAt = [&](float points) {
-    return QFontMetricsF(fontAt(points), this).horizontalAdvance(caption_);
-  };
-  const qreal designedWidth = widthAt(designedPoints);
-  if (designedWidth <= available) return designedPoints;
-  // A number that changes on every survey mostly keeps its width from one value to the next: the
-  // size found for the last caption of the same width is tried first, one measurement instead of
-  // a search.
-  const LineFit& last = lastLineFit_;
-  if (last.points && last.designedWidth == designedWidth && last.available == available &&
-      widthAt(*last.points) <= available) {
-    return last.points;
-  }
-  const auto measured = [&](float points) {
-    return points == designedPoints ? designedWidth : widthAt(points);
-  };
-  const std::optional<float> found = FittingPoints(designedPoints, available, measured);
-  lastLineFit_ = {designedWidth, available, found};
-  return found;
 }
 
 qreal CaptionLabel::wrappedShare(float points, const QRectF& area) const {

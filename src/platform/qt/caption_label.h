@@ -6,23 +6,22 @@
 #include <memory>
 #include <optional>
 
-namespace volumetra {
+#include "platform/caption_fitting.h"
 
-class CaptionGroup;
-class CaptionRow;
+namespace volumetra {
 
 /// A label of fixed size that always shows its whole caption. The caption is drawn in the designed
 /// font when it fits the label; otherwise in the largest smaller size of the same font at which it
 /// fits (FittingPoints, down to kSmallestFittingPoints); only a caption that does not fit even
 /// then is shortened with "…" on the side the label's alignment loses (the start of a
 /// right-aligned caption, else the end). A label of a size group (a table column) is drawn at the
-/// group's one size instead. A word-wrapped label fits its wrapped lines into its height. The
-/// caption is measured when it, the designed font, the text insets or the label's size change,
-/// never on a repaint.
+/// group's one size instead (CaptionSizeGroup). A word-wrapped label fits its wrapped lines into its height.
+/// The caption is measured when it, the designed font, the text insets or the label's size change, never on a
+/// repaint.
 ///
-/// A top-aligned caption (its first line) stands on its row's baseline (CaptionRow), or else on
-/// the designed font's: drawn smaller, it still reads in line with its row.
-class CaptionLabel : public QLabel {
+/// A top-aligned caption (its first line) stands on its row's baseline (CaptionBaseline), or else
+/// on the designed font's: drawn smaller, it still reads in line with its row.
+class CaptionLabel : public QLabel, public FittedCaption {
  public:
   explicit CaptionLabel(QWidget* parent = nullptr);
   ~CaptionLabel() override;
@@ -41,18 +40,15 @@ class CaptionLabel : public QLabel {
   /// The distance from the top of the label's contents to the baseline a top-aligned caption's
   /// first line is drawn on.
   qreal baseline() const;
-  /// The designed font's ascent here.
-  qreal designedAscent() const;
 
-  void joinGroup(std::shared_ptr<CaptionGroup> group);
-  void joinRow(std::shared_ptr<CaptionRow> row);
+  void joinGroup(std::shared_ptr<CaptionSizeGroup> group);
+  void joinRow(std::shared_ptr<CaptionBaseline> row);
 
-  /// The size the caption fits at by itself; nullopt when it fits at no size.
-  std::optional<float> ownPoints() const { return ownPoints_; }
-  /// Whether the caption fits the label at `points`.
-  bool fitsAt(float points);
-  /// Draws the caption at `points` (nullopt: the smallest size), shortened if it does not fit there.
-  void showAt(std::optional<float> points);
+  std::optional<float> ownPoints() const override { return sizing_.own(); }
+  bool fitsAt(float points) override;
+  void showAt(std::optional<float> points) override;
+  double designedAscent() const override;
+  double pixelRatio() const override { return devicePixelRatioF(); }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -60,8 +56,6 @@ class CaptionLabel : public QLabel {
 
  private:
   void fit();
-  /// The size at which a one-line caption fits `available` pixels.
-  std::optional<float> linePoints(qreal available);
   /// The share of `area` that the caption's wrapped lines need at `points`, across or down.
   qreal wrappedShare(float points, const QRectF& area) const;
   QFont fontAt(float points) const;
@@ -75,21 +69,9 @@ class CaptionLabel : public QLabel {
   // The size the caption was last fitted to; a resize to another size fits it again.
   QSize fittedSize_;
   QRect textRect_;
-  std::optional<float> ownPoints_;
-  struct LineFit {
-    qreal designedWidth = 0;
-    qreal available = 0;
-    std::optional<float> points;
-  };
-  LineFit lastLineFit_;
-  // The last size asked about by fitsAt and the answer, until the caption is fitted again.
-  struct FitAnswer {
-    float points;
-    bool fits;
-  };
-  std::optional<FitAnswer> lastAnswer_;
-  std::shared_ptr<CaptionGroup> group_;
-  std::shared_ptr<CaptionRow> row_;
+  CaptionSizing sizing_;
+  std::shared_ptr<CaptionSizeGroup> group_;
+  std::shared_ptr<CaptionBaseline> row_;
 };
 
 }  // namespace volumetra

@@ -10,9 +10,9 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/caption_fitting.h"
 #include "platform/caption_groups.h"
 #include "platform/form_design.h"
-#include "platform/qt/caption_group.h"
 #include "platform/qt/caption_label.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/qt_look.h"
@@ -20,9 +20,6 @@
 
 namespace volumetra {
 namespace {
-
-// How far a caption stays off a neighbour's edge, in pixels.
-constexpr int kCaptionGap = 1;
 
 constexpr Qt::WindowStates kSizeStates = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
@@ -163,51 +160,31 @@ void QtFormView::connectInput(Control& c, QWidget& w) {
 
 void QtFormView::arrangeCaptions() {
   for (const std::vector<Control*>& column : CaptionSizeGroups(form_)) {
-    const auto group = std::make_shared<CaptionGroup>();
+    const auto group = std::make_shared<CaptionSizeGroup>();
     for (const Control* c : column) static_cast<CaptionLabel*>(widget(*c))->joinGroup(group);
     group->refit();
   }
   for (const std::vector<Control*>& line : CaptionRows(form_)) {
-    const auto row = std::make_shared<CaptionRow>();
+    const auto row = std::make_shared<CaptionBaseline>();
     for (const Control* c : line) static_cast<CaptionLabel*>(widget(*c))->joinRow(row);
   }
-  neighbours_ = CaptionNeighbours(form_);
-  for (const CaptionNeighbour& n : neighbours_) {
-    neighboursOf_[n.label].push_back(&n);
-    neighboursOf_[n.sibling].push_back(&n);
-  }
-  for (const CaptionNeighbour& n : neighbours_) fitCaptionRoom(*n.label);
+  neighbourhood_.emplace(form_);
+  for (const Control* label : neighbourhood_->labels()) fitCaptionRoom(*label);
 }
 
 void QtFormView::fitCaptionRoom(const Control& label) {
-  const QRect own = widget(label)->geometry();
-  const Extent extent{static_cast<double>(own.left()), static_cast<double>(own.left() + own.width())};
-  int left = 0;
-  int right = 0;
-  std::vector<std::pair<qreal, qreal>> covered;
-  for (const CaptionNeighbour* n : neighboursOf_[&label]) {
-    if (n->label != &label) continue;
-    const QRect other = widget(*n->sibling)->geometry();
-    const Extent sibling{static_cast<double>(other.left()),
-                         static_cast<double>(other.left() + other.width())};
-    if (label.autoSize()) {
-      // A label that sized itself to its caption covers another stretch than designed: only
-      // what now lies over it.
-      const bool over = other.top() <= own.bottom() && other.bottom() >= own.top() &&
-                        sibling.left - kCaptionGap < extent.right &&
-                        sibling.right + kCaptionGap > extent.left;
-      if (n->inFront && over) {
-        covered.emplace_back(sibling.left - kCaptionGap - own.left(),
-                             sibling.right + kCaptionGap - own.left());
-      }
-      continue;
-    }
-    const int inset = static_cast<int>(std::ceil(CaptionInset(*n, extent, sibling, kCaptionGap)));
-    (n->side == Side::Left ? left : right) = std::max(n->side == Side::Left ? left : right, inset);
-  }
-  if (auto* fitted = dynamic_cast<CaptionLabel*>(widget(label))) fitted->setTextInsets(left, right);
+  const CaptionRoom room = neighbourhood_->roomOf(
+      label,
+      [this](const Control& c) {
+        const QRect r = widget(c)->geometry();
+        return PixelRect{static_cast<double>(r.left()), static_cast<double>(r.top()),
+                         static_cast<double>(r.left() + r.width()),
+                         static_cast<double>(r.top() + r.height())};
+      },
+      kCaptionGap);
+  if (auto* fitted = dynamic_cast<CaptionLabel*>(widget(label))) fitted->setTextInsets(room.left, room.right);
   if (auto* selfSizing = dynamic_cast<SelfSizingLabel*>(widget(label)))
-    selfSizing->setCoveredSpans(std::move(covered));
+    selfSizing->setCoveredSpans(room.covered);
 }
 
 void QtFormView::applyTabOrder() {
@@ -243,9 +220,8 @@ void QtFormView::place(const Control& c) {
   FitContent(c, *w);
   if (!moved) return;
   // Its neighbours' captions, or its own, keep clear of where it stands now.
-  const auto found = neighboursOf_.find(&c);
-  if (found == neighboursOf_.end()) return;
-  for (const CaptionNeighbour* n : found->second) fitCaptionRoom(*n->label);
+  if (!neighbourhood_) return;
+  for (const Control* label : neighbourhood_->labelsNear(c)) fitCaptionRoom(*label);
 }
 
 void QtFormView::placeSliders() {

@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -79,9 +80,8 @@ class QtFormView final : public FormView, private FormInput {
   std::unordered_map<const Control*, QWidget*> widgets_;
   std::unordered_map<const QWidget*, Control*> controlOf_;
   std::vector<QMetaObject::Connection> connections_;
-  std::vector<CaptionNeighbour> neighbours_;
-  // The neighbours a control takes part in, as label or as sibling: its moves change their room.
-  std::unordered_map<const Control*, std::vector<const CaptionNeighbour*>> neighboursOf_;
+  // The labels' neighbours, once every control has its widget.
+  std::optional<CaptionNeighbourhood> neighbourhood_;
   // Set while the view writes the model's geometry or state to the window, so that the window's
   // own notifications are not taken for the user's.
   bool applying_ = false;

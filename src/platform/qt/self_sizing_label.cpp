@@ -13,15 +13,15 @@ SelfSizingLabel::SelfSizingLabel(QWidget* parent) : QLabel(parent) {
   setTextFormat(Qt::PlainText);
 }
 
-void SelfSizingLabel::setCoveredSpans(std::vector<std::pair<qreal, qreal>> spans) {
+void SelfSizingLabel::setCoveredSpans(std::vector<Extent> spans) {
   if (spans == covered_) return;
   covered_ = std::move(spans);
   update();
 }
 
 bool SelfSizingLabel::clear(qreal left, qreal right) const {
-  for (const auto& [from, to] : covered_) {
-    if (left < to && right > from) return false;
+  for (const Extent& span : covered_) {
+    if (left < span.right && right > span.left) return false;
   }
   return true;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
 #include <QLabel>
-#include <utility>
 #include <vector>
+
+#include "platform/caption_neighbours.h"
 
 namespace volumetra {
 
@@ -13,9 +14,9 @@ class SelfSizingLabel : public QLabel {
  public:
   explicit SelfSizingLabel(QWidget* parent = nullptr);
 
-  /// The stretches that siblings in front cover, from-to across, in the label's coordinates.
-  void setCoveredSpans(std::vector<std::pair<qreal, qreal>> spans);
-  const std::vector<std::pair<qreal, qreal>>& coveredSpans() const { return covered_; }
+  /// The stretches that siblings in front cover, in the label's coordinates.
+  void setCoveredSpans(std::vector<Extent> spans);
+  const std::vector<Extent>& coveredSpans() const { return covered_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -23,7 +24,7 @@ class SelfSizingLabel : public QLabel {
  private:
   bool clear(qreal left, qreal right) const;
 
-  std::vector<std::pair<qreal, qreal>> covered_;
+  std::vector<Extent> covered_;
 };
 
 }  // namespace volumetra

@@ -1,26 +1,85 @@
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 
+#include "platform/caption_fitting.h"
+#include "platform/caption_neighbours.h"
 #include "platform/control.h"
 #include "platform/win32/win32_look.h"
 
 namespace volumetra {
 
-/// How a caption is shown on a one-line label of fixed size.
-struct FittedCaption {
-  HFONT font = nullptr;
-  std::string text;
+/// How a label's caption is drawn (DrawTextW) for its alignment: on one line, or wrapped at word
+/// boundaries when the label is tall enough for two lines (WrapsCaption).
+UINT LabelTextFormat(const Control& label);
+
+/// The caption of a label as its owner-drawn static draws it. The label's window text stays the
+/// whole caption, for assistive tools; this is what is drawn.
+///
+/// A label of fixed size fits its caption into the room its neighbours leave it (CaptionRoom): in
+/// the designed font when it fits, else at the largest smaller size that does (FittingPoints), a
+/// member of a size group (a table column) at the group's one size (CaptionSizeGroup); only a
+/// caption that fits at no size is shortened with "…", a right-aligned one keeping the end of its
+/// text, the others the start. The first line stands on the row's baseline (CaptionBaseline), or
+/// else on the designed font's, so a caption drawn smaller still reads in line with its row.
+/// A label that sizes itself draws its caption in the designed font, only the characters wholly
+/// clear of the siblings in front of it.
+class LabelCaption final : public FittedCaption {
+ public:
+  LabelCaption(Win32Look& look, const Control& label, HWND window);
+  ~LabelCaption() override;
+  LabelCaption(const LabelCaption&) = delete;
+  LabelCaption& operator=(const LabelCaption&) = delete;
+
+  void joinGroup(std::shared_ptr<CaptionSizeGroup> group);
+  void joinRow(std::shared_ptr<CaptionBaseline> row);
+  /// Fits the caption again when it, the designed font or the window's size changed since.
+  void refresh();
+  /// Fits the caption anew: the label joined its group and row.
+  void fit();
+  void setRoom(CaptionRoom room);
+
+  /// The font the caption is drawn in; the window has it too (WM_GETFONT).
+  HFONT font() const { return font_; }
+  /// The caption as it is drawn.
+  const std::string& shown() const { return shown_; }
+  /// The room its neighbours leave it.
+  const CaptionRoom& room() const { return room_; }
+  /// Draws the caption into the window's client area `client` on `dc`, whose colours are set.
+  void draw(HDC dc, const RECT& client) const;
+
+  std::optional<float> ownPoints() const override { return sizing_.own(); }
+  bool fitsAt(float points) override;
+  void showAt(std::optional<float> points) override;
+  double designedAscent() const override;
+  double pixelRatio() const override { return 1; }
+
+ private:
+  /// The client area less the room the neighbours take.
+  RECT textArea() const;
+  /// How far the top of a line in `font` lies below the top of the text area, so that its
+  /// baseline is the row's.
+  int drop(HFONT font) const;
+  bool fitsIn(HFONT font, const std::string& text) const;
+  /// The share of the text area that the caption's wrapped lines need at `points`, across or down.
+  double wrappedShare(float points) const;
+  void drawClearOfCovered(HDC dc, const RECT& area) const;
+
+  Win32Look& look_;
+  const Control& label_;
+  HWND window_;
+  // What the caption was last fitted to.
+  std::string caption_;
+  FontSpec designed_;
+  SIZE size_{-1, -1};
+  CaptionRoom room_;
+  CaptionSizing sizing_;
+  HFONT font_ = nullptr;
+  std::string shown_;
+  std::shared_ptr<CaptionSizeGroup> group_;
+  std::shared_ptr<CaptionBaseline> row_;
 };
-
-/// The caption of `label` on `widthPixels`: in the designed font when it fits, else at the
-/// largest smaller size that fits (FittingPoints), else at the smallest size and shortened with
-/// "…" on the side the label's alignment gives up: a right-aligned label keeps the end of its
-/// text, the others keep the start.
-FittedCaption FitCaption(Win32Look& look, const Control& label, int widthPixels);
-
-/// True when `label` shows one line of text: a fixed-size label lower than two lines of its font.
-/// Taller labels wrap their text at word boundaries; self-sizing ones keep one line and grow.
-bool IsOneLineLabel(const Control& label);
 
 }  // namespace volumetra

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "platform/form.h"
-#include "platform/win32/caption_fit.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_look.h"
@@ -102,20 +101,6 @@ void RegisterWindowClasses(WNDPROC procedure) {
   (void)registered;
 }
 
-UINT LabelTextFormat(const Control& label) {
-  // The formats of the statics SS_RIGHT, SS_CENTER, SS_LEFT and SS_LEFTNOWORDWRAP with SS_NOPREFIX.
-  const UINT format = DT_NOPREFIX | DT_EXPANDTABS;
-  switch (label.alignment()) {
-    case Alignment::Right:
-      return format | DT_RIGHT | DT_WORDBREAK;
-    case Alignment::Center:
-      return format | DT_CENTER | DT_WORDBREAK;
-    case Alignment::Left:
-      break;
-  }
-  return format | DT_LEFT | (IsOneLineLabel(label) ? 0 : DT_WORDBREAK);
-}
-
 HWND CreateControlWindow(const Control& c, HWND parent, int id) {
   switch (c.kind()) {
     case ControlKind::Label:
@@ -124,7 +109,8 @@ HWND CreateControlWindow(const Control& c, HWND parent, int id) {
       // No SS_NOTIFY: a shape is drawn, not clicked; clicks go to what lies under it.
       return Make(WC_STATICW, 0, 0, parent, id);
     case ControlKind::CommandButton:
-      return Make(WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP, 0, parent, id);
+      // BS_NOTIFY: the view learns when it gets and loses the focus.
+      return Make(WC_BUTTONW, BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP, 0, parent, id);
     case ControlKind::CheckBox:
       return Make(WC_BUTTONW, BS_3STATE | BS_MULTILINE | WS_TABSTOP, 0, parent, id);
     case ControlKind::OptionButton:

@@ -21,9 +21,4 @@ void RegisterWindowClasses(WNDPROC procedure);
 /// a tab control. The view places it and shows its properties.
 HWND CreateControlWindow(const Control& control, HWND parent, int id);
 
-/// How a label's text is drawn (DrawTextW) for its alignment and line count: as the system's static
-/// of that alignment draws its text. A label's static is owner-drawn, so that its window text, which
-/// assistive tools read, stays the whole caption while the label shows it fitted (FitCaption).
-UINT LabelTextFormat(const Control& label);
-
 }  // namespace volumetra

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/caption_groups.h"
 #include "platform/form_design.h"
-#include "platform/win32/caption_fit.h"
 #include "platform/win32/common_controls.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/wide_text.h"
@@ -69,6 +69,7 @@ Win32FormView::Win32FormView(Form& form, Win32WindowSystem& system)
   SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, look_.toPixels(6000));
   system_.remember(window_, this);
   buildControls();
+  arrangeCaptions();
   placeStatusBars();
   if (form.visible()) FormChanged(FormProperty::Visible);
 }
@@ -88,6 +89,11 @@ Win32FormView::~Win32FormView() {
 HWND Win32FormView::windowOf(const Control& control) const {
   const auto found = entries_.find(&control);
   return found == entries_.end() ? nullptr : found->second.window;
+}
+
+const LabelCaption* Win32FormView::captionOf(const Control& label) const {
+  const auto found = entries_.find(&label);
+  return found == entries_.end() ? nullptr : found->second.caption.get();
 }
 
 DWORD Win32FormView::style() const {
@@ -135,6 +141,8 @@ void Win32FormView::buildControls() {
     SetWindowPos(entry.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     if (c.kind() == ControlKind::Frame)
       SetWindowLongPtrW(entry.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    if (c.kind() == ControlKind::Label)
+      entry.caption = std::make_unique<LabelCaption>(look_, c, entry.window);
     if (c.kind() == ControlKind::TabControl) {
       for (std::size_t page = 0; page < c.tabCaptions().size(); ++page) {
         HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"",
@@ -154,6 +162,34 @@ void Win32FormView::buildControls() {
           ControlProperty::ToolTip, ControlProperty::Visible})
       mirror(c, property);
   }
+}
+
+void Win32FormView::arrangeCaptions() {
+  for (const std::vector<Control*>& line : CaptionRows(form_)) {
+    const auto row = std::make_shared<CaptionBaseline>();
+    for (const Control* c : line) entries_.at(c).caption->joinRow(row);
+  }
+  for (const std::vector<Control*>& column : CaptionSizeGroups(form_)) {
+    const auto group = std::make_shared<CaptionSizeGroup>();
+    for (const Control* c : column) entries_.at(c).caption->joinGroup(group);
+  }
+  neighbourhood_.emplace(form_);
+  for (const Control* label : neighbourhood_->labels()) fitCaptionRoom(*label);
+  for (const Control* c : order_) {
+    if (c->kind() == ControlKind::Label) entries_.at(c).caption->fit();
+  }
+}
+
+void Win32FormView::fitCaptionRoom(const Control& label) {
+  const CaptionRoom room = neighbourhood_->roomOf(
+      label,
+      [this](const Control& c) {
+        const RECT r = RectInParent(entries_.at(&c).window);
+        return PixelRect{static_cast<double>(r.left), static_cast<double>(r.top),
+                         static_cast<double>(r.right), static_cast<double>(r.bottom)};
+      },
+      kCaptionGap);
+  entries_.at(&label).caption->setRoom(room);
 }
 
 POINT Win32FormView::pageOffset(const Control& tabControl) const {
@@ -198,12 +234,27 @@ void Win32FormView::place(const Control& c) {
     rect.right = rect.left + text.cx;
     rect.bottom = rect.top + text.cy;
   }
+  if (c.kind() == ControlKind::CheckBox || c.kind() == ControlKind::OptionButton) {
+    // Lower than its indicator (drawn a pixel below the top) or a line of its caption, the
+    // control would cut them off: it grows to that height about its middle.
+    const int needed = std::max(GetSystemMetrics(SM_CYMENUCHECK) + 1,
+                                static_cast<int>(look_.textExtent(look_.font(c.font()), "").cy));
+    const int height = rect.bottom - rect.top;
+    if (height < needed) {
+      rect.top -= (needed - height) / 2;
+      rect.bottom = rect.top + needed;
+    }
+  }
   const RECT current = RectInParent(entry.window);
-  if (!SameRect(current, rect)) {
+  const bool moved = !SameRect(current, rect);
+  if (moved) {
     MoveWindow(entry.window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     if (c.kind() == ControlKind::TabControl) layOutPages(c);
   }
   if (c.kind() == ControlKind::Label) showLabel(c);
+  // Its neighbours' captions, or its own, keep clear of where it stands now.
+  if (!moved || !neighbourhood_) return;
+  for (const Control* label : neighbourhood_->labelsNear(c)) fitCaptionRoom(*label);
 }
 
 void Win32FormView::placeStatusBars() {
@@ -226,39 +277,24 @@ void Win32FormView::setFont(const Control& c, HFONT font) {
   SendMessageW(entry.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-// A label shows its caption in its designed font, fitted to a one-line label's width: smaller, or
-// shortened when even the smallest size is too wide (FitCaption). Its window text is the whole
-// caption, for assistive tools and for anyone reading the window; drawLabel draws the fitted one.
+// A label draws its caption fitted (LabelCaption); its window text is the whole caption, for
+// assistive tools and for anyone reading the window.
 void Win32FormView::showLabel(const Control& c) {
   Entry& entry = entries_.at(&c);
-  FittedCaption shown{look_.font(c.font()), c.caption()};
-  if (!c.autoSize() && IsOneLineLabel(c)) {
-    RECT client;
-    GetClientRect(entry.window, &client);
-    shown = FitCaption(look_, c, client.right);
-  }
-  setFont(c, shown.font);
-  const bool redraw = entry.shownText != shown.text;
-  entry.shownText = shown.text;
+  entry.caption->refresh();
   if (entry.windowText != c.caption()) {
     entry.windowText = c.caption();
     SetTextOf(entry.window, entry.windowText);
   }
-  if (redraw) InvalidateRect(entry.window, nullptr, TRUE);
 }
 
 void Win32FormView::drawLabel(const DRAWITEMSTRUCT& item) {
   const auto found = controlOf_.find(item.hwndItem);
   if (found == controlOf_.end()) return;
   const Control& c = *found->second;
-  const Entry& entry = entries_.at(&c);
   HDC dc = item.hDC;
-  RECT rect = item.rcItem;
-  FillRect(dc, &rect, reinterpret_cast<HBRUSH>(colours(dc, item.hwndItem)));
-  HGDIOBJ old = SelectObject(dc, entry.font);
-  const std::wstring text = Wide(entry.shownText);
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, LabelTextFormat(c));
-  SelectObject(dc, old);
+  FillRect(dc, &item.rcItem, reinterpret_cast<HBRUSH>(colours(dc, item.hwndItem)));
+  entries_.at(&c).caption->draw(dc, item.rcItem);
 }
 
 void Win32FormView::mirrorValue(const Control& c) {
@@ -478,6 +514,17 @@ void Win32FormView::relayMouse(const MSG& message) {
   SendMessageW(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
+bool Win32FormView::pressFocusedButton(HWND focus) {
+  const auto found = controlOf_.find(focus);
+  if (found == controlOf_.end() || found->second->kind() != ControlKind::CommandButton ||
+      !IsWindowEnabled(focus))
+    return false;
+  // A form that previews keys sees the Return first, as it sees every typed character.
+  if (keyPreview() && previewKey('\r')) return true;
+  SendMessageW(focus, BM_CLICK, 0, 0);
+  return true;
+}
+
 bool Win32FormView::previewKey(int character) {
   const std::weak_ptr<int> alive = lifetime_;
   form_.UserKeyPress(character);
@@ -591,6 +638,15 @@ void Win32FormView::command(HWND control, int code) {
   Control& c = *found->second;
   switch (c.kind()) {
     case ControlKind::CommandButton:
+      // The button with the focus is the one Return presses, and shows it as the default button
+      // does. The second click of a double click is a click as well.
+      if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
+        const WPARAM type = code == BN_SETFOCUS ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        SendMessageW(control, BM_SETSTYLE, type | BS_NOTIFY, TRUE);
+      } else if (code == BN_CLICKED || code == BN_DOUBLECLICKED) {
+        click(c);
+      }
+      return;
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
     case ControlKind::Label:  // STN_CLICKED has the value of BN_CLICKED

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/caption_neighbours.h"
 #include "platform/form.h"
+#include "platform/win32/caption_fit.h"
 #include "platform/win32/win32_look.h"
 #include "platform/win32/windows_api.h"
 #include "platform/window_system.h"
@@ -41,12 +44,17 @@ class Win32FormView final : public FormView {
   HWND toolTips() const { return tips_; }
   /// The system control that shows `control`.
   HWND windowOf(const Control& control) const;
+  /// How a label's caption is drawn; null for other controls.
+  const LabelCaption* captionOf(const Control& label) const;
 
   /// The message loop's side: keys the form sees before its controls, the system's close
   /// command, and moving the focus in the designed tab order.
   bool keyPreview() const { return form_.design().keyPreview; }
   /// Hands a typed character to the form; true when the form took it (it closed on the key).
   bool previewKey(int character);
+  /// Return on `focus`: a focused push button is pressed, as Space presses it. False when `focus`
+  /// is no push button of the form's.
+  bool pressFocusedButton(HWND focus);
   void closeRequested() { form_.UserClose(); }
   /// Shows a mouse message to the form's tool tips, so they appear over the control under it.
   void relayMouse(const MSG& message);
@@ -58,10 +66,11 @@ class Win32FormView final : public FormView {
  private:
   struct Entry {
     HWND window = nullptr;
-    std::vector<HWND> pages;  ///< a tab control's pages
-    HFONT font = nullptr;     ///< the font last given to the window
-    std::string shownText;    ///< the caption as the window shows it (a label's: as it is drawn)
-    std::string windowText;   ///< a label's window text: its whole caption
+    std::vector<HWND> pages;                ///< a tab control's pages
+    HFONT font = nullptr;                   ///< the font last given to the window
+    std::string shownText;                  ///< the caption as a frame or status bar shows it
+    std::string windowText;                 ///< a label's window text: its whole caption
+    std::unique_ptr<LabelCaption> caption;  ///< a label's caption as it is drawn
     bool hasTip = false;
   };
 
@@ -73,6 +82,11 @@ class Win32FormView final : public FormView {
   DWORD style() const;
   DWORD extendedStyle() const;
   void buildControls();
+  /// Puts the labels into their size groups and rows, and keeps their captions clear of their
+  /// neighbours.
+  void arrangeCaptions();
+  /// Keeps the caption of `label` clear of its neighbours where they stand now.
+  void fitCaptionRoom(const Control& label);
   HWND parentOf(const Control& control) const;
   void layOutPages(const Control& tabControl);
   POINT pageOffset(const Control& tabControl) const;
@@ -106,6 +120,8 @@ class Win32FormView final : public FormView {
   std::vector<const Control*> order_;  ///< creation order
   std::unordered_map<const Control*, Entry> entries_;
   std::unordered_map<HWND, Control*> controlOf_;
+  // The labels' neighbours, once every control has its window.
+  std::optional<CaptionNeighbourhood> neighbourhood_;
   HWND pressed_ = nullptr;
   // Set while the view writes the model's state to the windows, so that their own notifications
   // are not taken for the user's.

@@ -148,6 +148,19 @@ SIZE Win32Look::textExtent(HFONT font, const std::string& text) const {
   return size;
 }
 
+SIZE Win32Look::textBlock(HFONT font, const std::string& text, int width, UINT format) const {
+  RECT block{0, 0, width, 0};
+  std::wstring wide = Wide(text);
+  DrawTextW(measuringDc(font), wide.data(), static_cast<int>(wide.size()), &block, format | DT_CALCRECT);
+  return SIZE{block.right - block.left, block.bottom - block.top};
+}
+
+int Win32Look::ascent(HFONT font) const {
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(measuringDc(font), &metrics);
+  return metrics.tmAscent;
+}
+
 int Win32Look::textWidth(HFONT font, const std::string& text) const {
   return textExtent(font, text).cx;
 }

@@ -40,6 +40,12 @@ class Win32Look {
   int textWidth(HFONT font, const std::string& text) const;
   /// The width and height in pixels of `text` in `font`, on one line.
   SIZE textExtent(HFONT font, const std::string& text) const;
+  /// The width and height in pixels that `text` in `font` takes when drawn with DrawTextW in
+  /// `format` on `width` pixels (words wrapped there with DT_WORDBREAK; a longer word sticks out).
+  SIZE textBlock(HFONT font, const std::string& text, int width, UINT format) const;
+  /// How far `font` reaches above its baseline, in pixels: where DrawTextW puts the baseline below
+  /// the top of a line.
+  int ascent(HFONT font) const;
 
  private:
   /// A memory DC with `font` selected, kept for it: switching a DC's font costs far more than

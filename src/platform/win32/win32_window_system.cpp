@@ -53,6 +53,7 @@ bool Win32WindowSystem::PreTranslate(const MSG& message) {
     case WM_CHAR:
       return view->keyPreview() && view->previewKey(static_cast<int>(message.wParam));
     case WM_KEYDOWN:
+      if (message.wParam == VK_RETURN) return view->pressFocusedButton(message.hwnd);
       if (message.wParam != VK_TAB || view->keyPreview()) return false;
       view->moveFocus(GetKeyState(VK_SHIFT) < 0);
       return true;

@@ -12,8 +12,9 @@
 
 #include "app/form1.h"
 #include "i18n/language_tables.h"
+#include "platform/win32/caption_fit.h"
 #include "platform/win32/common_controls.h"
-#include "platform/win32/control_windows.h"
+#include "platform/win32/drawn_pixels.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_machine.h"
 #include "platform/win32/win32_volumes.h"
@@ -26,45 +27,6 @@ namespace {
 
 constexpr const char* kEllipsis = "\u2026";
 
-/// A 32-bit top-down bitmap in a memory DC, to draw into and read pixel by pixel.
-class Canvas {
- public:
-  Canvas(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bits_ = static_cast<const std::uint32_t*>(bits);
-    size_ = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
-
-  HDC dc() const { return dc_; }
-  std::vector<std::uint32_t> pixels() const {
-    GdiFlush();
-    return std::vector<std::uint32_t>(bits_, bits_ + size_);
-  }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
-  const std::uint32_t* bits_ = nullptr;
-  std::size_t size_ = 0;
-};
-
 RECT ClientOf(HWND window) {
   RECT client;
   GetClientRect(window, &client);
@@ -73,31 +35,6 @@ RECT ClientOf(HWND window) {
 
 HFONT FontOf(HWND window) {
   return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-}
-
-/// What the label's window draws, pixel by pixel, as a snapshot of it gets it (WM_PRINTCLIENT).
-std::vector<std::uint32_t> Drawn(HWND label) {
-  const RECT client = ClientOf(label);
-  Canvas canvas(client.right, client.bottom);
-  SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc()), PRF_CLIENT);
-  return canvas.pixels();
-}
-
-/// `text` drawn as the label `c` draws its captions: on its window's size, in the font its window
-/// has, in its colours and text format.
-std::vector<std::uint32_t> Rendered(HWND label, const Control& c, const std::string& text) {
-  RECT client = ClientOf(label);
-  Canvas canvas(client.right, client.bottom);
-  const COLORREF back = ToColorRef(c.backColor().value_or(FaceColour()));
-  HBRUSH brush = CreateSolidBrush(back);
-  FillRect(canvas.dc(), &client, brush);
-  DeleteObject(brush);
-  SetBkColor(canvas.dc(), back);
-  SetTextColor(canvas.dc(), ToColorRef(c.foreColor().value_or(Rgb{0, 0, 0})));
-  SelectObject(canvas.dc(), FontOf(label));
-  const std::wstring wide = Wide(text);
-  DrawTextW(canvas.dc(), wide.c_str(), static_cast<int>(wide.size()), &client, LabelTextFormat(c));
-  return canvas.pixels();
 }
 
 int WidthIn(HFONT font, const std::wstring& text) {
@@ -159,6 +96,22 @@ class Win32Texts : public ::testing::Test {
         expected[{&form, &form.control(t.control, t.index), t.property}] = text;
       }
     }
+  }
+
+  /// The main window's cell `c` draws `text`: its caption shows it, and the ink it draws is as wide
+  /// and high as `text` drawn freely in its font.
+  void expectDrawn(const Control& c, const std::string& text) {
+    const LabelCaption& caption = *machine.view(form1()).captionOf(c);
+    EXPECT_EQ(caption.shown(), text);
+    const Ink ink = InkOf(Drawn(of(form1(), c)), PixelOf(ToColorRef(*c.backColor())));
+    const FreeInk free = FreeInkOf(caption.font(), text, LabelTextFormat(c), 1000);
+    EXPECT_NEAR(ink.width(), free.box.right - free.box.left, 1) << text;
+    EXPECT_NEAR(ink.height(), free.box.bottom - free.box.top, 1) << text;
+  }
+  /// The width the cell `c` draws its caption on.
+  int roomOf(const Control& c) {
+    const CaptionRoom& room = machine.view(form1()).captionOf(c)->room();
+    return ClientOf(of(form1(), c)).right - room.left - room.right;
   }
 
   /// Every expected wording is what its control's window or tool tip shows.
@@ -271,10 +224,9 @@ TEST_F(Win32Texts, ALabelTooLongForItsCellIsDrawnShortenedButItsWindowTextAndTip
   EXPECT_EQ(TextOf(cell), "PHOTOS_BACKUP_2026");
   // What the cell draws: the label's start and an ellipsis, at the smallest size that fits.
   const std::string shortened =
-      ShortenedToFit(FontOf(cell), "PHOTOS_BACKUP_2026", ClientOf(cell).right, /*keepEnd=*/false);
+      ShortenedToFit(FontOf(cell), "PHOTOS_BACKUP_2026", roomOf(photos), /*keepEnd=*/false);
   EXPECT_EQ(shortened.rfind("PHOTOS_", 0), 0u) << shortened;
-  EXPECT_EQ(Drawn(cell), Rendered(cell, photos, shortened));
-  EXPECT_NE(Drawn(cell), Rendered(cell, photos, "PHOTOS_BACKUP_2026"));
+  expectDrawn(photos, shortened);
   // The letter cells' tips give the label whole, the type and file system, and a share.
   EXPECT_EQ(tipOf(form1(), *form1().Label2[1]), "P:  PHOTOS_BACKUP_2026  HD/NTFS");
   const std::string share = "S:  Fotos für Oma 写真  Net/NTFS  \\\\nas\\Fotos für Oma";
@@ -287,15 +239,14 @@ TEST_F(Win32Texts, ALabelTooLongForItsCellIsDrawnShortenedButItsWindowTextAndTip
   total.setCaption("123 456 789 012 345 678 901");
   HWND totalCell = of(form1(), total);
   EXPECT_EQ(TextOf(totalCell), "123 456 789 012 345 678 901");
-  const std::string end =
-      ShortenedToFit(FontOf(totalCell), total.caption(), ClientOf(totalCell).right, /*keepEnd=*/true);
+  const std::string end = ShortenedToFit(FontOf(totalCell), total.caption(), roomOf(total), /*keepEnd=*/true);
   EXPECT_EQ(end.substr(end.size() - 3), "901");
-  EXPECT_EQ(Drawn(totalCell), Rendered(totalCell, total, end));
+  expectDrawn(total, end);
   // A caption that fits at a smaller size is drawn whole.
   total.setCaption("9 999 999 999");
   EXPECT_EQ(TextOf(totalCell), "9 999 999 999");
-  EXPECT_EQ(Drawn(totalCell), Rendered(totalCell, total, "9 999 999 999"));
-  EXPECT_LE(WidthIn(FontOf(totalCell), L"9 999 999 999"), ClientOf(totalCell).right);
+  expectDrawn(total, "9 999 999 999");
+  EXPECT_LE(WidthIn(FontOf(totalCell), L"9 999 999 999"), roomOf(total));
 }
 
 TEST(Win32TextsOnWine, ALabelOutsideTheAnsiCodePageComesWhole) {
