@@ -31,7 +31,8 @@ std::string ExecutableOfThisProcess() {
 std::string RoamingApplicationData() {
   std::vector<wchar_t> buffer(MAX_PATH);
   for (;;) {
-    const DWORD length = GetEnvironmentVariableW(L"APPDATA", buffer.data(), static_cast<DWORD>(buffer.size()));
+    const DWORD length =
+        GetEnvironmentVariableW(L"APPDATA", buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0) return {};
     if (length < buffer.size()) return Utf8(std::wstring_view(buffer.data(), length));
     buffer.resize(length);
