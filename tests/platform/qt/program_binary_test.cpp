@@ -125,6 +125,14 @@ TEST(ProgramBinary, ASaveThatFailsAtASignalIsToldOnTheErrorStream) {
   const fs::path full = dir.path() / "full";
   fs::create_directory(full);
   const bool mounted = geteuid() == 0 && ::mount("volumetra-full", full.c_str(), "tmpfs", 0, "size=16k") == 0;
+  // Unmounted however the test ends.
+  const struct Unmount {
+    fs::path path;
+    bool mounted;
+    ~Unmount() {
+      if (mounted) ::umount2(path.c_str(), MNT_DETACH);
+    }
+  } unmount{full, mounted};
   if (mounted) {
     std::ofstream(full / "volumetra.ini") << "[System]\nLanguage=Dansk\n";
     std::ofstream(full / "filler") << std::string(64 * 1024, 'x');  // fills the disk
@@ -148,7 +156,6 @@ TEST(ProgramBinary, ASaveThatFailsAtASignalIsToldOnTheErrorStream) {
     EXPECT_NE(told.find(": " + c.reason + "\n"), std::string::npos) << told;
     EXPECT_EQ(ReadAll(c.ini), "[System]\nLanguage=Dansk\n");
   }
-  if (mounted) ::umount2(full.c_str(), MNT_DETACH);
 }
 
 TEST(ProgramBinary, SavesAPreparedSettingsFileBackInPlace) {
