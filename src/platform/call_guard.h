@@ -57,6 +57,9 @@ class CallGuard {
     Done,      ///< the call came back in time (or could not be made at all: a failed result)
     NoAnswer,  ///< it did not come back in time, or an earlier call of the key is still stuck
     Declined,  ///< the key is quiet and the question does not reask it: nothing was asked
+    /// not back by the question's own earlier time (`until`), but not given up: still out, and
+    /// collected by the next Ask of the same call, which waits for it until its deadline
+    Pending,
   };
 
   /// What the guard holds: keys (with their channels) and calls not collected yet.
@@ -86,13 +89,14 @@ class CallGuard {
   }
 
   /// The result of `call` for `key`: the one started ahead, or one started now, waited for until
-  /// its deadline at most.
-  Outcome Ask(const std::string& key, const Call& call, bool reask, Result& result) {
+  /// its deadline at most, or until `until` when that comes first (then Pending).
+  Outcome Ask(const std::string& key, const Call& call, bool reask, Result& result,
+              std::optional<TimePoint> until = std::nullopt) {
     Slot& slot = slots_[key];
     Drain(slot);
     const auto ahead = std::find_if(slot.sent.begin(), slot.sent.end(),
                                     [&](const Sent& s) { return s.awaited && s.call == call; });
-    if (ahead != slot.sent.end()) return Await(slot, ahead, result);
+    if (ahead != slot.sent.end()) return Await(slot, ahead, result, until);
     if (Stuck(slot)) return Outcome::NoAnswer;
     if (slot.quiet && !reask) return Outcome::Declined;
     if (!Send(key, slot, call)) {
@@ -100,7 +104,7 @@ class CallGuard {
       result.ok = false;
       return Outcome::Done;
     }
-    return Await(slot, std::prev(slot.sent.end()), result);
+    return Await(slot, std::prev(slot.sent.end()), result, until);
   }
 
   /// Whether a call of `key` that cannot hang, made by the caller itself, may go ahead (Done): the
@@ -114,9 +118,11 @@ class CallGuard {
     return Outcome::Done;
   }
 
-  /// Calls started ahead and not collected are given up: a new round of questions begins.
-  void DropAhead() {
+  /// Calls started ahead and not collected are given up, except those of the keys in `keep`: a new
+  /// round of questions begins.
+  void DropAhead(const std::set<std::string>& keep = {}) {
     for (auto& [key, slot] : slots_) {
+      if (keep.contains(key)) continue;
       for (Sent& sent : slot.sent) sent.awaited = false;
       std::erase_if(slot.sent, [](const Sent& s) { return s.result.has_value(); });
     }
@@ -206,12 +212,15 @@ class CallGuard {
     return true;
   }
 
-  Outcome Await(Slot& slot, SentIterator sent, Result& result) {
+  Outcome Await(Slot& slot, SentIterator sent, Result& result, std::optional<TimePoint> until) {
     // Earlier calls come back first; each keeps its result for its own question.
     const std::size_t index = static_cast<std::size_t>(sent - slot.sent.begin());
-    while (!slot.sent[index].result && CollectNext(slot, slot.sent[index].deadline)) {
+    const bool patient = !until || *until >= slot.sent[index].deadline;
+    const TimePoint waitUntil = patient ? slot.sent[index].deadline : *until;
+    while (!slot.sent[index].result && CollectNext(slot, waitUntil)) {
     }
     Sent& mine = slot.sent[index];
+    if (!mine.result && !patient) return Outcome::Pending;
     if (!mine.result) {
       mine.awaited = false;
       slot.quiet = true;

@@ -59,9 +59,12 @@ VolumeAnswer ToAnswer(DriveCallGuard::Outcome outcome) {
 Win32Volumes::Win32Volumes(std::shared_ptr<VolumeCalls> calls, Win32VolumesOptions options)
     : calls_(std::move(calls)),
       guard_(options.openChannel ? std::move(options.openChannel) : ThreadsOn(calls_), options.callLimit,
-             std::move(options.clock)) {}
+             options.clock),
+      discoveryPatience_(options.discoveryPatience),
+      clock_(std::move(options.clock)) {}
 
 std::uint32_t Win32Volumes::TypeOf(char letter) {
+  if (SettlePending(letter) != Outcome::Done) return kDriveUnknown;
   if (const auto known = types_.find(letter); known != types_.end()) return known->second;
   if (Absent(letter)) return kDriveNoRootDirectory;
   DriveCallResult result;
@@ -97,6 +100,27 @@ Win32Volumes::Outcome Win32Volumes::Ask(const DriveCall& call, bool reask, Drive
   return Outcome::Done;
 }
 
+void Win32Volumes::TakeDiscovery(char letter, DriveCallResult result) {
+  types_[letter] = result.type;
+  information_[letter] = result.information;
+  roundAnswers_[letter] = std::move(result);
+}
+
+Win32Volumes::Outcome Win32Volumes::SettlePending(char letter) {
+  if (!pendingDiscovery_.contains(letter)) return Outcome::Done;
+  if (discovering_) return Outcome::Declined;
+  pendingDiscovery_.erase(letter);
+  DriveCallResult result;
+  const Outcome outcome = guard_.Ask(KeyOf(letter), DiscoveryCall(letter), true, result);
+  if (outcome == Outcome::Done && result.ok) TakeDiscovery(letter, std::move(result));
+  return outcome;
+}
+
+const DriveCallResult* Win32Volumes::LastSpace(char letter) const {
+  const auto last = lastSpace_.find(letter);
+  return last == lastSpace_.end() ? nullptr : &last->second;
+}
+
 void Win32Volumes::StartDiscoveryCalls() {
   for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
     if (!Absent(letter)) guard_.StartAhead(KeyOf(letter), DiscoveryCall(letter), false);
@@ -108,19 +132,27 @@ void Win32Volumes::StartDiscoveryCalls() {
 // does not answer costs no wait of its own; the calls of drives new in the map start when it
 // answers. Before any map answered, every letter is asked.
 void Win32Volumes::StartDiscoveryRound() {
-  guard_.DropAhead();
+  // A discovery call still out from the last round is this round's call too.
+  std::set<std::string> pending;
+  for (char letter : pendingDiscovery_) pending.insert(KeyOf(letter));
+  guard_.DropAhead(pending);
   passLetters_.clear();
   roundAnswers_.clear();
+  discoveryUntil_ = clock_() + discoveryPatience_;
   guard_.StartAhead(kDriveMapKey, MapCall(), true);
   if (present_ != 0) StartDiscoveryCalls();
   DriveCallResult map;
-  if (guard_.Ask(kDriveMapKey, MapCall(), true, map) == Outcome::Done && map.ok && map.drives != 0)
+  if (guard_.Ask(kDriveMapKey, MapCall(), true, map,
+                 discovering_ ? std::optional(discoveryUntil_) : std::nullopt) == Outcome::Done &&
+      map.ok && map.drives != 0)
     present_ = map.drives;
   StartDiscoveryCalls();
   std::set<std::string> keep{kDriveMapKey};
   for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
     if (Absent(letter)) {
       types_[letter] = kDriveNoRootDirectory;
+      lastSpace_.erase(letter);
+      pendingDiscovery_.erase(letter);
       calls_->ReleaseRoot(letter);
     } else {
       keep.insert(KeyOf(letter));
@@ -130,13 +162,16 @@ void Win32Volumes::StartDiscoveryRound() {
 }
 
 void Win32Volumes::BeginProbePass(const std::string& letters) {
-  guard_.DropAhead();
+  std::set<std::string> pending;
+  for (char letter : pendingDiscovery_) pending.insert(KeyOf(letter));
+  guard_.DropAhead(pending);
   passLetters_.clear();
   roundAnswers_.clear();
   for (char letter : letters) {
     letter = Upper(letter);
     passLetters_.insert(letter);
-    if (Absent(letter)) continue;
+    // A drive's pending discovery call tells the pass all it asks.
+    if (Absent(letter) || pendingDiscovery_.contains(letter)) continue;
     // In the order the pass asks them.
     const std::string key = KeyOf(letter);
     if (!information_.contains(letter))
@@ -154,6 +189,7 @@ VolumeAnswer Win32Volumes::GetVolumeInformation(const std::string& rootPath, std
                                                 std::string& fileSystemNameBuffer) {
   const char letter = LetterOf(rootPath);
   if (Absent(letter)) return VolumeAnswer::Failed;
+  if (const Outcome settled = SettlePending(letter); settled != Outcome::Done) return ToAnswer(settled);
   auto known = information_.find(letter);
   if (known == information_.end()) {
     DriveCallResult result;
@@ -179,7 +215,12 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
   const char letter = LetterOf(rootPath);
   if (Absent(letter)) return VolumeAnswer::Failed;
   DriveCallResult result;
-  if (auto answered = roundAnswers_.extract(letter)) {
+  const Outcome settled = SettlePending(letter);
+  if (settled == Outcome::Declined && LastSpace(letter)) {
+    result = *LastSpace(letter);
+  } else if (settled != Outcome::Done) {
+    return ToAnswer(settled);
+  } else if (auto answered = roundAnswers_.extract(letter)) {
     result = std::move(answered.mapped());
   } else if (const Outcome outcome =
                  Ask({DriveCall::Kind::FreeSpace, letter, KnownGeometry(letter)}, Reasks(letter), result);
@@ -188,6 +229,7 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
   }
   if (!result.ok || !result.geometry) return VolumeAnswer::Failed;
   geometry_.try_emplace(letter, *result.geometry);
+  lastSpace_[letter] = result;
   const ClusterCounts counts = FitClusterCounts(*result.geometry, result.bytes);
   sectorsPerCluster = counts.sectorsPerCluster;
   bytesPerSector = counts.bytesPerSector;
@@ -208,16 +250,20 @@ DrivePresence Win32Volumes::ListDrive(char letter) {
   geometry_.erase(letter);
   remoteNames_.erase(letter);
   if (Absent(letter)) return DrivePresence::Empty;
+  // Discovery waits for the calls it started, not again for one an earlier round waited for.
+  const bool carried = pendingDiscovery_.erase(letter) > 0;
+  std::optional<DriveCallGuard::TimePoint> until;
+  if (discovering_) until = carried ? clock_() : discoveryUntil_;
   DriveCallResult result;
-  if (guard_.Ask(KeyOf(letter), DiscoveryCall(letter), false, result) != Outcome::Done || !result.ok) {
+  const Outcome outcome = guard_.Ask(KeyOf(letter), DiscoveryCall(letter), false, result, until);
+  if (outcome == Outcome::Pending) pendingDiscovery_.insert(letter);
+  if (outcome != Outcome::Done || !result.ok) {
     // Nothing is known of the drive now: its calls go to its channel until its type is known again.
     types_.erase(letter);
     return DrivePresence::Failed;
   }
-  types_[letter] = result.type;
-  information_[letter] = result.information;
   const DriveListing listing = result.listing;
-  roundAnswers_[letter] = std::move(result);
+  TakeDiscovery(letter, std::move(result));
   if (listing.found) return listing.firstName.empty() ? DrivePresence::Empty : DrivePresence::Named;
   switch (listing.error) {
     case kFileNotFound:
@@ -234,6 +280,7 @@ DrivePresence Win32Volumes::ListDrive(char letter) {
 
 std::string Win32Volumes::DriveDescription(char letter) {
   letter = Upper(letter);
+  if (SettlePending(letter) != Outcome::Done) return {};
   const auto type = types_.find(letter);
   if (type == types_.end() || type->second != kDriveRemote) return {};
   if (const auto known = remoteNames_.find(letter); known != remoteNames_.end()) return known->second;

@@ -17,6 +17,9 @@ namespace volumetra {
 struct Win32VolumesOptions {
   /// How long a call on a drive's channel is waited for.
   std::chrono::milliseconds callLimit{5000};
+  /// How long drive discovery waits for its calls in all, from the start of its round; a drive
+  /// whose call is not back by then is answered by the probe pass that next asks it.
+  std::chrono::milliseconds discoveryPatience{250};
   /// The steady clock the call limit is measured on (the one the call channels wait on).
   DriveCallGuard::Clock clock = std::chrono::steady_clock::now;
   /// Opens the call channel of a drive (or of the drive map); empty: a thread of this process that
@@ -38,6 +41,14 @@ struct Win32VolumesOptions {
 /// stuck, and is asked again, and waited for, only by a probe pass (which asks it again only after
 /// the program's time-out reset); drive discovery declines it meanwhile. A thread stuck in a call
 /// does not keep the process from ending.
+///
+/// Drive discovery (BeginDriveDiscovery to EndDriveDiscovery) waits `discoveryPatience` at most in
+/// all, so that the start-up, whose discovery runs before the window shows, never waits for a dead
+/// server. A drive whose discovery call is not back by then is taken (its presence test fails), and
+/// its other questions in discovery are answered from what it told last, or declined as failed.
+/// The call stays out: the first probe pass that asks the drive collects it, waiting until the
+/// call's own deadline, one `callLimit` after the round started. So drives dead at start-up cost the
+/// first survey one wait together, and a slow drive is answered by that survey.
 ///
 /// Drive discovery reads the system's drive map (GetLogicalDrives) once per pass: a letter that
 /// names no drive has no root directory (type 1), its presence test finds nothing and its queries
@@ -73,6 +84,8 @@ class Win32Volumes : public VolumeService {
   /// The share of a network drive ("\\server\share"); empty for other drives.
   std::string DriveDescription(char letter) override;
   void BeginProbePass(const std::string& letters) override;
+  void BeginDriveDiscovery() override { discovering_ = true; }
+  void EndDriveDiscovery() override { discovering_ = false; }
 
   /// Drives (and the drive map) with a call that ran out of time and has not returned yet.
   int StuckDrives() { return guard_.StuckKeys(); }
@@ -96,6 +109,14 @@ class Win32Volumes : public VolumeService {
   std::optional<DiskGeometry> KnownGeometry(char letter) const;
   /// Makes `call`: on the drive's channel, or on the calling thread for a local drive's free space.
   Outcome Ask(const DriveCall& call, bool reask, DriveCallResult& result);
+  /// Keeps what a discovery call told of drive `letter`.
+  void TakeDiscovery(char letter, DriveCallResult result);
+  /// Settles a discovery call of drive `letter` that was not back in discovery's patience: declined
+  /// (Declined) while discovery goes on, otherwise collected (Done or NoAnswer); Done for a drive
+  /// without one.
+  Outcome SettlePending(char letter);
+  /// The last free-space answer of drive `letter`, for the questions discovery declines.
+  const DriveCallResult* LastSpace(char letter) const;
 
   std::shared_ptr<VolumeCalls> calls_;
   DriveCallGuard guard_;
@@ -113,6 +134,16 @@ class Win32Volumes : public VolumeService {
   std::map<char, std::string> remoteNames_;
   /// The letters of the probe pass under way; empty outside one.
   std::set<char> passLetters_;
+  std::chrono::milliseconds discoveryPatience_;
+  DriveCallGuard::Clock clock_;
+  /// Drive discovery is under way (BeginDriveDiscovery to EndDriveDiscovery).
+  bool discovering_ = false;
+  /// When this discovery round stops waiting for its calls.
+  DriveCallGuard::TimePoint discoveryUntil_{};
+  /// Drives whose discovery call was not back in discovery's patience and is not collected yet.
+  std::set<char> pendingDiscovery_;
+  /// The last free-space answer of each drive.
+  std::map<char, DriveCallResult> lastSpace_;
 };
 
 }  // namespace volumetra

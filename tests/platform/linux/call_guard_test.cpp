@@ -102,6 +102,42 @@ TEST_F(CallGuardTest, AStuckKeyIsRefusedAtOnceUntilItsCallComesBack) {
   EXPECT_EQ(guard.footprint().calls, 0u);
 }
 
+// A question with a time of its own stops waiting then, but leaves the call out: the next question
+// of the same call, in a later round too, collects it, waiting only until the call's own deadline.
+TEST_F(CallGuardTest, ACallNotBackByTheQuestionsOwnTimeIsCollectedByTheNextQuestion) {
+  system.Hang(Path(5));
+  system.latency[Path(6)] = 400ms;
+  const auto start = system.now();
+  guard.StartAhead(Path(5), Stat(Path(5)), false);
+  guard.StartAhead(Path(6), Stat(Path(6)), false);
+  const auto until = start + 250ms;
+  EXPECT_EQ(guard.Ask(Path(5), Stat(Path(5)), false, result, until), Outcome::Pending);
+  EXPECT_EQ(guard.Ask(Path(6), Stat(Path(6)), false, result, until), Outcome::Pending);
+  EXPECT_EQ(Elapsed(), 250ms);  // one wait for both
+  EXPECT_EQ(guard.StuckKeys(), 0);
+
+  // A new round that keeps both keys' calls: the slow one is collected with its answer, the dead
+  // one runs out of time one limit after it started.
+  guard.DropAhead({Path(5), Path(6)});
+  EXPECT_EQ(Ask(6), Outcome::Done);
+  EXPECT_TRUE(result.ok);
+  EXPECT_EQ(result.stats.totalBlocks, 1006u);
+  EXPECT_EQ(Ask(5), Outcome::NoAnswer);
+  EXPECT_EQ(system.now() - start, kLimit);
+  EXPECT_EQ(system.StatCallsOf(Path(5)), 1);
+  EXPECT_EQ(system.StatCallsOf(Path(6)), 1);
+  EXPECT_EQ(guard.StuckKeys(), 1);
+  system.Release(Path(5));
+}
+
+// A time of its own later than the deadline changes nothing.
+TEST_F(CallGuardTest, AQuestionsOwnTimeBeyondTheDeadlineWaitsOnlyUntilTheDeadline) {
+  system.Hang(Path(7));
+  EXPECT_EQ(guard.Ask(Path(7), Stat(Path(7)), false, result, system.now() + 2 * kLimit), Outcome::NoAnswer);
+  EXPECT_EQ(Elapsed(), kLimit);
+  system.Release(Path(7));
+}
+
 TEST_F(CallGuardTest, AQuietKeyIsAskedAgainAndWaitedForOnlyWhenReasked) {
   system.latency[Path(5)] = 6000ms;  // a slow server: it answers, but too late
   EXPECT_EQ(Ask(5), Outcome::NoAnswer);
