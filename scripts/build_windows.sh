@@ -9,7 +9,7 @@ bash scripts/setup.sh
 
 build=${VOLUMETRA_BUILD_DIR:-build/windows}
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-  -DVOLUMETRA_TESTS=OFF > /dev/null
+  -DBUILD_TESTING=OFF -DVOLUMETRA_BENCH=ON > /dev/null
 cmake --build "$build" --target volumetra bare_win32_window
 rm -f "$build"/volumetra-*-win64.exe "$build"/volumetra-*-win64.zip
 (cd "$build" && cpack > cpack.log) || { cat "$build/cpack.log"; exit 1; }

@@ -4,9 +4,10 @@
 # dialog, checks that a second start raises the main window and ends with 0, takes a screenshot
 # to ~/installed.png, ends the program with SIGTERM and checks that its settings went to
 # ~/.config/volumetra/. Exits non-zero when a check failed.
-# Usage: package_session.sh <desktop id>
+# Usage: package_session.sh <desktop id> <version>
 set -euo pipefail
 id=$1
+version=$2
 failures=0
 fail() {
   echo "FAILED: $*" >&2
@@ -38,7 +39,7 @@ has_icon() {  # the window's _NET_WM_ICON holds the icon sizes the desktop's men
 cd "$HOME"
 /usr/bin/volumetra &
 pid=$!
-main=$(window "Volumetra V 0.95")
+main=$(window "Volumetra V $version")
 graph=$(window "Graphical-View")
 [ -n "$main" ] || fail "no main window"
 [ -n "$graph" ] || fail "no graph window"

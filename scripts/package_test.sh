@@ -24,8 +24,7 @@ fail() {
 }
 
 echo "== package: configure, build and cpack -G DEB"
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVOLUMETRA_WERROR=ON -DVOLUMETRA_TESTS=OFF \
-  -DVOLUMETRA_BENCH=OFF > /dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVOLUMETRA_WERROR=ON -DBUILD_TESTING=OFF > /dev/null
 cmake --build "$build" -j 2
 rm -f "$build"/volumetra_*.deb
 (cd "$build" && cpack -G DEB > cpack.log) || { cat "$build/cpack.log"; exit 1; }
@@ -76,7 +75,8 @@ cp scripts/package_session.sh "$home/session.sh"
 chown "$user:$user" "$home/session.sh"
 status=0
 runuser -u "$user" -- env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 XDG_RUNTIME_DIR="$home/run" \
-  xvfb-run -a -s "-screen 0 1280x800x24 -wr" bash "$home/session.sh" "$id" || status=$?
+  xvfb-run -a -s "-screen 0 1280x800x24 -wr" bash "$home/session.sh" "$id" "$(dpkg-deb -f "$deb" Version)" ||
+  status=$?
 [ "$status" -eq 0 ] || fail "the session's checks failed ($status)"
 mkdir -p shots
 cp "$home/installed.png" shots/installed.png 2> /dev/null || true

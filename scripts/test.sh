@@ -29,22 +29,28 @@ else
 fi
 
 results=()
-run_variant() {  # name, cmake options...
-  local name=$1
-  shift
+failed=0
+run_variant() {  # name, configure preset, cmake options...
+  local name=$1 preset=$2
+  shift 2
   local dir="$root/ci-$name"
   echo "== $name: configure and build"
-  cmake -S . -B "$dir" -G Ninja "$@" > /dev/null
-  cmake --build "$dir" -j 2
+  if ! { cmake --preset "$preset" -B "$dir" "$@" > /dev/null && cmake --build "$dir" -j 2; }; then
+    results+=("$name: the build FAILED")
+    failed=1
+    return
+  fi
   echo "== $name: tests"
   # Wine reports each look at the label of drive Z: (the Unix root) that it cannot read.
+  local status=0
   ctest --test-dir "$dir" --output-on-failure -j 2 --timeout 120 2>&1 | grep -v '^wine: Read access denied' |
-    tee "$dir/ctest.log"
+    tee "$dir/ctest.log" || status=${PIPESTATUS[0]}
   results+=("$name: $(grep -E 'tests passed' "$dir/ctest.log" | tail -n 1)")
+  if ((status != 0)); then failed=1; fi
 }
 
-run_variant werror -DCMAKE_BUILD_TYPE=Debug -DVOLUMETRA_WERROR=ON
-run_variant asan -DCMAKE_BUILD_TYPE=Debug -DVOLUMETRA_SANITIZE=ON
+run_variant werror dev
+run_variant asan sanitizers
 
 package_status=0
 bash scripts/package_test.sh | tee "$root/package-test.log" || package_status=$?
@@ -55,8 +61,7 @@ export WINEPREFIX
 WINEPREFIX=$(realpath -m "$root/ci-wine")
 bash scripts/wine_prefix.sh start "$WINEPREFIX"
 trap 'bash scripts/wine_prefix.sh stop "$WINEPREFIX"' EXIT
-run_variant windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Debug \
-  -DVOLUMETRA_WERROR=ON
+run_variant windows windows
 
 installer_status=0
 bash tests/dist/windows_installer_test.sh "$root/ci-windows" | tee "$root/windows-installer-test.log" ||
@@ -65,9 +70,10 @@ results+=("$(tail -n 1 "$root/windows-installer-test.log")")
 
 echo "== summary"
 printf '%s\n' "${results[@]}"
-if ((${#unformatted[@]} > 0 || package_status != 0 || installer_status != 0)); then
-  echo "test.sh: FAILED: ${#unformatted[@]} files not formatted, package test status $package_status," \
-    "Windows installer test status $installer_status, in $((SECONDS - started)) s"
+if ((${#unformatted[@]} > 0 || failed != 0 || package_status != 0 || installer_status != 0)); then
+  echo "test.sh: FAILED: ${#unformatted[@]} files not formatted, a build or its tests failed: $failed," \
+    "package test status $package_status, Windows installer test status $installer_status," \
+    "in $((SECONDS - started)) s"
   exit 1
 fi
 echo "test.sh: passed: formatting clean, all three builds warning-free, every test passed, the package installs and runs, the Windows installer installs, runs and uninstalls, in $((SECONDS - started)) s"

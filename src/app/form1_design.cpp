@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "version.h"
+
 namespace volumetra {
 namespace {
 
@@ -162,7 +164,7 @@ std::vector<ControlDesign> BuildControls() {
 
 const FormDesign& Form1Design() {
   static const FormDesign design{.name = "Form1",
-                                 .caption = "Volumetra V 0.95",
+                                 .caption = "Volumetra V " VOLUMETRA_VERSION,
                                  .width = 9585 + kFrameWidthTwips,
                                  .height = 6795 + kFrameHeightTwips,
                                  .clientWidth = 9585,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "version.h"
 #include "windows/logo.h"
 
 namespace volumetra {
@@ -62,7 +63,7 @@ const ControlDesign kControls[] = {
      .top = 2700,
      .width = 1410,
      .height = 285,
-     .caption = "Version 0.95",
+     .caption = "Version " VOLUMETRA_VERSION,
      .font = FontSpec{"Arial", 12, true},
      .alignment = Alignment::Right,
      .autoSize = true,
