@@ -27,7 +27,7 @@ void ShowGridRows(Program& program) {
 }
 
 void Form1::Timer2_Timer() {
-  DiscoverDrives(program_);
+  DiscoverDrives(program_.probeContext());
   const std::int32_t n = static_cast<std::int32_t>(program_.m.DriveLetters.size());
   const std::int32_t height = 240 * n + 1168;
   if (windowState() == WindowState::Normal && this->height() != static_cast<float>(height)) {

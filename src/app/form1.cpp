@@ -1,8 +1,8 @@
 #include "app/form1.h"
 
+#include "app/apply_language.h"
 #include "app/form1_design.h"
 #include "app/program.h"
-#include "i18n/apply_language.h"
 #include "probe/drive_discovery.h"
 #include "probe/probe_pass.h"
 #include "report/report_cycle.h"
@@ -78,14 +78,14 @@ void Form1::Form_Load() {
   m.UnitFactor = 1000000;
   m.AlarmLimit = 100000;
   m.ColourInfo = true;
-  LoadSettings(program_);
+  LoadSettings(program_.settingsContext());
   Form3& options = program_.form3();
   options.Text1.setText(m.ReportFileDir);
   options.Text3.setText(m.ReportFileName);
   setLeft(static_cast<float>(m.Window1XPos));
   setTop(static_cast<float>(m.Window1YPos));
   Timer2.setInterval(100);
-  DiscoverDrives(program_);
+  DiscoverDrives(program_.probeContext());
   const float n = static_cast<float>(m.DriveLetters.size());
   setHeight(240 * n + 1168);
   for (Control* c : bottomRow()) c->setTop(240 * n + 256);
@@ -102,7 +102,7 @@ void Form1::Form_Load() {
     r.NameLength = 0;
   }
   if (m.ShowGraph) program_.form2().Show();
-  RememberUntakenSettings(program_);
+  RememberUntakenSettings(program_.settingsContext());
 }
 
 void Form1::Form_Resize() {
@@ -111,7 +111,7 @@ void Form1::Form_Resize() {
 }
 
 void Form1::Form_Unload() {
-  SaveSettings(program_);
+  SaveSettings(program_.settingsContext());
   // The log file is never held open between lines, so there is nothing to close.
   if (FrmSplash* splash = program_.loadedFrmSplash()) program_.Unload(*splash);
   if (Form3* options = program_.loadedForm3()) program_.Unload(*options);

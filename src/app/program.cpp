@@ -1,13 +1,15 @@
 #include "app/program.h"
 
 #include "app/form1.h"
+#include "app/form_settings_windows.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
 #include "windows/frm_splash.h"
 
 namespace volumetra {
 
-Program::Program(Services& services) : os(services) {}
+Program::Program(Services& services)
+    : os(services), settingsWindows_(std::make_unique<FormSettingsWindows>(*this)) {}
 
 Program::~Program() {
   // Forms go in reverse order of dependence; their timers stop first.
@@ -46,6 +48,14 @@ bool Program::RaiseMainWindow() {
   if (main.windowState() == WindowState::Minimized) main.setWindowState(WindowState::Normal);
   main.Show();
   return true;
+}
+
+ProbeContext Program::probeContext() {
+  return {m, os.volumes, os.clock, [this] { return form2().Slider1.value(); }};
+}
+
+SettingsContext Program::settingsContext() {
+  return {m, os.files, os.profile, *settingsWindows_};
 }
 
 Form1& Program::form1() {

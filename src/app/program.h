@@ -6,6 +6,8 @@
 #include "platform/form.h"
 #include "platform/services.h"
 #include "probe/module1.h"
+#include "probe/probe_context.h"
+#include "settings/settings_context.h"
 
 namespace volumetra {
 
@@ -36,6 +38,11 @@ class Program : public FormHost {
   /// the program has ended.
   bool RaiseMainWindow();
 
+  /// What drive discovery and the probe pass work on, with the graph window's slider.
+  ProbeContext probeContext();
+  /// What the settings file is read and written with, with the main and graph windows.
+  SettingsContext settingsContext();
+
   Form1& form1();
   Form2& form2();
   Form3& form3();
@@ -63,6 +70,7 @@ class Program : public FormHost {
   template <typename F>
   bool release(std::unique_ptr<F>& slot, Form& form);
 
+  std::unique_ptr<SettingsWindows> settingsWindows_;
   std::unique_ptr<Form1> form1_;
   std::unique_ptr<Form2> form2_;
   std::unique_ptr<Form3> form3_;

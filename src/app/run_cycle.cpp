@@ -9,7 +9,7 @@ namespace volumetra {
 
 void Form1::Timer1_Timer() {
   if (program_.m.Running) Timer1.setInterval(Slider1.value() + 1);
-  ProbeDrives(program_);
+  ProbeDrives(program_.probeContext());
   RunReportCycle(program_);
 }
 

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "app/program.h"
 #include "probe/probe_pass.h"
 #include "probe/volume_queries.h"
 
@@ -37,28 +36,28 @@ void RemoveCdRomDrives(Module1& m) {
 
 }  // namespace
 
-void RemoveDoubleMappings(Program& program) {
-  Module1& m = program.m;
+void RemoveDoubleMappings(const ProbeContext& probe) {
+  Module1& m = probe.m;
   // Positions 1..26 against 1..27, as records; only positions within the list can be dropped.
   for (int i = 1; i <= 26; ++i) {
     for (int j = 1; j <= 27; ++j) {
       if (!SameVolume(m.DriveRecs[i], m.DriveRecs[j])) continue;
       if (static_cast<std::size_t>(i) > m.DriveLetters.size()) continue;
       m.DriveLetters.erase(static_cast<std::size_t>(i) - 1, 1);
-      ProbeDrives(program);
+      ProbeDrives(probe);
       j = 0;  // position i now holds the next letter: compare it with every j again
     }
   }
 }
 
-void DiscoverDrives(Program& program) {
-  Module1& m = program.m;
-  program.os.volumes.BeginDriveDiscovery();
+void DiscoverDrives(const ProbeContext& probe) {
+  Module1& m = probe.m;
+  probe.volumes.BeginDriveDiscovery();
   m.DriveLetters.clear();
   m.MaxFreeMB = 0;
   for (char letter = 'C'; letter <= 'Z'; ++letter) {
-    if (program.os.volumes.ListDrive(letter) != DrivePresence::Empty) m.DriveLetters += letter;
-    const double freeMB = std::nearbyint(GetFreeSpaceMB(program, std::string(1, letter) + ":\\"));
+    if (probe.volumes.ListDrive(letter) != DrivePresence::Empty) m.DriveLetters += letter;
+    const double freeMB = std::nearbyint(GetFreeSpaceMB(m, probe.volumes, std::string(1, letter) + ":\\"));
     if (freeMB > m.MaxFreeMB) {
       m.MaxFreeMB = freeMB >= 2147483647.0 ? 2147483647 : static_cast<std::int32_t>(freeMB);
     }
@@ -66,13 +65,13 @@ void DiscoverDrives(Program& program) {
   // The exclusions judge the letters by their records. Those must follow the whole list just
   // found: records of the last pass lack a letter dropped then, which would come back every other
   // time. A pass over the full list makes every discovery drop the same letters.
-  if (m.ExcludeDoubles || m.ExcludeCDs) ProbeDrives(program);
+  if (m.ExcludeDoubles || m.ExcludeCDs) ProbeDrives(probe);
   if (m.ExcludeDoubles) {
-    RemoveDoubleMappings(program);
-    RemoveDoubleMappings(program);
+    RemoveDoubleMappings(probe);
+    RemoveDoubleMappings(probe);
   }
   if (m.ExcludeCDs) RemoveCdRomDrives(m);
-  program.os.volumes.EndDriveDiscovery();
+  probe.volumes.EndDriveDiscovery();
 }
 
 }  // namespace volumetra

@@ -4,10 +4,8 @@
 #include <limits>
 #include <string>
 
-#include "app/program.h"
 #include "probe/volume_queries.h"
 #include "report/graph_scale.h"
-#include "windows/form2.h"
 
 namespace volumetra {
 namespace {
@@ -21,13 +19,13 @@ std::string RootPathOf(const Module1& m, std::size_t position) {
 // What is known of a drive that gives no answer, without asking its volume: its root path, and its
 // drive type while its record has none. So its row shows its letter, type and time-out, and keeps
 // whatever else it knew.
-void NoteSilentDrive(Program& program, DriveRec& d, const std::string& root) {
+void NoteSilentDrive(VolumeService& volumes, DriveRec& d, const std::string& root) {
   d.RootPath = root;
-  if (d.TypeText.empty()) d.TypeText = DriveTypeName(program.os.volumes.GetDriveType(root));
+  if (d.TypeText.empty()) d.TypeText = DriveTypeName(volumes.GetDriveType(root));
 }
 
-void ProbeDrive(Program& program, std::size_t position) {
-  Module1& m = program.m;
+void ProbeDrive(const ProbeContext& probe, std::size_t position) {
+  Module1& m = probe.m;
   DriveRec& d = m.DriveRecs[position];
   const std::string root = RootPathOf(m, position);
   d.RootPath = root;
@@ -35,8 +33,9 @@ void ProbeDrive(Program& program, std::size_t position) {
   std::string volumeName, fileSystemName;
   std::int32_t serialNumber = 0, maxComponentLength = 0, flags = 0;
   // A drive that gives no answer counts as timed out: it keeps its record and stays out of the sums.
-  if (!GetVolumeInfo(program, root, volumeName, serialNumber, maxComponentLength, flags, fileSystemName)) {
-    NoteSilentDrive(program, d, root);
+  if (!GetVolumeInfo(m, probe.volumes, probe.clock, root, volumeName, serialNumber, maxComponentLength, flags,
+                     fileSystemName)) {
+    NoteSilentDrive(probe.volumes, d, root);
     return;
   }
   d.VolumeName = volumeName;
@@ -46,12 +45,12 @@ void ProbeDrive(Program& program, std::size_t position) {
     d.NameLength = static_cast<std::int16_t>(maxComponentLength);
   }
 
-  std::string typeText = DriveTypeName(program.os.volumes.GetDriveType(root));
+  std::string typeText = DriveTypeName(probe.volumes.GetDriveType(root));
   if (fileSystemName != kFailedBuffer) typeText += "/" + fileSystemName;
   d.TypeText = typeText;
 
   bool answered = true;
-  const double freeMB = GetFreeSpaceMB(program, root, &answered);
+  const double freeMB = GetFreeSpaceMB(m, probe.volumes, root, &answered);
   if (!answered) return;
   m.CurFreeMB = freeMB == -1.0 ? 0 : freeMB;
   d.FreeMB = m.CurFreeMB;
@@ -63,10 +62,10 @@ void ProbeDrive(Program& program, std::size_t position) {
 
 }  // namespace
 
-void ProbeDrives(Program& program) {
-  Module1& m = program.m;
+void ProbeDrives(const ProbeContext& probe) {
+  Module1& m = probe.m;
   // The slider first: reading it loads the graph window, whose load sets the divisor.
-  const int sliderValue = program.form2().Slider1.value();
+  const int sliderValue = probe.graphSlider();
   m.GraphScale = GraphScaleOf(sliderValue, m.GraphDivisor);
   m.SumTotalMB = m.SumFreeMB = m.SumUsedMB = 0;
   // The drives this pass asks: those not marked as timed out. A drive's query marks only its own
@@ -75,16 +74,16 @@ void ProbeDrives(Program& program) {
   for (std::size_t i = 1; i <= m.DriveLetters.size() && i < kDriveRecCount; ++i) {
     if (m.DriveRecs[i].TimeoutMark != kTimeoutMark) asked += m.DriveLetters[i - 1];
   }
-  program.os.volumes.BeginProbePass(asked);
+  probe.volumes.BeginProbePass(asked);
   for (std::size_t i = 1; i <= m.DriveLetters.size(); ++i) {
     if (i >= kDriveRecCount) break;
     DriveRec& d = m.DriveRecs[i];
     if (d.TimeoutMark != kTimeoutMark) {
-      ProbeDrive(program, i);
+      ProbeDrive(probe, i);
     } else if (d.RootPath.empty()) {
       // Marked before any pass filled its record (its free space gave no answer to the discovery of
       // the start-up): it is not asked, but shows what is known of it.
-      NoteSilentDrive(program, d, RootPathOf(m, i));
+      NoteSilentDrive(probe.volumes, d, RootPathOf(m, i));
     }
   }
 }

@@ -2,8 +2,6 @@
 
 #include <cctype>
 
-#include "app/program.h"
-
 namespace volumetra {
 namespace {
 
@@ -50,37 +48,36 @@ bool IsTimedOut(int t0, int t1) {
   return d > 3 || (d >= -57 && d <= -1);
 }
 
-bool GetVolumeInfo(Program& program, const std::string& rootPath, std::string& volumeName,
-                   std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+bool GetVolumeInfo(Module1& m, VolumeService& volumes, ClockService& clock, const std::string& rootPath,
+                   std::string& volumeName, std::int32_t& serialNumber, std::int32_t& maxComponentLength,
                    std::int32_t& fileSystemFlags, std::string& fileSystemName) {
-  Module1& m = program.m;
   serialNumber = maxComponentLength = fileSystemFlags = 0;
   volumeName.assign(kBufferSize, ' ');
   fileSystemName.assign(kBufferSize, ' ');
-  const int t0 = program.os.clock.Now().second;
-  const VolumeAnswer answer = program.os.volumes.GetVolumeInformation(
+  const int t0 = clock.Now().second;
+  const VolumeAnswer answer = volumes.GetVolumeInformation(
       rootPath, volumeName, serialNumber, maxComponentLength, fileSystemFlags, fileSystemName);
-  const int t1 = program.os.clock.Now().second;
+  const int t1 = clock.Now().second;
   if (!rootPath.empty()) JudgeCall(m, rootPath[0], answer == VolumeAnswer::NoAnswer || IsTimedOut(t0, t1));
   volumeName = TrimAtNul(volumeName);
   fileSystemName = TrimAtNul(fileSystemName);
   return answer != VolumeAnswer::NoAnswer;
 }
 
-double GetFreeSpaceMB(Program& program, const std::string& rootPath, bool* answered) {
+double GetFreeSpaceMB(Module1& m, VolumeService& volumes, const std::string& rootPath, bool* answered) {
   std::int32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-  const VolumeAnswer answer = program.os.volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector,
-                                                                  freeClusters, totalClusters);
+  const VolumeAnswer answer =
+      volumes.GetDiskFreeSpace(rootPath, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters);
   if (answered) *answered = answer != VolumeAnswer::NoAnswer;
-  if (answer == VolumeAnswer::NoAnswer && !rootPath.empty()) JudgeCall(program.m, rootPath[0], true);
+  if (answer == VolumeAnswer::NoAnswer && !rootPath.empty()) JudgeCall(m, rootPath[0], true);
   if (answer != VolumeAnswer::Answered) {
-    program.m.LastTotalGB = 0;
+    m.LastTotalGB = 0;
     return -1.0;
   }
   // A 32-bit product, as the counts and sizes are; computed wide so an overflow cannot wrap.
   const double bytesPerCluster =
       static_cast<double>(static_cast<std::int64_t>(bytesPerSector) * sectorsPerCluster);
-  program.m.LastTotalGB = (totalClusters / 1024.0 / 1024.0) * bytesPerCluster / 1000.0;
+  m.LastTotalGB = (totalClusters / 1024.0 / 1024.0) * bytesPerCluster / 1000.0;
   return (freeClusters / 1024.0 / 1024.0) * bytesPerCluster;
 }
 

@@ -3,9 +3,11 @@
 #include <cstdint>
 #include <string>
 
-namespace volumetra {
+#include "platform/clock_service.h"
+#include "platform/volume_service.h"
+#include "probe/module1.h"
 
-class Program;
+namespace volumetra {
 
 /// The characters before the first NUL, or the whole text when it has none.
 std::string TrimAtNul(const std::string& text);
@@ -15,13 +17,14 @@ std::string TrimAtNul(const std::string& text);
 /// drive as timed out, an answer in time clears its mark. After a failed call the texts are 255
 /// spaces and the numbers 0. A volume that gives no answer at all (see VolumeAnswer) is marked as
 /// timed out whatever the clock says, and false is returned: nothing is known of it.
-bool GetVolumeInfo(Program& program, const std::string& rootPath, std::string& volumeName,
-                   std::int32_t& serialNumber, std::int32_t& maxComponentLength,
+bool GetVolumeInfo(Module1& m, VolumeService& volumes, ClockService& clock, const std::string& rootPath,
+                   std::string& volumeName, std::int32_t& serialNumber, std::int32_t& maxComponentLength,
                    std::int32_t& fileSystemFlags, std::string& fileSystemName);
 
 /// Free space in MB, or -1.0 when the query fails; sets LastTotalGB (0 on failure). A volume that
 /// gives no answer is marked as timed out and `answered`, when given, is set to false.
-double GetFreeSpaceMB(Program& program, const std::string& rootPath, bool* answered = nullptr);
+double GetFreeSpaceMB(Module1& m, VolumeService& volumes, const std::string& rootPath,
+                      bool* answered = nullptr);
 
 /// The short type name of a drive-type code: "Rem", "HD", "Net", "CD", "Ram", else "???".
 std::string DriveTypeName(std::int32_t typeCode);

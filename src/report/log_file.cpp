@@ -1,6 +1,5 @@
 #include "report/log_file.h"
 
-#include "app/program.h"
 #include "report/number_formats.h"
 
 namespace volumetra {
@@ -27,16 +26,14 @@ std::string LogLine(const std::string& date, const std::string& time, const std:
   return line;
 }
 
-void AppendLogLine(Program& program, int position) {
-  Module1& m = program.m;
-  ClockService& clock = program.os.clock;
+void AppendLogLine(Module1& m, ClockService& clock, FileService& files, int position) {
   const DriveRec& d = m.DriveRecs[static_cast<std::size_t>(position)];
   const std::string path = m.ReportFileDir + m.ReportFileName;
   const LocalDateTime now = clock.Now();
   const std::string line =
       LogLine(clock.ShortDate(now), clock.LongTime(now), d.RootPath, d.FreeMB, clock.DecimalSeparator());
   std::string error;
-  if (program.os.files.AppendLine(path, line, error)) {
+  if (files.AppendLine(path, line, error)) {
     m.LogError.clear();
   } else {
     m.LogError = path + ": " + error;

@@ -3,9 +3,11 @@
 #include <cstddef>
 #include <string>
 
-namespace volumetra {
+#include "platform/clock_service.h"
+#include "platform/file_service.h"
+#include "probe/module1.h"
 
-class Program;
+namespace volumetra {
 
 /// The columns of the log line's zones: every field starts at column 1, 15, 29, 43 ...
 inline constexpr std::size_t kLogZoneWidth = 14;
@@ -20,6 +22,6 @@ std::string LogLine(const std::string& date, const std::string& time, const std:
 /// ReportFileName. The file is opened and closed for this one line, which lands whole or not at
 /// all. A failure is kept in LogError ("<path>: <reason>") and the program goes on; a success
 /// clears LogError.
-void AppendLogLine(Program& program, int position);
+void AppendLogLine(Module1& m, ClockService& clock, FileService& files, int position);
 
 }  // namespace volumetra

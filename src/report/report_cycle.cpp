@@ -150,7 +150,7 @@ void ReportDrive(Program& program, std::size_t position) {
   const std::size_t r = position - 1;
   Control& freeBar = *f2.Shape2[r];
 
-  if (m.LogDue) AppendLogLine(program, static_cast<int>(position));
+  if (m.LogDue) AppendLogLine(m, program.os.clock, program.os.files, static_cast<int>(position));
   if (m.ColourInfo) {
     SetChangeColours(m, position, *f1.Label6[r], *f1.Label7[r]);
     freeBar.setFillColor(f1.Label6[r]->foreColor().value_or(kUnchanged.free));

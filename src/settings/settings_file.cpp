@@ -4,10 +4,7 @@
 #include <limits>
 #include <optional>
 
-#include "app/form1.h"
-#include "app/program.h"
 #include "settings/setting_conversions.h"
-#include "windows/form2.h"
 
 namespace volumetra {
 namespace {
@@ -21,16 +18,16 @@ std::string SettingsFileIn(FileService& files, const std::string& directory) {
 }
 
 // Where the settings are saved: the program directory.
-std::string SettingsFilePath(Program& program) {
-  FileService& files = program.os.files;
+std::string SettingsFilePath(const SettingsContext& settings) {
+  FileService& files = settings.files;
   return SettingsFileIn(files, files.ProgramDirectory());
 }
 
 // Where the settings are read from: the program directory's file; while there is none yet, a file
 // prepared beside the executable when the program keeps its settings elsewhere.
-std::string SettingsReadPath(Program& program) {
-  FileService& files = program.os.files;
-  const std::string saved = SettingsFilePath(program);
+std::string SettingsReadPath(const SettingsContext& settings) {
+  FileService& files = settings.files;
+  const std::string saved = SettingsFilePath(settings);
   if (files.IsOrdinaryFile(saved)) return saved;
   const std::string beside = SettingsFileIn(files, files.ExecutableDirectory());
   return beside != saved && files.IsOrdinaryFile(beside) ? beside : saved;
@@ -38,12 +35,12 @@ std::string SettingsReadPath(Program& program) {
 
 // Finds out at start whether the settings can be saved at the end, so that the user learns it
 // while the program runs rather than never.
-void CheckSettingsCanBeSaved(Program& program) {
-  const std::string path = SettingsFilePath(program);
+void CheckSettingsCanBeSaved(const SettingsContext& settings) {
+  const std::string path = SettingsFilePath(settings);
   std::string reason;
-  program.m.SettingsError.clear();
-  program.m.SettingsErrorShownAt.reset();
-  if (!program.os.files.CanReplaceFile(path, reason)) program.m.SettingsError = path + ": " + reason;
+  settings.m.SettingsError.clear();
+  settings.m.SettingsErrorShownAt.reset();
+  if (!settings.files.CanReplaceFile(path, reason)) settings.m.SettingsError = path + ": " + reason;
 }
 
 // --- Reading: each step stores the converted text, or the key's default when the text is empty.
@@ -57,27 +54,27 @@ bool Store(T& variable, std::optional<T> converted) {
 }
 
 template <std::int32_t Module1::*Variable>
-bool LoadPosition(Program& p, const std::string& text) {
+bool LoadPosition(const SettingsContext& p, const std::string& text) {
   return text.empty() || Store(p.m.*Variable, ReadInteger(text));
 }
 
 template <std::int32_t Module1::*Variable, std::int32_t Default>
-bool LoadPositionOr(Program& p, const std::string& text) {
+bool LoadPositionOr(const SettingsContext& p, const std::string& text) {
   if (text.empty()) p.m.*Variable = Default;
   return LoadPosition<Variable>(p, text);
 }
 
-bool LoadMainWidth(Program& p, const std::string& text) {
+bool LoadMainWidth(const SettingsContext& p, const std::string& text) {
   const double width = ReadLenientNumber(text);
   if (!(width > 0)) return true;
   const std::optional<std::int32_t> rounded = RoundToInt32(width);
   if (!rounded) return false;
-  p.form1().setWidth(static_cast<float>(width));
+  p.windows.SetMainWidth(static_cast<float>(width));
   p.m.Window1Width = *rounded;
   return true;
 }
 
-bool LoadGraphWidth(Program& p, const std::string& text) {
+bool LoadGraphWidth(const SettingsContext& p, const std::string& text) {
   if (text.empty()) {
     p.m.Window2Width = 5310;
     return true;
@@ -85,29 +82,29 @@ bool LoadGraphWidth(Program& p, const std::string& text) {
   return Store(p.m.Window2Width, RoundToInt32(ReadLenientNumber(text)));
 }
 
-std::string English(Program&) {
+std::string English(const SettingsContext&) {
   return "English";
 }
-std::string CurrentDirectory(Program& p) {
-  return p.os.files.CurrentDirectory();
+std::string CurrentDirectory(const SettingsContext& p) {
+  return p.files.CurrentDirectory();
 }
-std::string LogTxt(Program&) {
+std::string LogTxt(const SettingsContext&) {
   return "LOG.TXT";
 }
 
-template <std::string Module1::*Variable, std::string (*Default)(Program&)>
-bool LoadText(Program& p, const std::string& text) {
+template <std::string Module1::*Variable, std::string (*Default)(const SettingsContext&)>
+bool LoadText(const SettingsContext& p, const std::string& text) {
   p.m.*Variable = text.empty() ? Default(p) : text;
   return true;
 }
 
 template <bool Module1::*Variable>
-bool LoadFlag(Program& p, const std::string& text) {
+bool LoadFlag(const SettingsContext& p, const std::string& text) {
   return text.empty() || Store(p.m.*Variable, ReadBoolean(text));
 }
 
 template <bool Module1::*Variable>
-bool LoadFlagOrTrue(Program& p, const std::string& text) {
+bool LoadFlagOrTrue(const SettingsContext& p, const std::string& text) {
   if (text.empty()) p.m.*Variable = true;
   return LoadFlag<Variable>(p, text);
 }
@@ -120,43 +117,43 @@ std::int32_t RoundedEdge(float edge) {
   return RoundToInt32(std::clamp(static_cast<double>(edge), kMin, kMax)).value_or(0);
 }
 
-std::string SaveMainLeft(Program& p) {
-  p.m.Window1XPos = RoundedEdge(p.form1().left());
+std::string SaveMainLeft(const SettingsContext& p) {
+  p.m.Window1XPos = RoundedEdge(p.windows.MainLeft());
   return std::to_string(p.m.Window1XPos);
 }
-std::string SaveMainTop(Program& p) {
-  p.m.Window1YPos = RoundedEdge(p.form1().top());
+std::string SaveMainTop(const SettingsContext& p) {
+  p.m.Window1YPos = RoundedEdge(p.windows.MainTop());
   return std::to_string(p.m.Window1YPos);
 }
-std::string SaveMainWidth(Program& p) {
-  return WidthText(p.form1().width());
+std::string SaveMainWidth(const SettingsContext& p) {
+  return WidthText(p.windows.MainWidth());
 }
-std::string SaveGraphLeft(Program& p) {
-  p.m.Window2XPos = RoundedEdge(p.form2().left());
+std::string SaveGraphLeft(const SettingsContext& p) {
+  p.m.Window2XPos = RoundedEdge(p.windows.GraphLeft());
   return std::to_string(p.m.Window2XPos);
 }
-std::string SaveGraphTop(Program& p) {
-  p.m.Window2YPos = RoundedEdge(p.form2().top());
+std::string SaveGraphTop(const SettingsContext& p) {
+  p.m.Window2YPos = RoundedEdge(p.windows.GraphTop());
   return std::to_string(p.m.Window2YPos);
 }
-std::string SaveGraphWidth(Program& p) {
-  return WidthText(p.form2().width());
+std::string SaveGraphWidth(const SettingsContext& p) {
+  return WidthText(p.windows.GraphWidth());
 }
 
 template <std::string Module1::*Variable>
-std::string SaveText(Program& p) {
+std::string SaveText(const SettingsContext& p) {
   return p.m.*Variable;
 }
 
 template <bool Module1::*Variable>
-std::string SaveFlag(Program& p) {
+std::string SaveFlag(const SettingsContext& p) {
   return BooleanText(p.m.*Variable);
 }
 
 struct SystemKey {
   const char* name;
-  bool (*load)(Program&, const std::string& text);
-  std::string (*save)(Program&);
+  bool (*load)(const SettingsContext&, const std::string& text);
+  std::string (*save)(const SettingsContext&);
   /// The key's value lies in the graph window's geometry.
   bool ofGraphWindow = false;
 };
@@ -196,29 +193,29 @@ bool SavesKey(const Module1& m, std::size_t index, const std::string& value, boo
 
 }  // namespace
 
-void ReadIniValue(Program& program, std::string& section, std::string& key, std::string& filePath,
-                  std::string& result) {
-  if (filePath.empty()) filePath = SettingsReadPath(program);
-  if (!program.os.files.IsOrdinaryFile(filePath)) {
+void ReadIniValue(const SettingsContext& settings, std::string& section, std::string& key,
+                  std::string& filePath, std::string& result) {
+  if (filePath.empty()) filePath = SettingsReadPath(settings);
+  if (!settings.files.IsOrdinaryFile(filePath)) {
     result.clear();
     return;
   }
   std::string buffer(kValueBufferSize, '\0');
   const int n =
-      program.os.profile.GetPrivateProfileString(section, key, "", buffer, kValueBufferSize, filePath);
+      settings.profile.GetPrivateProfileString(section, key, "", buffer, kValueBufferSize, filePath);
   result = buffer.substr(0, static_cast<std::size_t>(std::max(n, 0)));
 }
 
-void WriteIniValue(Program& program, std::string& section, std::string& key, std::string& value,
-                   std::string& filePath, std::int16_t& result) {
-  if (filePath.empty()) filePath = SettingsFilePath(program);
+void WriteIniValue(const SettingsContext& settings, std::string& section, std::string& key,
+                   std::string& value, std::string& filePath, std::int16_t& result) {
+  if (filePath.empty()) filePath = SettingsFilePath(settings);
   result =
-      static_cast<std::int16_t>(program.os.profile.WritePrivateProfileString(section, key, value, filePath));
+      static_cast<std::int16_t>(settings.profile.WritePrivateProfileString(section, key, value, filePath));
 }
 
-void LoadSettings(Program& program) {
-  Module1& m = program.m;
-  CheckSettingsCanBeSaved(program);
+void LoadSettings(const SettingsContext& settings) {
+  Module1& m = settings.m;
+  CheckSettingsCanBeSaved(settings);
   m.IniSection = kSection;
   m.IniFilePath.clear();
   m.UntakenSettingsAtStart.clear();
@@ -226,40 +223,40 @@ void LoadSettings(Program& program) {
     const SystemKey& key = kSystemKeys[index];
     m.IniKey = key.name;
     m.IniResult.clear();
-    ReadIniValue(program, m.IniSection, m.IniKey, m.IniFilePath, m.IniResult);
-    if (!key.load(program, m.IniResult)) {
+    ReadIniValue(settings, m.IniSection, m.IniKey, m.IniFilePath, m.IniResult);
+    if (!key.load(settings, m.IniResult)) {
       m.UntakenSettingsAtStart.resize(kKeyCount - index);
       return;
     }
   }
 }
 
-void RememberUntakenSettings(Program& program) {
-  Module1& m = program.m;
+void RememberUntakenSettings(const SettingsContext& settings) {
+  Module1& m = settings.m;
   for (std::size_t index = FirstUntakenKey(m); index < kKeyCount; ++index) {
     const SystemKey& key = kSystemKeys[index];
     std::optional<std::string>& atStart = m.UntakenSettingsAtStart[index - FirstUntakenKey(m)];
     atStart.reset();
-    if (!key.ofGraphWindow || program.loadedForm2()) atStart = key.save(program);
+    if (!key.ofGraphWindow || settings.windows.GraphWindowExists()) atStart = key.save(settings);
   }
 }
 
-void SaveSettings(Program& program) {
-  Module1& m = program.m;
+void SaveSettings(const SettingsContext& settings) {
+  Module1& m = settings.m;
   m.IniSection = kSection;
   m.IniFilePath.clear();
   // The thirteen writes go to the file's text in memory and then to the file in one step, so a
   // kill during the save leaves the old settings or the new ones, never a mix.
-  const bool graphWindowRan = program.loadedForm2() != nullptr;
-  ProfileService& profile = program.os.profile;
+  const bool graphWindowRan = settings.windows.GraphWindowExists();
+  ProfileService& profile = settings.profile;
   profile.BeginWrites();
   bool saved = true;
   for (std::size_t index = 0; index < kKeyCount; ++index) {
     const SystemKey& key = kSystemKeys[index];
     m.IniKey = key.name;
-    m.IniValue = key.save(program);
+    m.IniValue = key.save(settings);
     if (!SavesKey(m, index, m.IniValue, graphWindowRan)) continue;
-    WriteIniValue(program, m.IniSection, m.IniKey, m.IniValue, m.IniFilePath, m.IniWriteResult);
+    WriteIniValue(settings, m.IniSection, m.IniKey, m.IniValue, m.IniFilePath, m.IniWriteResult);
     saved = saved && m.IniWriteResult != 0;
   }
   saved = profile.CommitWrites() && saved;
@@ -268,7 +265,7 @@ void SaveSettings(Program& program) {
   m.SettingsSaveError.clear();
   if (!saved) {
     const std::string reason = profile.WriteError();
-    m.SettingsSaveError = SettingsFilePath(program) + ": " + (reason.empty() ? "not written" : reason);
+    m.SettingsSaveError = SettingsFilePath(settings) + ": " + (reason.empty() ? "not written" : reason);
   }
 }
 

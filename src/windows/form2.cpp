@@ -80,7 +80,7 @@ void Form2::Label26_Click() {
 }
 
 void Form2::Slider1_scroll() {
-  ProbeDrives(program_);
+  ProbeDrives(program_.probeContext());
 }
 
 void ShowGraphRows(Program& program) {

@@ -17,9 +17,9 @@ struct DiscoveryTest : ::testing::Test {
   void SetUp() override { machine.start(); }
   /// Discovers, probes (so the exclusions have records to judge), and discovers again.
   void discoverTwice() {
-    DiscoverDrives(p);
-    ProbeDrives(p);
-    DiscoverDrives(p);
+    DiscoverDrives(p.probeContext());
+    ProbeDrives(p.probeContext());
+    DiscoverDrives(p.probeContext());
   }
 };
 
@@ -30,18 +30,18 @@ TEST_F(DiscoveryTest, TakesLettersCToZInUseAndTheLargestFreeSpace) {
   machine.volumes.add('A', 9000, 9000);  // A and B are never asked
   machine.volumes.add('E', 1000, 900).presence = DrivePresence::Empty;
   machine.volumes.add('F', 0, 0).presence = DrivePresence::Failed;
-  DiscoverDrives(p);
+  DiscoverDrives(p.probeContext());
   EXPECT_EQ(p.m.DriveLetters, "CFHZ");
   EXPECT_EQ(p.m.MaxFreeMB, 900);  // free space counts even for a letter left out
 }
 
 TEST_F(DiscoveryTest, NoDriveAndAllDrives) {
   machine.volumes.clear();
-  DiscoverDrives(p);
+  DiscoverDrives(p.probeContext());
   EXPECT_EQ(p.m.DriveLetters, "");
   EXPECT_EQ(p.m.MaxFreeMB, 0);
   for (char l = 'A'; l <= 'Z'; ++l) machine.volumes.add(l, 100, 50);
-  DiscoverDrives(p);
+  DiscoverDrives(p.probeContext());
   EXPECT_EQ(p.m.DriveLetters, "CDEFGHIJKLMNOPQRSTUVWXYZ");
 }
 
@@ -51,7 +51,7 @@ TEST_F(DiscoveryTest, DoubleMappingDropsTheHigherLetterAndReprobes) {
   machine.volumes.add('F', 2000, 400, "DATA").serialNumber = 42;  // free space is not compared
   p.m.ExcludeDoubles = true;
   const int before = machine.volumes.volumeInfoCalls;
-  DiscoverDrives(p);
+  DiscoverDrives(p.probeContext());
   EXPECT_EQ(p.m.DriveLetters, "CD");  // judged by a pass over C, D and F made first
   // One pass over the three letters found, one after the removal over the two left.
   EXPECT_EQ(machine.volumes.volumeInfoCalls, before + 3 + 2);
@@ -78,7 +78,7 @@ TEST_F(DiscoveryTest, ALetterLeftOutStaysOutAtEveryRefreshAndTheWindowKeepsItsHe
 TEST_F(DiscoveryTest, WithoutAnExclusionDiscoveryProbesNothing) {
   machine.volumes.add('C', 5000, 100);
   const int before = machine.volumes.volumeInfoCalls;
-  DiscoverDrives(p);
+  DiscoverDrives(p.probeContext());
   EXPECT_EQ(machine.volumes.volumeInfoCalls, before);
 }
 

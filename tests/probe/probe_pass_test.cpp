@@ -20,7 +20,7 @@ TEST_F(ProbePassTest, FillsEveryRecordAndTheSums) {
   machine.volumes.add('D', 1000, 250, "", 5, "CDFS");
   p.m.DriveLetters = "CD";
   p.form2().Slider1.setValue(99);
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
 
   const DriveRec& c = p.m.DriveRecs[1];
   EXPECT_EQ(c.RootPath, "C:\\");
@@ -42,7 +42,7 @@ TEST_F(ProbePassTest, FailedQueriesStoreTheirFailureValues) {
   machine.volumes.add('C', 2000, 500).freeSpaceFails = true;
   machine.volumes.add('D', 1000, 250).volumeInfoFails = true;
   p.m.DriveLetters = "CD";
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   EXPECT_EQ(p.m.DriveRecs[1].FreeMB, 0);
   EXPECT_EQ(p.m.DriveRecs[1].TotalGB, 0);
   EXPECT_EQ(p.m.DriveRecs[2].VolumeName, std::string(255, ' '));
@@ -58,14 +58,14 @@ TEST_F(ProbePassTest, SlowDriveIsStoredOnceThenSkippedAndLeftOutOfTheSums) {
   FakeVolume& d = machine.volumes.add('D', 1000, 250, "SLOW");
   d.volumeInfoMs = 5000;
   p.m.DriveLetters = "CD";
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   EXPECT_EQ(p.m.DriveRecs[2].TimeoutMark, "T O");
   EXPECT_EQ(p.m.DriveRecs[2].VolumeName, "SLOW");  // this pass still stores it ...
   EXPECT_DOUBLE_EQ(p.m.SumTotalMB, 3000);          // ... and counts it
 
   const int callsBefore = machine.volumes.volumeInfoCalls;
   d.label = "CHANGED";
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   EXPECT_EQ(machine.volumes.volumeInfoCalls, callsBefore + 1);  // only C was asked
   EXPECT_EQ(p.m.DriveRecs[2].VolumeName, "SLOW");
   EXPECT_DOUBLE_EQ(p.m.SumTotalMB, 2000);
@@ -75,14 +75,14 @@ TEST_F(ProbePassTest, ADriveThatGivesNoAnswerKeepsItsRecordAndStaysOutOfTheSums)
   machine.volumes.add('C', 2000, 500);
   FakeVolume& dead = machine.volumes.add('D', 1000, 250, "SHARE", 4);
   p.m.DriveLetters = "CD";
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   ASSERT_EQ(p.m.DriveRecs[2].VolumeName, "SHARE");
 
   // The server dies: its query gives no answer, however fast the refusal comes.
   dead.silent = true;
   for (int reset = 0; reset < 3; ++reset) {
     p.form1().Timer5_Timer();  // the time-out reset lets the drive be asked again
-    ProbeDrives(p);
+    ProbeDrives(p.probeContext());
     const DriveRec& d = p.m.DriveRecs[2];
     EXPECT_EQ(d.TimeoutMark, "T O");
     EXPECT_EQ(p.m.TimedOutLetters, "D");
@@ -98,7 +98,7 @@ TEST_F(ProbePassTest, ADriveThatGivesNoAnswerKeepsItsRecordAndStaysOutOfTheSums)
   dead.silent = false;
   p.form1().Timer5_Timer();
   machine.volumes.at('D').label = "BACK";
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   EXPECT_EQ(p.m.DriveRecs[2].TimeoutMark, "");
   EXPECT_EQ(p.m.DriveRecs[2].VolumeName, "BACK");
   EXPECT_DOUBLE_EQ(p.m.SumTotalMB, 3000);
@@ -110,7 +110,7 @@ TEST_F(ProbePassTest, AnnouncesTheDrivesItWillAsk) {
   p.m.DriveRecs[2].TimeoutMark = kTimeoutMark;  // D timed out: not asked
   const int before = machine.volumes.volumeInfoCalls;
   const int passes = machine.volumes.probePasses;
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   EXPECT_EQ(machine.volumes.probePasses, passes + 1);
   EXPECT_EQ(machine.volumes.lastProbePass, "CEF");
   EXPECT_EQ(machine.volumes.volumeInfoCalls - before, 3);
@@ -120,7 +120,7 @@ TEST_F(ProbePassTest, EmptyListSetsScaleAndZeroSumsOnly) {
   p.m.DriveLetters.clear();
   p.m.SumTotalMB = 5;
   const int calls = machine.volumes.volumeInfoCalls + machine.volumes.freeSpaceCalls;
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   EXPECT_EQ(p.m.SumTotalMB, 0);
   EXPECT_EQ(machine.volumes.volumeInfoCalls + machine.volumes.freeSpaceCalls, calls);
 }
@@ -129,7 +129,7 @@ TEST_F(ProbePassTest, NameLengthBeyondItsFieldKeepsTheOldValue) {
   machine.volumes.add('C', 100, 50).maxComponentLength = 40000;
   p.m.DriveLetters = "C";
   p.m.DriveRecs[1].NameLength = 12;
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   EXPECT_EQ(p.m.DriveRecs[1].NameLength, 12);
   EXPECT_EQ(p.m.DriveRecs[1].TypeText, "HD/NTFS");  // the pass went on
 }

@@ -36,7 +36,9 @@ struct VolumeQueriesTest : ::testing::Test {
   std::int32_t serial = 7, length = 7, flags = 7;
 
   void SetUp() override { p.m.DriveLetters = "CDE"; }
-  void query(const char* root) { GetVolumeInfo(p, root, name, serial, length, flags, fs); }
+  void query(const char* root) {
+    GetVolumeInfo(p.m, p.os.volumes, p.os.clock, root, name, serial, length, flags, fs);
+  }
 };
 
 TEST_F(VolumeQueriesTest, AnswerInTimeGivesTrimmedTextsAndSignedSerial) {
@@ -77,10 +79,10 @@ TEST_F(VolumeQueriesTest, SlowCallMarksTheDriveOnceAndAnAnswerInTimeClearsIt) {
 
 TEST_F(VolumeQueriesTest, FreeSpaceComesInMegabytesWithTheTotalAsSideEffect) {
   machine.volumes.add('C', 2500, 1234.5);
-  EXPECT_DOUBLE_EQ(GetFreeSpaceMB(p, "C:\\"), 1234.5);
+  EXPECT_DOUBLE_EQ(GetFreeSpaceMB(p.m, p.os.volumes, "C:\\"), 1234.5);
   EXPECT_DOUBLE_EQ(p.m.LastTotalGB, 2.5);
 
-  EXPECT_EQ(GetFreeSpaceMB(p, "Q:\\"), -1.0);
+  EXPECT_EQ(GetFreeSpaceMB(p.m, p.os.volumes, "Q:\\"), -1.0);
   EXPECT_EQ(p.m.LastTotalGB, 0);
 }
 
@@ -90,7 +92,7 @@ TEST_F(VolumeQueriesTest, ClusterArithmeticUsesTheSizeOfOneCluster) {
   c.bytesPerSector = 512;
   c.freeClusters = 2'000'000'000;
   c.totalClusters = 2'147'483'647;
-  EXPECT_DOUBLE_EQ(GetFreeSpaceMB(p, "C:\\"), 2'000'000'000 / 32.0);
+  EXPECT_DOUBLE_EQ(GetFreeSpaceMB(p.m, p.os.volumes, "C:\\"), 2'000'000'000 / 32.0);
   EXPECT_DOUBLE_EQ(p.m.LastTotalGB, 2'147'483'647 / 32.0 / 1000.0);
 }
 

@@ -4,7 +4,7 @@
 
 #include <limits>
 
-#include "i18n/apply_language.h"
+#include "app/apply_language.h"
 #include "report/bar_width.h"
 #include "report/report_fixture.h"
 

@@ -29,7 +29,7 @@ struct SettingsFileTest : ::testing::Test {
   std::string iniText() const { return FakeMachine::read(machine.iniPath()); }
   void loadSection(const std::string& keys) {
     writeIni("[System]\n" + keys);
-    LoadSettings(p);
+    LoadSettings(p.settingsContext());
   }
   // Starts the program and ends it as the close box does.
   void run() {
@@ -72,13 +72,13 @@ TEST_F(SettingsFileTest, WithoutAFileTheProgramStartsOnDefaultsAndWritesNothing)
 
 TEST_F(SettingsFileTest, OnlyAnOrdinaryFileNamedAfterTheExecutableIsRead) {
   fs::create_directory(machine.iniPath());  // not an ordinary file
-  LoadSettings(p);
+  LoadSettings(p.settingsContext());
   EXPECT_EQ(m.Language, "English");
   EXPECT_EQ(m.Window2XPos, 6650);
 
   machine.files.baseName = "Vmetra32";
   std::ofstream(machine.dir.path() / "Vmetra32.ini") << "[System]\nLanguage=Dansk\n";
-  LoadSettings(p);
+  LoadSettings(p.settingsContext());
   EXPECT_EQ(m.Language, "Dansk");
   EXPECT_EQ(m.IniFilePath, machine.dir.str() + "/Vmetra32.ini");
 }
@@ -352,7 +352,7 @@ TEST_F(SettingsFileTest, TemporariesOfKilledSavesGoAtTheNextStartWhateverItWrite
   // No process has this id on either system (Linux's ids stay below 2^22, Windows' are multiples of 4).
   const fs::path left = machine.iniPath() + ".tmp.99999999.1";
   std::ofstream(left) << "[System]\nLanguage=De";
-  LoadSettings(p);
+  LoadSettings(p.settingsContext());
   EXPECT_FALSE(fs::exists(left));
   EXPECT_EQ(m.Language, "Dansk");
 }

@@ -27,7 +27,7 @@ TEST_F(GraphWindowTest, LoadsBesideTheMainWindowWithTheScaleOfTheLargestFreeSpac
   EXPECT_EQ(g.Command1.top(), 870);
   EXPECT_EQ(p.m.GraphMax, 100);
   EXPECT_EQ(g.Slider1.value(), 100);
-  ProbeDrives(p);
+  ProbeDrives(p.probeContext());
   EXPECT_DOUBLE_EQ(p.m.GraphScale, 101);
 }
 

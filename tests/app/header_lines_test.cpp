@@ -7,7 +7,7 @@
 
 #include "app/form1.h"
 #include "app/form1_design.h"
-#include "i18n/apply_language.h"
+#include "app/apply_language.h"
 #include "support/fake_machine.h"
 
 namespace volumetra {

@@ -1,4 +1,4 @@
-#include "i18n/apply_language.h"
+#include "app/apply_language.h"
 
 #include <gtest/gtest.h>
 
