@@ -7,9 +7,13 @@
 
 namespace volumetra {
 
-Program::Program(Services& services) : os(services) {}
+Program::Program(Services& services) : os(services) {
+  // A click on a desktop notification (a drive running out of space) brings the table to the front.
+  os.notifications.setOnClicked([this] { RaiseMainWindow(); });
+}
 
 Program::~Program() {
+  os.notifications.setOnClicked(nullptr);
   // Forms go in reverse order of dependence; their timers stop first.
   unloaded_.clear();
   splash_.reset();

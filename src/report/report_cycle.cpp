@@ -12,6 +12,7 @@
 #include "app/program.h"
 #include "report/bar_width.h"
 #include "report/log_file.h"
+#include "report/low_space_notices.h"
 #include "report/number_formats.h"
 #include "report/status_line.h"
 #include "windows/form2.h"
@@ -155,10 +156,12 @@ void ReportDrive(Program& program, std::size_t position) {
     SetChangeColours(m, position, *f1.Label6[r], *f1.Label7[r]);
     freeBar.setFillColor(f1.Label6[r]->foreColor().value_or(kUnchanged.free));
   }
-  if (IsAlarmDue(m, d)) {
+  const bool alarm = IsAlarmDue(m, d);
+  if (alarm) {
     if (m.AlarmColours) freeBar.setFillColor(kAlarmColour);
     if (m.AlarmBeep) program.os.beep.Beep();
   }
+  NoticeLowSpace(program, d, alarm);
   WriteCells(m, d, f1, r);
   WriteLetterToolTips(program, d, f1, f2, r);
   DrawGraphRow(m, d, f1, f2, r);
