@@ -10,6 +10,7 @@
 #include "platform/headless/fake_files.h"
 #include "platform/headless/fake_volumes.h"
 #include "platform/headless/headless_windows.h"
+#include "platform/headless/recording_notifications.h"
 #include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
 
@@ -28,8 +29,9 @@ struct BenchMachine {
   IniProfile profile;
   FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
   CountingBeep beep;
+  RecordingNotifications notifications;
   HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, loop, windows, "Linux"};
+  Services services{volumes, files, profile, clock, beep, notifications, loop, windows, "Linux"};
   Program program{services};
 };
 

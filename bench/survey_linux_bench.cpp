@@ -14,6 +14,7 @@
 #include "app/program.h"
 #include "platform/headless/fake_files.h"
 #include "platform/headless/headless_windows.h"
+#include "platform/headless/recording_notifications.h"
 #include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
 #include "platform/linux/linux_clock.h"
@@ -34,8 +35,9 @@ struct LinuxMachine {
   IniProfile profile;
   LinuxClock clock;
   CountingBeep beep;
+  RecordingNotifications notifications;
   HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, loop, windows, "Linux"};
+  Services services{volumes, files, profile, clock, beep, notifications, loop, windows, "Linux"};
   Program program{services};
   std::vector<std::string> mountPoints;
 };

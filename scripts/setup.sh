@@ -10,6 +10,7 @@ packages=(
   libblkid-dev                                    # file-system labels and UUIDs
   libgtest-dev libgmock-dev libbenchmark-dev      # tests and benchmarks
   xvfb xauth imagemagick openbox                  # a virtual display, a window manager and screenshots
+  dunst                                           # a notification server the notification tests read back
   fonts-dejavu-core fonts-liberation              # sans faces for the designed fonts
   dosfstools e2fsprogs                            # file systems the volume tests make
   libfuse3-dev fuse3                              # the tests' FUSE file system (a server that can die)

@@ -9,9 +9,13 @@
 namespace volumetra {
 
 Program::Program(Services& services)
-    : os(services), settingsWindows_(std::make_unique<FormSettingsWindows>(*this)) {}
+    : os(services), settingsWindows_(std::make_unique<FormSettingsWindows>(*this)) {
+  // A click on a desktop notification (a drive running out of space) brings the table to the front.
+  os.notifications.setOnClicked([this] { RaiseMainWindow(); });
+}
 
 Program::~Program() {
+  os.notifications.setOnClicked(nullptr);
   // Forms go in reverse order of dependence; their timers stop first.
   unloaded_.clear();
   splash_.reset();

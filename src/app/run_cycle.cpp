@@ -1,8 +1,8 @@
 // The run-cycle timers of the main window: survey, housekeeping, log due and time-out reset.
 #include "app/form1.h"
 #include "app/program.h"
+#include "app/report_on_forms.h"
 #include "probe/probe_pass.h"
-#include "report/report_cycle.h"
 #include "windows/form2.h"
 
 namespace volumetra {
@@ -10,7 +10,7 @@ namespace volumetra {
 void Form1::Timer1_Timer() {
   if (program_.m.Running) Timer1.setInterval(Slider1.value() + 1);
   ProbeDrives(program_.probeContext());
-  RunReportCycle(program_);
+  ReportOnForms(program_);
 }
 
 void Form1::Timer3_Timer() {

@@ -5,6 +5,7 @@
 #include "platform/beep_service.h"
 #include "platform/clock_service.h"
 #include "platform/file_service.h"
+#include "platform/notification_service.h"
 #include "platform/profile_service.h"
 #include "platform/timer.h"
 #include "platform/volume_service.h"
@@ -19,6 +20,7 @@ struct Services {
   ProfileService& profile;
   ClockService& clock;
   BeepService& beep;
+  NotificationService& notifications;
   TimerHost& timers;
   WindowSystem& windows;
   /// The platform the program runs on, as the about box names it ("Linux", "Windows").

@@ -20,6 +20,15 @@ struct DriveRec {
   std::string TimeoutMark;  ///< "T O" while the drive counts as timed out
 };
 
+/// What the low-space notifications remember of one drive letter (report/low_space_notices.h).
+struct LowSpaceNoticeMemory {
+  /// A notification may be shown when the alarm applies: true at start and again once the free
+  /// space has risen clear of the limit.
+  bool armed = true;
+  /// When the last one was shown, on the steady clock.
+  std::optional<std::int64_t> shownAtMs;
+};
+
 inline constexpr const char* kTimeoutMark = "T O";
 inline constexpr int kDriveRecCount = 31;
 inline constexpr int kPrevFreeCount = 28;
@@ -70,6 +79,9 @@ struct Module1 {
 
   // The report cycle's memory of each position's last changed free space.
   std::array<double, kPrevFreeCount> PrevFreeMB{};
+
+  // The low-space notifications' memory, by drive letter from A.
+  std::array<LowSpaceNoticeMemory, 26> LowSpaceNotices{};
 
   // Call state shared by the settings file's reads and writes.
   std::string IniSection;

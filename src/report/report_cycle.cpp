@@ -8,13 +8,11 @@
 #include <limits>
 #include <string>
 
-#include "app/form1.h"
-#include "app/program.h"
 #include "report/bar_width.h"
 #include "report/log_file.h"
+#include "report/low_space_notices.h"
 #include "report/number_formats.h"
 #include "report/status_line.h"
-#include "windows/form2.h"
 
 namespace volumetra {
 namespace {
@@ -78,13 +76,11 @@ std::string SettingsNotice(Module1& m, const LocalDateTime& now) {
   return {};
 }
 
-void WriteStatusLine(Program& program, const LocalDateTime& now, const std::string& date,
+void WriteStatusLine(Module1& m, Control& statusBar, const LocalDateTime& now, const std::string& date,
                      const std::string& time) {
-  Module1& m = program.m;
   // A failed write is shown only while logging is on: switching logging off dismisses it.
   const std::string& logError = m.LoggingOn ? m.LogError : std::string();
-  program.form1().StatusBar1.setCaption(
-      StatusLine(m.LoopCount, date, time, SettingsNotice(m, now), logError));
+  statusBar.setCaption(StatusLine(m.LoopCount, date, time, SettingsNotice(m, now), logError));
 }
 
 void SetChangeColours(Module1& m, std::size_t position, Control& freeCell, Control& usedCell) {
@@ -100,103 +96,97 @@ void SetChangeColours(Module1& m, std::size_t position, Control& freeCell, Contr
   previous = freeMB;
 }
 
-void WriteCells(const Module1& m, const DriveRec& d, Form1& f, std::size_t r) {
+void WriteCells(const Module1& m, const DriveRec& d, const ReportControls& c, std::size_t r) {
   const double unit = m.UnitFactor;
-  f.Label2[r]->setCaption(d.RootPath.substr(0, 2));
-  f.Label3[r]->setCaption(d.VolumeName);
-  f.Label4[r]->setCaption(d.TypeText);
-  f.Label5[r]->setCaption(IsListedAsTimedOut(m, d) ? "timeout" : FormatGrouped(d.TotalGB * unit));
-  f.Label6[r]->setCaption(FormatGrouped(d.FreeMB * unit));
-  f.Label7[r]->setCaption(FormatGrouped(d.TotalGB * 1000 * unit - d.FreeMB * unit));
-  if (d.NameLength != 0) f.Label8[r]->setCaption(FormatDecimal(d.NameLength));
-  if (d.SerialNumber != 0) f.Label9[r]->setCaption(FormatDecimal(d.SerialNumber));
+  c.letters[r]->setCaption(d.RootPath.substr(0, 2));
+  c.labels[r]->setCaption(d.VolumeName);
+  c.types[r]->setCaption(d.TypeText);
+  c.totals[r]->setCaption(IsListedAsTimedOut(m, d) ? "timeout" : FormatGrouped(d.TotalGB * unit));
+  c.frees[r]->setCaption(FormatGrouped(d.FreeMB * unit));
+  c.useds[r]->setCaption(FormatGrouped(d.TotalGB * 1000 * unit - d.FreeMB * unit));
+  if (d.NameLength != 0) c.nameLengths[r]->setCaption(FormatDecimal(d.NameLength));
+  if (d.SerialNumber != 0) c.serials[r]->setCaption(FormatDecimal(d.SerialNumber));
 }
 
 /// The tool tips of a row's letter cells name the drive's volume whole: its label, which a narrow
 /// name cell may show shortened, its type and file system, and where it lives (a network drive's
 /// share, a mount point), so that a user can tell the rows apart. The first row's cell keeps the
 /// tip its language gives, ahead of that line.
-void WriteLetterToolTips(Program& program, const DriveRec& d, Form1& f1, Form2& f2, std::size_t r) {
+void WriteLetterToolTips(VolumeService& volumes, const DriveRec& d, const ReportControls& c, std::size_t r) {
   if (d.RootPath.empty()) return;
   std::string line = d.RootPath.substr(0, 2);
   // A failed query leaves a label of spaces only.
   if (d.VolumeName.find_first_not_of(' ') != std::string::npos) line += "  " + d.VolumeName;
   if (!d.TypeText.empty()) line += "  " + d.TypeText;
-  const std::string description = program.os.volumes.DriveDescription(d.RootPath[0]);
+  const std::string description = volumes.DriveDescription(d.RootPath[0]);
   if (!description.empty()) line += "  " + description;
-  Control& cell = *f1.Label2[r];
+  Control& cell = *c.letters[r];
   if (r == 0) {
     const std::string languageTip = cell.toolTip().substr(0, cell.toolTip().find('\n'));
     cell.setToolTip(languageTip.empty() ? line : languageTip + "\n" + line);
   } else {
     cell.setToolTip(line);
   }
-  f2.Label1[r]->setToolTip(line);
+  c.graphLetters[r]->setToolTip(line);
 }
 
-void DrawGraphRow(Module1& m, const DriveRec& d, const Form1& f1, Form2& f2, std::size_t r) {
-  f2.Label1[r]->setCaption(f1.Label2[r]->caption());
+void DrawGraphRow(Module1& m, const DriveRec& d, const ReportControls& c, std::size_t r) {
+  c.graphLetters[r]->setCaption(c.letters[r]->caption());
   m.LastTotalGB = d.TotalGB;
-  SetWidthIfDifferent(*f2.Shape1[r], BarWidth(m.LastTotalGB * 10 * m.GraphScale));
+  SetWidthIfDifferent(*c.totalBars[r], BarWidth(m.LastTotalGB * 10 * m.GraphScale));
   m.CurFreeMB = d.FreeMB;
-  SetWidthIfDifferent(*f2.Shape2[r], BarWidth(m.CurFreeMB / 100 * m.GraphScale));
+  SetWidthIfDifferent(*c.freeBars[r], BarWidth(m.CurFreeMB / 100 * m.GraphScale));
 }
 
-void ReportDrive(Program& program, std::size_t position) {
-  Module1& m = program.m;
-  Form1& f1 = program.form1();
-  Form2& f2 = program.form2();
+void ReportDrive(Module1& m, const ReportServices& os, const ReportControls& c, std::size_t position) {
   const DriveRec& d = m.DriveRecs[position];
   const std::size_t r = position - 1;
-  Control& freeBar = *f2.Shape2[r];
+  Control& freeBar = *c.freeBars[r];
 
-  if (m.LogDue) AppendLogLine(m, program.os.clock, program.os.files, static_cast<int>(position));
+  if (m.LogDue) AppendLogLine(m, os.clock, os.files, static_cast<int>(position));
   if (m.ColourInfo) {
-    SetChangeColours(m, position, *f1.Label6[r], *f1.Label7[r]);
-    freeBar.setFillColor(f1.Label6[r]->foreColor().value_or(kUnchanged.free));
+    SetChangeColours(m, position, *c.frees[r], *c.useds[r]);
+    freeBar.setFillColor(c.frees[r]->foreColor().value_or(kUnchanged.free));
   }
-  if (IsAlarmDue(m, d)) {
+  const bool alarm = IsAlarmDue(m, d);
+  if (alarm) {
     if (m.AlarmColours) freeBar.setFillColor(kAlarmColour);
-    if (m.AlarmBeep) program.os.beep.Beep();
+    if (m.AlarmBeep) os.beep.Beep();
   }
-  WriteCells(m, d, f1, r);
-  WriteLetterToolTips(program, d, f1, f2, r);
-  DrawGraphRow(m, d, f1, f2, r);
+  NoticeLowSpace(m, {os.clock, os.volumes, os.notifications}, d, alarm);
+  WriteCells(m, d, c, r);
+  WriteLetterToolTips(os.volumes, d, c, r);
+  DrawGraphRow(m, d, c, r);
 }
 
 }  // namespace
 
-void RunReportCycle(Program& program) {
-  Module1& m = program.m;
-  Form1& f1 = program.form1();
-  Form2& f2 = program.form2();
-
+void RunReportCycle(Module1& m, const ReportServices& os, const ReportControls& controls) {
   // The count starts again at 1 rather than overflow after about 25 days of 1 ms surveys.
   m.LoopCount = m.LoopCount == std::numeric_limits<std::int32_t>::max() ? 1 : m.LoopCount + 1;
 
   if (m.ShowGraph) {
-    Control* captions[] = {&f2.Label31, &f2.Label30, &f2.Label29};
-    for (std::size_t k = 0; k < std::size(captions); ++k) {
-      captions[k]->setCaption(FormatScale(kScaleMarkTwips[k] * 100 / m.GraphScale));
+    for (std::size_t k = 0; k < std::size(kScaleMarkTwips); ++k) {
+      controls.scaleCaptions[k]->setCaption(FormatScale(kScaleMarkTwips[k] * 100 / m.GraphScale));
     }
   }
 
-  const std::string separator = program.os.clock.ThousandsSeparator();
-  f1.Label182.setCaption(FormatThousands(m.SumTotalMB, separator));
-  f1.Label183.setCaption(FormatThousands(m.SumFreeMB, separator));
-  f1.Label129.setCaption(FormatThousands(m.SumUsedMB, separator));
+  const std::string separator = os.clock.ThousandsSeparator();
+  controls.sumTotal.setCaption(FormatThousands(m.SumTotalMB, separator));
+  controls.sumFree.setCaption(FormatThousands(m.SumFreeMB, separator));
+  controls.sumUsed.setCaption(FormatThousands(m.SumUsedMB, separator));
 
-  const LocalDateTime now = program.os.clock.Now();
-  const std::string date = program.os.clock.ShortDate(now);
-  const std::string time = program.os.clock.LongTime(now);
-  WriteStatusLine(program, now, date, time);
+  const LocalDateTime now = os.clock.Now();
+  const std::string date = os.clock.ShortDate(now);
+  const std::string time = os.clock.LongTime(now);
+  WriteStatusLine(m, controls.statusBar, now, date, time);
 
   // Discovery lists at most 24 letters; the grid's rows bound the loop all the same.
-  const std::size_t positions = std::min(m.DriveLetters.size(), f1.Label2.size());
-  for (std::size_t i = 1; i <= positions; ++i) ReportDrive(program, i);
+  const std::size_t positions = std::min(m.DriveLetters.size(), controls.letters.size());
+  for (std::size_t i = 1; i <= positions; ++i) ReportDrive(m, os, controls, i);
 
   // The log writes of this cycle may have failed or recovered: the status line shows it now.
-  if (m.LogDue) WriteStatusLine(program, now, date, time);
+  if (m.LogDue) WriteStatusLine(m, controls.statusBar, now, date, time);
   m.LogDue = false;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "report/report_cycle.h"
+#include "app/report_on_forms.h"
 #include "support/fake_machine.h"
 #include "windows/form2.h"
 
@@ -35,7 +35,7 @@ class ReportCycleTest : public ::testing::Test {
     return d;
   }
 
-  void cycle() { RunReportCycle(program); }
+  void cycle() { ReportOnForms(program); }
   std::string logPath() const { return m.ReportFileDir + m.ReportFileName; }
   std::string status() const { return f1.StatusBar1.caption(); }
 

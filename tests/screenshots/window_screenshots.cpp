@@ -69,8 +69,8 @@ bool ShootLanguage(const Language& language, const std::string& directory) {
                                 << "\nWindow1XPos=300\nWindow1YPos=300\nWindow2XPos=10500\nWindow2YPos="
                                    "540\nReportFileDir=/home/user/volumetra/\n";
   QtWindowSystem windows;
-  Services services{fake.volumes, fake.files, fake.profile, fake.clock,
-                    fake.beep,    fake.loop,  windows,      "Linux"};
+  Services services{fake.volumes,       fake.files, fake.profile, fake.clock, fake.beep,
+                    fake.notifications, fake.loop,  windows,      "Linux"};
   Program program(services);
   program.Start();
   fake.advance(1200);  // two surveys

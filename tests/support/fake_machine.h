@@ -9,6 +9,7 @@
 #include "platform/headless/fake_files.h"
 #include "platform/headless/fake_volumes.h"
 #include "platform/headless/headless_windows.h"
+#include "platform/headless/recording_notifications.h"
 #include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
 
@@ -54,8 +55,9 @@ struct FakeMachine {
   IniProfile profile;
   FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
   CountingBeep beep;
+  RecordingNotifications notifications;
   HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, loop, windows, "Headless"};
+  Services services{volumes, files, profile, clock, beep, notifications, loop, windows, "Headless"};
   std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 

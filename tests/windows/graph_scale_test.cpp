@@ -6,7 +6,7 @@
 
 #include "platform/form_design.h"
 #include "report/bar_width.h"
-#include "report/report_cycle.h"
+#include "app/report_on_forms.h"
 #include "support/fake_machine.h"
 #include "windows/form2.h"
 
@@ -112,7 +112,7 @@ TEST(GraphScale, BarsAndCaptionsTellTheSameMBAtEverySliderPosition) {
     float previous = 0;
     for (int value = 0; value <= g.Slider1.max(); ++value) {
       g.Slider1.Scroll(value);
-      RunReportCycle(program);
+      ReportOnForms(program);
       const float freeBar = g.Shape2[0]->width(), totalBar = g.Shape1[0]->width();
       const Control* captions[] = {&g.Label31, &g.Label30, &g.Label29};
       bool agree = freeBar >= previous && freeBar > 0;

@@ -14,6 +14,8 @@ class FakeClock : public ClockService {
   FakeClock(const VirtualEventLoop& loop, LocalDateTime start) : loop_(loop), start_(start) {}
 
   LocalDateTime Now() override;
+  /// The loop's virtual milliseconds.
+  std::int64_t SteadyMilliseconds() override { return loop_.now(); }
   /// "yyyy-mm-dd"
   std::string ShortDate(const LocalDateTime& t) override;
   /// "hh:mm:ss"

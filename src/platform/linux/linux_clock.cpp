@@ -2,6 +2,7 @@
 
 #include <langinfo.h>
 
+#include <chrono>
 #include <ctime>
 
 namespace volumetra {
@@ -37,6 +38,11 @@ LocalDateTime LinuxClock::Now() {
   std::tm local{};
   localtime_r(&now, &local);
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+std::int64_t LinuxClock::SteadyMilliseconds() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 std::tm ToTm(const LocalDateTime& t) {

@@ -29,6 +29,7 @@ class LinuxClock : public ClockService {
   LinuxClock& operator=(const LinuxClock&) = delete;
 
   LocalDateTime Now() override;
+  std::int64_t SteadyMilliseconds() override;
   /// strftime's %x: the locale's date form.
   std::string ShortDate(const LocalDateTime& t) override;
   /// strftime's %X: the locale's time form.

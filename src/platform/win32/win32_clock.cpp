@@ -36,6 +36,10 @@ LocalDateTime Win32Clock::Now() {
   return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond};
 }
 
+std::int64_t Win32Clock::SteadyMilliseconds() {
+  return static_cast<std::int64_t>(GetTickCount64());
+}
+
 std::string Win32Clock::ShortDate(const LocalDateTime& t) {
   const SYSTEMTIME st = ToSystemTime(t);
   wchar_t text[kTextSize];

@@ -17,6 +17,7 @@ class Win32Clock : public ClockService {
   explicit Win32Clock(unsigned long localeId);
 
   LocalDateTime Now() override;
+  std::int64_t SteadyMilliseconds() override;
   std::string ShortDate(const LocalDateTime& t) override;
   std::string LongTime(const LocalDateTime& t) override;
   /// The locale's thousands separator, "," where it has none.

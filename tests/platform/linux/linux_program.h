@@ -7,6 +7,7 @@
 #include "platform/headless/fake_clock.h"
 #include "platform/headless/fake_files.h"
 #include "platform/headless/headless_windows.h"
+#include "platform/headless/recording_notifications.h"
 #include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
 #include "platform/linux/fake_system_calls.h"
@@ -34,8 +35,9 @@ struct LinuxProgram {
   IniProfile profile;
   FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
   CountingBeep beep;
+  RecordingNotifications notifications;
   HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, loop, windows, "Linux"};
+  Services services{volumes, files, profile, clock, beep, notifications, loop, windows, "Linux"};
   std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 

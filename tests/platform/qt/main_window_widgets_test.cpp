@@ -192,8 +192,8 @@ TEST(RealTimers, SurveysRunOnQtTimersAndTheCycleCountGrows) {
   QtMachine qt;
   qt.fake.volumes.add('C', 40000, 10000, "SYSTEM");
   QtTimerHost timers;
-  Services services{qt.fake.volumes, qt.fake.files, qt.fake.profile, qt.fake.clock,
-                    qt.fake.beep,    timers,        qt.windows,      "Linux"};
+  Services services{qt.fake.volumes,       qt.fake.files, qt.fake.profile, qt.fake.clock, qt.fake.beep,
+                    qt.fake.notifications, timers,        qt.windows,      "Linux"};
   Program program(services);
   program.Start();
   // The first survey comes after about 500 ms, the next ones every 501 ms.

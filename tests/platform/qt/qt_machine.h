@@ -46,8 +46,8 @@ class QtMachine {
  public:
   FakeMachine fake;
   QtWindowSystem windows;
-  Services services{fake.volumes, fake.files, fake.profile, fake.clock,
-                    fake.beep,    fake.loop,  windows,      "Linux"};
+  Services services{fake.volumes,       fake.files, fake.profile, fake.clock, fake.beep,
+                    fake.notifications, fake.loop,  windows,      "Linux"};
   std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 

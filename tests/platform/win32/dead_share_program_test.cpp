@@ -9,6 +9,7 @@
 #include "platform/headless/fake_clock.h"
 #include "platform/headless/fake_files.h"
 #include "platform/headless/headless_windows.h"
+#include "platform/headless/recording_notifications.h"
 #include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
 #include "platform/win32/fake_volume_calls.h"
@@ -112,8 +113,9 @@ class DeadSharesTest : public ::testing::Test {
   IniProfile profile;
   FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
   CountingBeep beep;
+  RecordingNotifications notifications;
   HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, loop, windows, "Windows"};
+  Services services{volumes, files, profile, clock, beep, notifications, loop, windows, "Windows"};
   std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 
