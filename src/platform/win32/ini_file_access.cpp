@@ -60,9 +60,9 @@ bool ProcessRuns(DWORD pid) {
 
 // Creates the temporary file `temp` for writing. A file of that name can only have been left by an
 // ended process with this process's id, so it is removed and the name taken.
-HANDLE CreateTemporary(const std::wstring& temp, DWORD attributes) {
+HANDLE CreateTemporary(const std::wstring& temp) {
   const auto create = [&] {
-    return CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
+    return CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   };
   HANDLE file = create();
   if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -164,18 +164,11 @@ bool Replace(const std::string& path, const std::string& content, const std::fun
     if (error) *error = std::move(reason);
     return false;
   };
-  const std::string temp = NewTemporaryName(path, GetCurrentProcessId());
-  // The new file takes the old one's attributes.
-  constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  const std::wstring widePath = Wide(path);
-  const std::wstring wideTemp = Wide(temp);
   // A read-only file is not replaced, as Windows refuses to write it (Wine would rename over it).
   if (IsReadOnly(path)) return fail(kReadOnlyReason);
-  DWORD attributes = GetFileAttributesW(widePath.c_str());
-  attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKept;
-  if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-  HANDLE file = CreateTemporary(wideTemp, attributes);
+  const std::wstring widePath = Wide(path);
+  const std::wstring wideTemp = Wide(NewTemporaryName(path, GetCurrentProcessId()));
+  HANDLE file = CreateTemporary(wideTemp);
   if (file == INVALID_HANDLE_VALUE) return fail(SystemErrorText(GetLastError()));
   bool ok;
   {
@@ -183,8 +176,14 @@ bool Replace(const std::string& path, const std::string& content, const std::fun
     ok = WriteAll(file, content) && FlushFileBuffers(file);
   }
   if (ok && beforeReplace) beforeReplace();
-  ok = ok &&
-       MoveFileExW(wideTemp.c_str(), widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  // ReplaceFileW gives the new file the old one's attributes, security and creation time; a file
+  // that does not exist yet is the temporary file renamed.
+  ok =
+      ok &&
+      (ReplaceFileW(widePath.c_str(), wideTemp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                    nullptr) ||
+       (GetLastError() == ERROR_FILE_NOT_FOUND &&
+        MoveFileExW(wideTemp.c_str(), widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)));
   if (!ok) {
     const DWORD reason = GetLastError();
     DeleteFileW(wideTemp.c_str());
