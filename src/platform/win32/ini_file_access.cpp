@@ -60,9 +60,9 @@ bool ProcessRuns(DWORD pid) {
 
 // Creates the temporary file `temp` for writing. A file of that name can only have been left by an
 // ended process with this process's id, so it is removed and the name taken.
-HANDLE CreateTemporary(const std::wstring& temp) {
+HANDLE CreateTemporary(const std::wstring& temp, DWORD attributes) {
   const auto create = [&] {
-    return CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr);
   };
   HANDLE file = create();
   if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
@@ -168,7 +168,13 @@ bool Replace(const std::string& path, const std::string& content, const std::fun
   if (IsReadOnly(path)) return fail(kReadOnlyReason);
   const std::wstring widePath = Wide(path);
   const std::wstring wideTemp = Wide(NewTemporaryName(path, GetCurrentProcessId()));
-  HANDLE file = CreateTemporary(wideTemp);
+  // ReplaceFileW gives the new file the old one's attributes, but Wine's does not: the new file
+  // starts with those a user sets.
+  constexpr DWORD kUserAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD old = GetFileAttributesW(widePath.c_str());
+  const DWORD attributes = old == INVALID_FILE_ATTRIBUTES ? 0 : old & kUserAttributes;
+  HANDLE file = CreateTemporary(wideTemp, attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
   if (file == INVALID_HANDLE_VALUE) return fail(SystemErrorText(GetLastError()));
   bool ok;
   {
@@ -176,8 +182,8 @@ bool Replace(const std::string& path, const std::string& content, const std::fun
     ok = WriteAll(file, content) && FlushFileBuffers(file);
   }
   if (ok && beforeReplace) beforeReplace();
-  // ReplaceFileW gives the new file the old one's attributes, security and creation time; a file
-  // that does not exist yet is the temporary file renamed.
+  // ReplaceFileW also keeps the old file's security, creation time and streams; a file that does
+  // not exist yet is the temporary file renamed.
   ok =
       ok &&
       (ReplaceFileW(widePath.c_str(), wideTemp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
