@@ -34,7 +34,7 @@ deb=$(ls "$build"/volumetra_*.deb)
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 packages=$(tr ',' '\n' <<< "$depends" | awk '{ print $1 }')
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libblkid1 libc6 libstdc++6 qt6-qpa-plugins; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libblkid1 libmount1 libc6 libstdc++6 qt6-qpa-plugins; do
   grep -qxF "$package" <<< "$packages" || fail "Depends lacks $package"
 done
 [ "$(dpkg-deb -f "$deb" Section)" = utils ] || fail "Section is not utils"

@@ -8,6 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config   # compiler and build tools
   qt6-base-dev qt6-qpa-plugins libxcb-cursor0    # Qt 6 Widgets and its X11 (xcb) platform plugin
   libblkid-dev                                    # file-system labels and UUIDs
+  libmount-dev                                    # the mount table and its kinds of file systems
   libgtest-dev libgmock-dev libbenchmark-dev      # tests and benchmarks
   xvfb xauth imagemagick openbox                  # a virtual display, a window manager and screenshots
   dunst                                           # a notification server the notification tests read back

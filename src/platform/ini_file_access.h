@@ -37,17 +37,17 @@ bool IsReadOnly(const std::string& path);
 /// The reason given for a read-only settings file.
 inline constexpr const char* kReadOnlyReason = "read-only file";
 
-/// Puts `content` in place of the file at `path` in one step: it is written to a temporary file
-/// beside it (with the old file's permissions), flushed to disk and renamed over the old one, so
-/// that a kill at any moment leaves the old file or the new one. A read-only file is not replaced.
-/// `beforeReplace`, when set, runs once the temporary file is complete and on disk. Afterwards the
-/// temporary files that earlier saves left behind when they were killed are removed. False when
-/// the file could not be replaced, with the system's reason in `error` when given.
+/// Puts `content` in place of the file at `path` in one step, keeping the old file's permissions
+/// (Linux) or attributes and security (Windows), so that a kill at any moment leaves the old file or
+/// the new one. A read-only file is not replaced. `beforeReplace`, when set, runs once the new
+/// content is complete and on disk. Afterwards what earlier saves left behind when they were
+/// killed is removed. False when the file could not be replaced, with the system's reason in
+/// `error` when given.
 bool Replace(const std::string& path, const std::string& content, const std::function<void()>& beforeReplace,
              std::string* error = nullptr);
 
 /// Removes the temporary files that saves of `path` left behind when they were killed (those of
-/// processes that no longer run).
+/// processes that no longer run), including those of earlier versions of the program.
 void RemoveLeftTemporaries(const std::string& path);
 
 }  // namespace volumetra::ini_file

@@ -6,8 +6,9 @@
 
 namespace volumetra::ini_file {
 
-/// The temporary files a save writes beside the file it replaces: "<file>.tmp.<pid>.<n>", named
-/// after the writing process, so that a later save can tell those of killed processes.
+/// The names a save gives its new content beside the file it replaces before it takes the file's
+/// name (on Linux only for a moment, or where unnamed files cannot be made): "<file>.tmp.<pid>.<n>",
+/// after the writing process, so that a later save can tell and remove those of killed processes.
 
 /// A temporary file name for `path` not used before by process `pid`.
 std::string NewTemporaryName(const std::string& path, std::uint32_t pid);

@@ -6,10 +6,9 @@
 
 #include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
-#include <vector>
 
+#include "platform/linux/safe_save.h"
 #include "platform/linux/user_directories.h"
 
 namespace volumetra {
@@ -19,6 +18,7 @@ constexpr const char* kHeader = "# Volumetra: the drive letters of the volumes i
 constexpr const char* kStateDirectory = "volumetra";
 constexpr const char* kFileName = "drive-letters";
 constexpr std::size_t kFields = 5;
+constexpr mode_t kFileMode = 0600;
 
 void AppendEscaped(std::string& out, const std::string& field) {
   for (char c : field) {
@@ -88,17 +88,6 @@ std::optional<std::pair<char, KnownVolume>> ParseLine(std::string_view line) {
   return std::pair{fields[0][0], std::move(volume)};
 }
 
-bool WriteAll(int fd, const std::string& text) {
-  std::size_t done = 0;
-  while (done < text.size()) {
-    const ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 }  // namespace
 
 std::string DefaultLetterFile() {
@@ -152,22 +141,8 @@ std::optional<KnownLetters> ReadLetterFile(const std::string& path) {
 }
 
 bool WriteLetterFile(const std::string& path, const KnownLetters& letters) {
-  const std::filesystem::path directory = std::filesystem::path(path).parent_path();
-  CreatePrivateDirectories(directory);
-  std::string temporary = path + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool written = WriteAll(fd, FormatLetterFile(letters)) && fsync(fd) == 0;
-  written = close(fd) == 0 && written;
-  if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  if (const int dir = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
-    fsync(dir);
-    close(dir);
-  }
-  return true;
+  CreatePrivateDirectories(std::filesystem::path(path).parent_path());
+  return SaveSafely(path, FormatLetterFile(letters), {.newFileMode = kFileMode});
 }
 
 }  // namespace volumetra

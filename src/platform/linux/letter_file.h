@@ -29,9 +29,8 @@ std::optional<KnownLetters> ParseLetterFile(std::string_view text);
 /// The letters in the file at `path`; nullopt when it is missing, unreadable, too large or corrupt.
 std::optional<KnownLetters> ReadLetterFile(const std::string& path);
 
-/// Replaces the file at `path` in one step (a temporary file beside it, synced, renamed over
-/// it), creating its directory; false when that cannot be done. A reader sees the old file or the
-/// new one, never a part.
+/// Replaces the file at `path` in one step (see SaveSafely), creating its directory; false when
+/// that cannot be done. A reader sees the old file or the new one, never a part.
 bool WriteLetterFile(const std::string& path, const KnownLetters& letters);
 
 }  // namespace volumetra

@@ -1,5 +1,7 @@
 #include "platform/linux/mount_classification.h"
 
+#include <libmount.h>
+
 #include <algorithm>
 #include <array>
 #include <string_view>
@@ -9,33 +11,26 @@ namespace {
 
 using namespace std::string_view_literals;
 
-// Kernel interfaces and helpers that are never drives, wherever they are mounted.
-constexpr std::array kPseudoTypes = {
-    "proc"sv,    "sysfs"sv,       "cgroup"sv,     "cgroup2"sv, "devpts"sv,   "devtmpfs"sv,  "debugfs"sv,
-    "tracefs"sv, "securityfs"sv,  "pstore"sv,     "bpf"sv,     "mqueue"sv,   "hugetlbfs"sv, "configfs"sv,
-    "fusectl"sv, "binfmt_misc"sv, "rpc_pipefs"sv, "nsfs"sv,    "efivarfs"sv, "autofs"sv,    "selinuxfs"sv,
-    "nfsd"sv,    "pipefs"sv,      "sockfs"sv,     "rootfs"sv,
-};
-
 // Read-only image layers: snap packages, live media, container layers.
 constexpr std::array kImageTypes = {"squashfs"sv, "overlay"sv, "aufs"sv};
 
 constexpr std::array kRamTypes = {"tmpfs"sv, "ramfs"sv};
 
-constexpr std::array kNetworkTypes = {
-    "nfs"sv,    "nfs4"sv,  "cifs"sv,      "smb3"sv,     "smbfs"sv,  "ncpfs"sv,
-    "afs"sv,    "ceph"sv,  "glusterfs"sv, "lustre"sv,   "9p"sv,     "virtiofs"sv,
-    "vboxsf"sv, "davfs"sv, "coda"sv,      "orangefs"sv, "beegfs"sv, "gpfs"sv,
-};
+// Network file systems libmount does not name as such.
+constexpr std::array kNetworkTypes = {"ceph"sv, "lustre"sv,   "virtiofs"sv, "vboxsf"sv, "davfs"sv,
+                                      "coda"sv, "orangefs"sv, "beegfs"sv,   "gpfs"sv};
 
 // Disks shared by a cluster: local block devices whose calls wait for locks held by other machines.
 constexpr std::array kClusterTypes = {"gfs2"sv, "ocfs2"sv};
 
-// FUSE file systems (the part of the type after "fuse.") that reach other machines.
-constexpr std::array kNetworkFuseTypes = {"sshfs"sv,     "rclone"sv,    "s3fs"sv,      "gcsfuse"sv,
-                                          "curlftpfs"sv, "ceph-fuse"sv, "glusterfs"sv, "davfs2"sv};
+// FUSE file systems (the part of the type after "fuse.") that reach other machines, beyond those
+// libmount names.
+constexpr std::array kNetworkFuseTypes = {"rclone"sv,    "s3fs"sv,      "gcsfuse"sv,
+                                          "ceph-fuse"sv, "glusterfs"sv, "davfs2"sv};
 
-// FUSE helpers of desktops and containers that are not drives.
+// FUSE helpers of desktops and containers that are not drives. libmount's list of pseudo file
+// systems is not used for FUSE: it also names bare "fuse" and FUSE file systems that only hide
+// their source (encfs, archivemount), which hold a user's files.
 constexpr std::array kPseudoFuseTypes = {"lxcfs"sv,    "portal"sv,     "gvfsd-fuse"sv,
                                          "snapfuse"sv, "squashfuse"sv, "squashfuse_ll"sv};
 
@@ -81,9 +76,18 @@ bool LooksRemote(std::string_view source) {
 }
 
 bool IsNetwork(const MountEntry& entry) {
-  const std::string_view type = entry.fileSystemType;
+  const std::string& type = entry.fileSystemType;
   if (Contains(kNetworkTypes, type)) return true;
-  return IsFuse(type) && (Contains(kNetworkFuseTypes, FuseSubtype(type)) || LooksRemote(entry.source));
+  if (IsFuse(type))
+    return mnt_fstype_is_netfs(type.c_str()) || Contains(kNetworkFuseTypes, FuseSubtype(type)) ||
+           LooksRemote(entry.source);
+  // libmount also names the NFS server's control file system, which serves no files.
+  return mnt_fstype_is_netfs(type.c_str()) && !mnt_fstype_is_pseudofs(type.c_str());
+}
+
+// Kernel interfaces and helpers that are never drives, wherever they are mounted.
+bool IsPseudo(const std::string& type) {
+  return mnt_fstype_is_pseudofs(type.c_str());
 }
 
 bool IsRam(const MountEntry& entry) {
@@ -102,8 +106,7 @@ MountKind ClassifyMount(const MountEntry& entry) {
   const std::string_view type = entry.fileSystemType;
   const std::string_view mountPoint = entry.mountPoint;
   if (mountPoint == "/") return ClassifyRoot(entry);
-  if (Contains(kPseudoTypes, type) || Contains(kImageTypes, type) || entry.mountsFile)
-    return MountKind::NotADrive;
+  if (Contains(kImageTypes, type) || entry.mountsFile) return MountKind::NotADrive;
   if (std::any_of(kSystemAreas.begin(), kSystemAreas.end(),
                   [&](auto area) { return IsWithin(mountPoint, area); }))
     return MountKind::NotADrive;
@@ -111,6 +114,7 @@ MountKind ClassifyMount(const MountEntry& entry) {
   if (IsNetwork(entry)) return MountKind::Network;
   if (IsFuse(type))
     return Contains(kPseudoFuseTypes, FuseSubtype(type)) ? MountKind::NotADrive : MountKind::Local;
+  if (IsPseudo(entry.fileSystemType)) return MountKind::NotADrive;
   if (entry.source.starts_with("/dev/") || Contains(kDeviceLessDiskTypes, type)) return MountKind::Local;
   return MountKind::NotADrive;
 }

@@ -1,80 +1,55 @@
 #include "platform/linux/mount_info.h"
 
+#include <libmount.h>
+#include <sys/sysmacros.h>
+
 #include <charconv>
-#include <optional>
+#include <cstdio>
+#include <memory>
 
 namespace volumetra {
 namespace {
 
-// Fields are separated by single spaces; an empty field (a file system without a source name)
-// stays in its place.
-std::vector<std::string_view> SplitFields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = line.find(' ', start);
-    fields.push_back(line.substr(start, end - start));
-    if (end == std::string_view::npos) return fields;
-    start = end + 1;
+struct TableRelease {
+  void operator()(libmnt_table* table) const { mnt_unref_table(table); }
+};
+struct IteratorRelease {
+  void operator()(libmnt_iter* iterator) const { mnt_free_iter(iterator); }
+};
+struct FileClose {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::string Text(const char* text) {
+  return text ? text : "";
+}
+
+// libmount takes a table for a mount table (rather than fstab) by its first line, which begins with
+// the mount id and the parent id. Lines before the first such line are out of shape, and go.
+std::string_view FromFirstMountLine(std::string_view text) {
+  while (!text.empty()) {
+    unsigned id = 0;
+    const char* const end = text.data() + text.size();
+    const auto [afterId, error] = std::from_chars(text.data(), end, id);
+    if (error == std::errc() && afterId != end && *afterId == ' ' &&
+        std::from_chars(afterId + 1, end, id).ec == std::errc())
+      return text;
+    const std::size_t lineEnd = text.find('\n');
+    text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + 1);
   }
+  return text;
 }
 
-bool IsOctalDigit(char c) {
-  return c >= '0' && c <= '7';
-}
-
-// The kernel writes space, tab, newline and backslash in paths as \ooo.
-std::string DecodeOctalEscapes(std::string_view field) {
-  std::string decoded;
-  decoded.reserve(field.size());
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    if (field[i] == '\\' && i + 3 < field.size() && IsOctalDigit(field[i + 1]) &&
-        IsOctalDigit(field[i + 2]) && IsOctalDigit(field[i + 3])) {
-      decoded +=
-          static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0'));
-      i += 3;
-    } else {
-      decoded += field[i];
-    }
-  }
-  return decoded;
-}
-
-template <typename Number>
-std::optional<Number> ParseNumber(std::string_view text) {
-  Number value{};
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
-std::optional<DeviceNumber> ParseDevice(std::string_view text) {
-  const std::size_t colon = text.find(':');
-  if (colon == std::string_view::npos) return std::nullopt;
-  const auto major = ParseNumber<unsigned>(text.substr(0, colon));
-  const auto minor = ParseNumber<unsigned>(text.substr(colon + 1));
-  if (!major || !minor) return std::nullopt;
-  return DeviceNumber{*major, *minor};
-}
-
-// Fields: id parent major:minor root mount-point options [optional fields...] - type source super-options
-std::optional<MountEntry> ParseLine(std::string_view line) {
-  const std::vector<std::string_view> fields = SplitFields(line);
-  std::size_t separator = 6;
-  while (separator < fields.size() && fields[separator] != "-") ++separator;
-  if (separator + 2 >= fields.size()) return std::nullopt;
-  const auto mountId = ParseNumber<int>(fields[0]);
-  const auto parentId = ParseNumber<int>(fields[1]);
-  const auto device = ParseDevice(fields[2]);
-  if (!mountId || !parentId || !device) return std::nullopt;
+MountEntry EntryOf(libmnt_fs* fs) {
   MountEntry entry;
-  entry.mountId = *mountId;
-  entry.parentId = *parentId;
-  entry.device = *device;
-  entry.root = DecodeOctalEscapes(fields[3]);
-  entry.mountPoint = DecodeOctalEscapes(fields[4]);
-  entry.fileSystemType = DecodeOctalEscapes(fields[separator + 1]);
-  entry.source = DecodeOctalEscapes(fields[separator + 2]);
+  entry.mountId = mnt_fs_get_id(fs);
+  entry.parentId = mnt_fs_get_parent_id(fs);
+  const dev_t device = mnt_fs_get_devno(fs);
+  entry.device = DeviceNumber{major(device), minor(device)};
+  entry.root = Text(mnt_fs_get_root(fs));
+  entry.mountPoint = Text(mnt_fs_get_target(fs));
+  entry.fileSystemType = Text(mnt_fs_get_fstype(fs));
+  entry.source = Text(mnt_fs_get_source(fs));
   return entry;
 }
 
@@ -82,12 +57,18 @@ std::optional<MountEntry> ParseLine(std::string_view line) {
 
 std::vector<MountEntry> ParseMountInfo(std::string_view text) {
   std::vector<MountEntry> entries;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = std::min(text.find('\n', start), text.size());
-    if (auto entry = ParseLine(text.substr(start, end - start))) entries.push_back(std::move(*entry));
-    start = end + 1;
-  }
+  text = FromFirstMountLine(text);
+  if (text.empty()) return entries;
+  // libmount reads a stream; the text is one in memory.
+  const std::unique_ptr<std::FILE, FileClose> stream(
+      fmemopen(const_cast<char*>(text.data()), text.size(), "r"));
+  const std::unique_ptr<libmnt_table, TableRelease> table(mnt_new_table());
+  const std::unique_ptr<libmnt_iter, IteratorRelease> iterator(mnt_new_iter(MNT_ITER_FORWARD));
+  if (!stream || !table || !iterator) return entries;
+  // Without a callback for parse errors, libmount skips each line it cannot parse.
+  mnt_table_parse_stream(table.get(), stream.get(), "mountinfo");
+  libmnt_fs* fs = nullptr;
+  while (mnt_table_next_fs(table.get(), iterator.get(), &fs) == 0) entries.push_back(EntryOf(fs));
   return entries;
 }
 

@@ -22,8 +22,8 @@ struct MountEntry {
   bool mountsFile = false;
 };
 
-/// Parses the text of /proc/self/mountinfo. Lines that do not have the documented shape are
-/// skipped. Entries keep the order of the text, which is the order of mounting.
+/// Parses the text of /proc/self/mountinfo with libmount. Lines that do not have the documented
+/// shape are skipped. Entries keep the order of the text, which is the order of mounting.
 std::vector<MountEntry> ParseMountInfo(std::string_view text);
 
 }  // namespace volumetra

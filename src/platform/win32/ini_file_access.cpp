@@ -164,18 +164,17 @@ bool Replace(const std::string& path, const std::string& content, const std::fun
     if (error) *error = std::move(reason);
     return false;
   };
-  const std::string temp = NewTemporaryName(path, GetCurrentProcessId());
-  // The new file takes the old one's attributes.
-  constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  const std::wstring widePath = Wide(path);
-  const std::wstring wideTemp = Wide(temp);
   // A read-only file is not replaced, as Windows refuses to write it (Wine would rename over it).
   if (IsReadOnly(path)) return fail(kReadOnlyReason);
-  DWORD attributes = GetFileAttributesW(widePath.c_str());
-  attributes = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKept;
-  if (attributes == 0) attributes = FILE_ATTRIBUTE_NORMAL;
-  HANDLE file = CreateTemporary(wideTemp, attributes);
+  const std::wstring widePath = Wide(path);
+  const std::wstring wideTemp = Wide(NewTemporaryName(path, GetCurrentProcessId()));
+  // ReplaceFileW gives the new file the old one's attributes, but Wine's does not: the new file
+  // starts with those a user sets.
+  constexpr DWORD kUserAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                    FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD old = GetFileAttributesW(widePath.c_str());
+  const DWORD attributes = old == INVALID_FILE_ATTRIBUTES ? 0 : old & kUserAttributes;
+  HANDLE file = CreateTemporary(wideTemp, attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
   if (file == INVALID_HANDLE_VALUE) return fail(SystemErrorText(GetLastError()));
   bool ok;
   {
@@ -183,8 +182,14 @@ bool Replace(const std::string& path, const std::string& content, const std::fun
     ok = WriteAll(file, content) && FlushFileBuffers(file);
   }
   if (ok && beforeReplace) beforeReplace();
-  ok = ok &&
-       MoveFileExW(wideTemp.c_str(), widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  // ReplaceFileW also keeps the old file's security, creation time and streams; a file that does
+  // not exist yet is the temporary file renamed.
+  ok =
+      ok &&
+      (ReplaceFileW(widePath.c_str(), wideTemp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                    nullptr) ||
+       (GetLastError() == ERROR_FILE_NOT_FOUND &&
+        MoveFileExW(wideTemp.c_str(), widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)));
   if (!ok) {
     const DWORD reason = GetLastError();
     DeleteFileW(wideTemp.c_str());

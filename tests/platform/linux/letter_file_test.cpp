@@ -68,6 +68,7 @@ TEST(LetterFile, WritesInOneStepIntoANewDirectoryAndReadsBack) {
   EXPECT_EQ(ReadLetterFile(path), std::nullopt);  // missing
   ASSERT_TRUE(WriteLetterFile(path, Sample()));
   EXPECT_EQ(ReadLetterFile(path), Sample());
+  EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(fs::status(scratch.path() + "/state/volumetra").permissions() & fs::perms::all,
             fs::perms::owner_all);
 

@@ -98,6 +98,13 @@ TEST(ClassifyMount, DecidesBorderCases) {
       {Entry("ocfs2", "/dev/sdc1", "/cluster"), MountKind::Local},
       {Entry("zfs", "rpool/home", "/home"), MountKind::Local},
       {Entry("ufs", "none", "/mnt/unknown"), MountKind::NotADrive},
+      {Entry("smb3", "//nas/media", "/mnt/media"), MountKind::Network},
+      {Entry("fuse.curlftpfs", "curlftpfs#ftp://host/", "/mnt/ftp"), MountKind::Network},
+      {Entry("nfsd", "nfsd", "/mnt/nfsd"), MountKind::NotADrive},
+      {Entry("apparmorfs", "/dev/null", "/mnt/apparmor"), MountKind::NotADrive},
+      {Entry("virtiofs", "shared", "/mnt/host"), MountKind::Network},
+      {Entry("fuse.encfs", "encfs", "/home/anna/Private"), MountKind::Local},
+      {Entry("fuse", "mergerfs", "/srv/pool"), MountKind::Local},
   };
   for (const Case& c : cases)
     EXPECT_EQ(ClassifyMount(c.entry), c.kind) << c.entry.fileSystemType << " at " << c.entry.mountPoint;
@@ -117,6 +124,8 @@ TEST(MayHang, NetworkFuseAndClusterFileSystemsButNotLocalOnes) {
       {Entry("fuseblk", "/dev/sdb1", "/mnt/win"), true},
       {Entry("fuse.gocryptfs", "/home/anna/.cipher", "/home/anna/plain"), true},
       {Entry("ocfs2", "/dev/sdc1", "/cluster"), true},
+      {Entry("smb3", "//nas/media", "/mnt/media"), true},
+      {Entry("nfsd", "nfsd", "/mnt/nfsd"), false},
       {Entry("ext4", "/dev/sda1", "/"), false},
       {Entry("overlay", "overlay", "/"), false},
       {Entry("vfat", "/dev/sdb1", "/media/STICK"), false},

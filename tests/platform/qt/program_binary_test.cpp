@@ -91,6 +91,20 @@ void RunAndTerminate(const TempDir& dir) {
   Terminate(*process);
 }
 
+/// Process `pid` holds an unnamed file of `directory` open: the new content of a save there, not yet
+/// named (readlink shows such a file as "<directory>/#<inode> (deleted)").
+bool HoldsUnnamedFileIn(pid_t pid, const fs::path& directory) {
+  const std::string unnamed = directory.string() + "/#";
+  std::error_code ec;
+  for (fs::directory_iterator fd("/proc/" + std::to_string(pid) + "/fd", ec), end; !ec && fd != end;
+       fd.increment(ec)) {
+    std::error_code linkError;
+    const std::string target = fs::read_symlink(fd->path(), linkError).string();
+    if (!linkError && target.starts_with(unnamed) && target.ends_with(" (deleted)")) return true;
+  }
+  return false;
+}
+
 std::string ReadAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -223,6 +237,28 @@ TEST(ProgramBinary, AKillDuringTheSaveLeavesTheOldSettingsOrTheNewOnesNeverAMix)
     ++whole[text == saved ? 1 : 0];
   }
   std::cout << "kills that left the old file: " << whole[0] << ", the new one: " << whole[1] << "\n";
+
+  // Kills aimed into the save: as soon as the new content is seen open without a name. A kill that
+  // then leaves the old file landed inside the save, before the new content took the file's name.
+  int inside = 0;
+  for (int round = 0; round < 8; ++round) {
+    std::ofstream(ini, std::ios::binary | std::ios::trunc) << old;
+    const std::unique_ptr<QProcess> process = copy.start();
+    EXPECT_FALSE(process->waitForFinished(400));
+    const auto pid = static_cast<pid_t>(process->processId());
+    ::kill(pid, SIGTERM);
+    QElapsedTimer waited;
+    waited.start();
+    bool seen = false;
+    while (!seen && waited.elapsed() < 3000) seen = HoldsUnnamedFileIn(pid, dir.path());
+    ::kill(pid, SIGKILL);
+    ASSERT_TRUE(process->waitForFinished(20000));
+    const std::string text = ReadAll(ini);
+    ASSERT_TRUE(text == old || text == saved) << "aimed round " << round << ":\n" << text;
+    if (seen && text == old && process->exitStatus() == QProcess::CrashExit) ++inside;
+  }
+  std::cout << "aimed kills that landed inside the save: " << inside << " of 8\n";
+  EXPECT_GT(inside, 0);
 
   // A save that runs to its end removes the temporary files that killed saves left behind. Only
   // one whose process id another running process has taken since stays, until that one ends.
