@@ -23,12 +23,21 @@ UINT LabelTextFormat(const Control& label) {
   return format | DT_LEFT;
 }
 
-LabelCaption::LabelCaption(Win32Look& look, const Control& label, HWND window)
-    : look_(look), label_(label), window_(window) {}
+LabelCaption::LabelCaption(Win32Look& look, const Control& label) : look_(look), label_(label) {}
 
 LabelCaption::~LabelCaption() {
   if (group_) group_->remove(*this);
   if (row_) row_->remove(*this);
+}
+
+void LabelCaption::attach(HWND window) {
+  window_ = window;
+  if (font_) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  redraw();
+}
+
+void LabelCaption::redraw() const {
+  if (window_) InvalidateRect(window_, nullptr, TRUE);
 }
 
 void LabelCaption::joinGroup(std::shared_ptr<CaptionSizeGroup> group) {
@@ -41,15 +50,13 @@ void LabelCaption::joinRow(std::shared_ptr<CaptionBaseline> row) {
   if (row_) row_->remove(*this);
   row_ = std::move(row);
   if (row_) row_->add(*this);
-  InvalidateRect(window_, nullptr, TRUE);
+  redraw();
 }
 
 void LabelCaption::refresh() {
-  RECT client;
-  GetClientRect(window_, &client);
   const bool designChanged = !(label_.font() == designed_);
-  if (font_ && label_.caption() == caption_ && !designChanged && client.right == size_.cx &&
-      client.bottom == size_.cy)
+  if (font_ && label_.caption() == caption_ && !designChanged && client_.cx == size_.cx &&
+      client_.cy == size_.cy)
     return;
   if (designChanged) {
     sizing_.forgetLastLine();
@@ -61,13 +68,12 @@ void LabelCaption::refresh() {
 void LabelCaption::setRoom(CaptionRoom room) {
   if (room.left == room_.left && room.right == room_.right && room.covered == room_.covered) return;
   room_ = std::move(room);
-  InvalidateRect(window_, nullptr, TRUE);
+  redraw();
   fit();
 }
 
 RECT LabelCaption::textArea() const {
-  RECT area;
-  GetClientRect(window_, &area);
+  RECT area{0, 0, client_.cx, client_.cy};
   area.left += room_.left;
   area.right -= room_.right;
   return area;
@@ -76,9 +82,7 @@ RECT LabelCaption::textArea() const {
 void LabelCaption::fit() {
   caption_ = label_.caption();
   designed_ = label_.font();
-  RECT client;
-  GetClientRect(window_, &client);
-  size_ = SIZE{client.right, client.bottom};
+  size_ = client_;
   const RECT area = textArea();
   // A label that sizes itself, or one without room, shows its caption as it is.
   if (!FitsCaption(label_) || area.right <= area.left || area.bottom <= area.top || designed_.points <= 0) {
@@ -127,8 +131,8 @@ void LabelCaption::showAt(std::optional<float> points) {
   if (font == font_ && shown == shown_) return;
   font_ = font;
   shown_ = std::move(shown);
-  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  InvalidateRect(window_, nullptr, TRUE);
+  if (window_) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  redraw();
 }
 
 double LabelCaption::designedAscent() const {

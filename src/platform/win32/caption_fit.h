@@ -28,14 +28,20 @@ UINT LabelTextFormat(const Control& label);
 /// clear of the siblings in front of it.
 class LabelCaption final : public FittedCaption {
  public:
-  LabelCaption(Win32Look& look, const Control& label, HWND window);
+  /// The caption is fitted whether or not the label has a window yet: a hidden label still
+  /// counts in its size group and row.
+  LabelCaption(Win32Look& look, const Control& label);
   ~LabelCaption() override;
   LabelCaption(const LabelCaption&) = delete;
   LabelCaption& operator=(const LabelCaption&) = delete;
 
+  /// The label's window, once it is made: it takes the font the caption is drawn in.
+  void attach(HWND window);
+  /// The size of the label's client area, where the view places it.
+  void resize(SIZE client) { client_ = client; }
   void joinGroup(std::shared_ptr<CaptionSizeGroup> group);
   void joinRow(std::shared_ptr<CaptionBaseline> row);
-  /// Fits the caption again when it, the designed font or the window's size changed since.
+  /// Fits the caption again when it, the designed font or the label's size changed since.
   void refresh();
   /// Fits the caption anew: the label joined its group and row.
   void fit();
@@ -66,10 +72,12 @@ class LabelCaption final : public FittedCaption {
   /// The share of the text area that the caption's wrapped lines need at `points`, across or down.
   double wrappedShare(float points) const;
   void drawClearOfCovered(HDC dc, const RECT& area) const;
+  void redraw() const;
 
   Win32Look& look_;
   const Control& label_;
-  HWND window_;
+  HWND window_ = nullptr;
+  SIZE client_{0, 0};
   // What the caption was last fitted to.
   std::string caption_;
   FontSpec designed_;

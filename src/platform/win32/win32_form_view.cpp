@@ -41,13 +41,14 @@ bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
-// The window's rectangle in its parent's client coordinates.
-RECT RectInParent(HWND window) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
+// Frames and tab controls always have windows: their controls' windows are made in them.
+bool MadeAtOnce(const Control& c) {
+  return c.visible() || c.kind() == ControlKind::Frame || c.kind() == ControlKind::TabControl;
 }
+
+constexpr ControlProperty kMirroredWhenMade[] = {ControlProperty::Font,    ControlProperty::Caption,
+                                                 ControlProperty::Value,   ControlProperty::Enabled,
+                                                 ControlProperty::ToolTip, ControlProperty::Visible};
 
 void Detach(HWND window) {
   SetWindowLongPtrW(window, GWLP_USERDATA, 0);
@@ -78,7 +79,8 @@ Win32FormView::~Win32FormView() {
   lifetime_.reset();
   system_.forget(window_);
   for (const auto& [control, entry] : entries_) {
-    if (control->kind() == ControlKind::Frame || control->kind() == ControlKind::Image) Detach(entry.window);
+    if (entry.window && (control->kind() == ControlKind::Frame || control->kind() == ControlKind::Image))
+      Detach(entry.window);
     for (HWND page : entry.pages) Detach(page);
   }
   Detach(window_);
@@ -136,32 +138,53 @@ void Win32FormView::buildControls() {
   for (std::size_t i = 0; i < controls.size(); ++i) {
     Control& c = *controls[i];
     Entry entry;
-    entry.window = CreateControlWindow(c, parentOf(c), kFirstControlId + static_cast<int>(i));
-    // Creation order is the stacking order: a later control lies in front of an earlier one.
-    SetWindowPos(entry.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    if (c.kind() == ControlKind::Frame)
-      SetWindowLongPtrW(entry.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    if (c.kind() == ControlKind::Label)
-      entry.caption = std::make_unique<LabelCaption>(look_, c, entry.window);
-    if (c.kind() == ControlKind::TabControl) {
-      for (std::size_t page = 0; page < c.tabCaptions().size(); ++page) {
-        HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"",
-                                     WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, entry.window,
-                                     nullptr, GetModuleHandleW(nullptr), nullptr);
-        SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        entry.pages.push_back(panel);
-      }
-    }
-    controlOf_.emplace(entry.window, &c);
+    entry.control = &c;
+    entry.id = kFirstControlId + static_cast<int>(i);
+    if (c.kind() == ControlKind::Label) entry.caption = std::make_unique<LabelCaption>(look_, c);
     entries_.emplace(&c, std::move(entry));
     order_.push_back(&c);
+    if (MadeAtOnce(c)) makeWindow(c);
     // Placed first: a label fits its caption to its size, an edit box shows its text from the start.
     place(c);
-    for (ControlProperty property :
-         {ControlProperty::Font, ControlProperty::Caption, ControlProperty::Value, ControlProperty::Enabled,
-          ControlProperty::ToolTip, ControlProperty::Visible})
-      mirror(c, property);
+    for (ControlProperty property : kMirroredWhenMade) mirror(c, property);
   }
+}
+
+void Win32FormView::makeWindow(const Control& c) {
+  Entry& entry = entries_.at(&c);
+  HWND parent = parentOf(c);
+  entry.window = CreateControlWindow(c, parent, entry.id);
+  // The design's order is the stacking order: a later control lies in front of an earlier one.
+  HWND inFront = HWND_TOP;
+  for (auto later = std::find(order_.begin(), order_.end(), &c) + 1; later != order_.end(); ++later) {
+    HWND w = entries_.at(*later).window;
+    if (w && GetParent(w) == parent) {
+      inFront = w;
+      break;
+    }
+  }
+  SetWindowPos(entry.window, inFront, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  if (c.kind() == ControlKind::Frame)
+    SetWindowLongPtrW(entry.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (c.kind() == ControlKind::TabControl) {
+    for (std::size_t page = 0; page < c.tabCaptions().size(); ++page) {
+      HWND panel =
+          CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                          0, 0, 0, 0, entry.window, nullptr, GetModuleHandleW(nullptr), nullptr);
+      SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      entry.pages.push_back(panel);
+    }
+  }
+  controlOf_.emplace(entry.window, entry.control);
+  const RECT& r = entry.rect;
+  if (!SameRect(r, RECT{}))
+    MoveWindow(entry.window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+  if (entry.caption) entry.caption->attach(entry.window);
+}
+
+void Win32FormView::showLate(const Control& c) {
+  makeWindow(c);
+  for (ControlProperty property : kMirroredWhenMade) mirror(c, property);
 }
 
 void Win32FormView::arrangeCaptions() {
@@ -184,7 +207,7 @@ void Win32FormView::fitCaptionRoom(const Control& label) {
   const CaptionRoom room = neighbourhood_->roomOf(
       label,
       [this](const Control& c) {
-        const RECT r = RectInParent(entries_.at(&c).window);
+        const RECT& r = entries_.at(&c).rect;
         return PixelRect{static_cast<double>(r.left), static_cast<double>(r.top),
                          static_cast<double>(r.right), static_cast<double>(r.bottom)};
       },
@@ -245,13 +268,17 @@ void Win32FormView::place(const Control& c) {
       rect.bottom = rect.top + needed;
     }
   }
-  const RECT current = RectInParent(entry.window);
-  const bool moved = !SameRect(current, rect);
+  const bool moved = !SameRect(entry.rect, rect);
   if (moved) {
-    MoveWindow(entry.window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    entry.rect = rect;
+    if (entry.window)
+      MoveWindow(entry.window, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
     if (c.kind() == ControlKind::TabControl) layOutPages(c);
   }
-  if (c.kind() == ControlKind::Label) showLabel(c);
+  if (c.kind() == ControlKind::Label) {
+    entry.caption->resize(SIZE{std::max(0L, rect.right - rect.left), std::max(0L, rect.bottom - rect.top)});
+    showLabel(c);
+  }
   // Its neighbours' captions, or its own, keep clear of where it stands now.
   if (!moved || !neighbourhood_) return;
   for (const Control* label : neighbourhood_->labelsNear(c)) fitCaptionRoom(*label);
@@ -263,10 +290,12 @@ void Win32FormView::placeStatusBars() {
   GetClientRect(window_, &client);
   for (const Control* c : order_) {
     if (c->kind() != ControlKind::StatusBar) continue;
-    HWND bar = entries_.at(c).window;
+    Entry& bar = entries_.at(c);
     const int height = look_.toPixels(c->height());
     const RECT rect{0, client.bottom - height, client.right, client.bottom};
-    if (!SameRect(RectInParent(bar), rect)) MoveWindow(bar, rect.left, rect.top, rect.right, height, TRUE);
+    if (SameRect(bar.rect, rect)) continue;
+    bar.rect = rect;
+    if (bar.window) MoveWindow(bar.window, rect.left, rect.top, rect.right, height, TRUE);
   }
 }
 
@@ -282,7 +311,7 @@ void Win32FormView::setFont(const Control& c, HFONT font) {
 void Win32FormView::showLabel(const Control& c) {
   Entry& entry = entries_.at(&c);
   entry.caption->refresh();
-  if (entry.windowText != c.caption()) {
+  if (entry.window && entry.windowText != c.caption()) {
     entry.windowText = c.caption();
     SetTextOf(entry.window, entry.windowText);
   }
@@ -383,6 +412,19 @@ void Win32FormView::mirrorTip(const Control& c) {
 
 void Win32FormView::mirror(const Control& c, ControlProperty property) {
   Entry& entry = entries_.at(&c);
+  if (!entry.window) {
+    // Without a window only where the control stands and a label's caption count, for the
+    // captions of its neighbours and its size group.
+    const bool label = c.kind() == ControlKind::Label;
+    if (property == ControlProperty::Visible && c.visible()) {
+      showLate(c);
+    } else if (property == ControlProperty::Geometry ||
+               (label && (property == ControlProperty::Caption || property == ControlProperty::Text ||
+                          property == ControlProperty::Font))) {
+      place(c);
+    }
+    return;
+  }
   switch (property) {
     case ControlProperty::Geometry:
       place(c);
@@ -536,7 +578,8 @@ void Win32FormView::moveFocus(bool backwards) {
   std::vector<std::pair<std::pair<int, std::size_t>, HWND>> stops;
   for (std::size_t i = 0; i < order_.size(); ++i) {
     HWND w = entries_.at(order_[i]).window;
-    if (!(GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) || !IsWindowVisible(w) || !IsWindowEnabled(w)) continue;
+    if (!w || !(GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) || !IsWindowVisible(w) || !IsWindowEnabled(w))
+      continue;
     const int index = order_[i]->tabIndex();
     stops.push_back({{index >= 0 ? index : 1 << 20, i}, w});
   }

@@ -26,6 +26,9 @@ inline constexpr int kFirstControlId = 100;
 /// notifications become the same model calls the headless tests make, and the model's answer is
 /// shown again (a check box the model did not toggle, a text it refused). The model keeps its own
 /// float twips: pixels are turned into twips only for what the user really did.
+/// A hidden control gets its window when it is first shown: until then the model holds its state
+/// and the view only where it stands, for its neighbours' captions. Most of a form's controls may
+/// be such, as the rows of a table shown as drives appear, and windows are what start-up costs.
 class Win32FormView final : public FormView {
  public:
   Win32FormView(Form& form, Win32WindowSystem& system);
@@ -42,7 +45,7 @@ class Win32FormView final : public FormView {
   HWND window() const { return window_; }
   /// The tool tip control that holds the tips of the form's controls.
   HWND toolTips() const { return tips_; }
-  /// The system control that shows `control`.
+  /// The system control that shows `control`; null while a hidden control has not been shown.
   HWND windowOf(const Control& control) const;
   /// How a label's caption is drawn; null for other controls.
   const LabelCaption* captionOf(const Control& label) const;
@@ -65,7 +68,10 @@ class Win32FormView final : public FormView {
 
  private:
   struct Entry {
+    Control* control = nullptr;
+    int id = 0;
     HWND window = nullptr;
+    RECT rect{};                            ///< where it stands in its parent, with a window or not
     std::vector<HWND> pages;                ///< a tab control's pages
     HFONT font = nullptr;                   ///< the font last given to the window
     std::string shownText;                  ///< the caption as a frame or status bar shows it
@@ -82,6 +88,10 @@ class Win32FormView final : public FormView {
   DWORD style() const;
   DWORD extendedStyle() const;
   void buildControls();
+  /// Makes the window of `control` where it stands, in its place in the stacking order.
+  void makeWindow(const Control& control);
+  /// A hidden control shown for the first time: its window, with every property of the model.
+  void showLate(const Control& control);
   /// Puts the labels into their size groups and rows, and keeps their captions clear of their
   /// neighbours.
   void arrangeCaptions();

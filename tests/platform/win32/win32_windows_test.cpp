@@ -54,6 +54,42 @@ TEST_F(Win32Windows, TheMainWindowShowsItsDesignAtTheScreensDpi) {
   EXPECT_EQ(status.right, client.right);
 }
 
+TEST_F(Win32Windows, ADriveRowShownLateGetsWindowsWithItsTextsTipsAndPlace) {
+  machine.start();
+  machine.process();
+  // Two drives: the third row is hidden and has no windows yet.
+  const std::vector<Control*>* columns[] = {&form1().Label2, &form1().Label3, &form1().Label4,
+                                            &form1().Label5, &form1().Label6, &form1().Label7,
+                                            &form1().Label8, &form1().Label9};
+  for (const std::vector<Control*>* column : columns) {
+    ASSERT_FALSE((*column)[2]->visible());
+    EXPECT_EQ(of(form1(), *(*column)[2]), nullptr);
+  }
+  machine.fake.volumes.add('E', 8000, 4000, "STICK");
+  machine.fake.advance(5000);  // the next discovery
+  machine.process();
+  HWND tips = machine.view(form1()).toolTips();
+  for (const std::vector<Control*>* column : columns) {
+    const Control& cell = *(*column)[2];
+    ASSERT_TRUE(cell.visible()) << cell.name();
+    HWND w = of(form1(), cell);
+    ASSERT_NE(w, nullptr) << cell.name();
+    EXPECT_TRUE(IsWindowVisible(w)) << cell.name();
+    EXPECT_EQ(TextOf(w), cell.caption()) << cell.name();
+    EXPECT_EQ(ToolTipOf(tips, w), cell.toolTip()) << cell.name();
+    const RECT place = PlaceOf(w);
+    const RECT designed =
+        machine.windows.look().toPixels(cell.left(), cell.top(), cell.width(), cell.height());
+    EXPECT_EQ(place.left, designed.left) << cell.name();
+    EXPECT_EQ(place.top, designed.top) << cell.name();
+    EXPECT_EQ(place.right, designed.right) << cell.name();
+    EXPECT_EQ(place.bottom, designed.bottom) << cell.name();
+  }
+  EXPECT_EQ(TextOf(of(form1(), *form1().Label3[2])), "STICK");
+  // In the design's stacking order: behind the controls that follow it, which were made at once.
+  EXPECT_EQ(GetWindow(of(form1(), *form1().Label3[2]), GW_HWNDPREV), of(form1(), *form1().Label4[0]));
+}
+
 TEST_F(Win32Windows, TheOptionsWindowIsMadeAtItsFirstShowWithWhatTheStartUpGaveIt) {
   machine.start();
   Form3* options = program().loadedForm3();
