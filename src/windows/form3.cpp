@@ -1,7 +1,7 @@
 #include "windows/form3.h"
 
-#include "app/program.h"
 #include "app/apply_language.h"
+#include "app/program.h"
 #include "windows/form3_design.h"
 
 namespace volumetra {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "app/apply_language.h"
 #include "app/form1.h"
 #include "app/form1_design.h"
-#include "app/apply_language.h"
 #include "support/fake_machine.h"
 
 namespace volumetra {

@@ -4,9 +4,9 @@
 
 #include <string>
 
+#include "app/report_on_forms.h"
 #include "platform/form_design.h"
 #include "report/bar_width.h"
-#include "app/report_on_forms.h"
 #include "support/fake_machine.h"
 #include "windows/form2.h"
 
