@@ -141,11 +141,6 @@ class CallGuard {
   }
   /// Channels opened so far.
   int ChannelsOpened() const { return channelsOpened_; }
-  /// Channels open now.
-  int OpenChannels() const {
-    return static_cast<int>(std::count_if(slots_.begin(), slots_.end(),
-                                          [](const auto& entry) { return entry.second.channel != nullptr; }));
-  }
   /// Keys with a call that ran out of time and has not come back yet.
   int StuckKeys() {
     int stuck = 0;

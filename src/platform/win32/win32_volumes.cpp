@@ -26,11 +26,11 @@ char LetterOf(const std::string& rootPath) {
   return rootPath.empty() ? '\0' : Upper(rootPath[0]);
 }
 
-// The drives known to be local share one channel, named by a key that is no letter: under Wine
-// every thread costs about a megabyte, and only a network drive, or one whose type is not known,
-// can hold its calls long enough to need a channel of its own. The drive map's channel, named by
-// another such key, is open only while its call is out.
-const std::string kLocalKey = "local drives";
+std::string KeyOf(char letter) {
+  return std::string(1, letter);
+}
+
+// The drive map's channel is named by a key that is no letter.
 const std::string kDriveMapKey = "drive map";
 
 DriveCall MapCall() {
@@ -68,15 +68,11 @@ std::uint32_t Win32Volumes::TypeOf(char letter) {
   if (const auto known = types_.find(letter); known != types_.end()) return known->second;
   if (Absent(letter)) return kDriveNoRootDirectory;
   DriveCallResult result;
-  if (guard_.Ask(Key(letter), {DriveCall::Kind::DriveType, letter, std::nullopt}, Reasks(letter), result) !=
+  if (guard_.Ask(KeyOf(letter), {DriveCall::Kind::DriveType, letter, std::nullopt}, Reasks(letter), result) !=
           Outcome::Done ||
       !result.ok)
     return kDriveUnknown;
   return types_[letter] = result.type;
-}
-
-std::string Win32Volumes::Key(char letter) const {
-  return IsLocal(letter) ? kLocalKey : std::string(1, letter);
 }
 
 bool Win32Volumes::Absent(char letter) const {
@@ -97,8 +93,8 @@ std::optional<DiskGeometry> Win32Volumes::KnownGeometry(char letter) const {
 // the drive holds it back.
 Win32Volumes::Outcome Win32Volumes::Ask(const DriveCall& call, bool reask, DriveCallResult& result) {
   if (call.kind != DriveCall::Kind::FreeSpace || !IsLocal(call.letter))
-    return guard_.Ask(Key(call.letter), call, reask, result);
-  if (const Outcome admitted = guard_.Admit(Key(call.letter), reask); admitted != Outcome::Done)
+    return guard_.Ask(KeyOf(call.letter), call, reask, result);
+  if (const Outcome admitted = guard_.Admit(KeyOf(call.letter), reask); admitted != Outcome::Done)
     return admitted;
   result = RunDriveCall(*calls_, call);
   return Outcome::Done;
@@ -115,7 +111,7 @@ Win32Volumes::Outcome Win32Volumes::SettlePending(char letter) {
   if (discovering_) return Outcome::Declined;
   pendingDiscovery_.erase(letter);
   DriveCallResult result;
-  const Outcome outcome = guard_.Ask(Key(letter), DiscoveryCall(letter), true, result);
+  const Outcome outcome = guard_.Ask(KeyOf(letter), DiscoveryCall(letter), true, result);
   if (outcome == Outcome::Done && result.ok) TakeDiscovery(letter, std::move(result));
   return outcome;
 }
@@ -127,7 +123,7 @@ const DriveCallResult* Win32Volumes::LastSpace(char letter) const {
 
 void Win32Volumes::StartDiscoveryCalls() {
   for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
-    if (!Absent(letter)) guard_.StartAhead(Key(letter), DiscoveryCall(letter), false);
+    if (!Absent(letter)) guard_.StartAhead(KeyOf(letter), DiscoveryCall(letter), false);
   }
 }
 
@@ -138,7 +134,7 @@ void Win32Volumes::StartDiscoveryCalls() {
 void Win32Volumes::StartDiscoveryRound() {
   // A discovery call still out from the last round is this round's call too.
   std::set<std::string> pending;
-  for (char letter : pendingDiscovery_) pending.insert(Key(letter));
+  for (char letter : pendingDiscovery_) pending.insert(KeyOf(letter));
   guard_.DropAhead(pending);
   passLetters_.clear();
   roundAnswers_.clear();
@@ -146,13 +142,12 @@ void Win32Volumes::StartDiscoveryRound() {
   guard_.StartAhead(kDriveMapKey, MapCall(), true);
   if (present_ != 0) StartDiscoveryCalls();
   DriveCallResult map;
-  const Outcome mapOutcome = guard_.Ask(kDriveMapKey, MapCall(), true, map,
-                                        discovering_ ? std::optional(discoveryUntil_) : std::nullopt);
-  if (mapOutcome == Outcome::Done && map.ok && map.drives != 0) present_ = map.drives;
+  if (guard_.Ask(kDriveMapKey, MapCall(), true, map,
+                 discovering_ ? std::optional(discoveryUntil_) : std::nullopt) == Outcome::Done &&
+      map.ok && map.drives != 0)
+    present_ = map.drives;
   StartDiscoveryCalls();
-  std::set<std::string> keep{kLocalKey};
-  // A map call that has not come back keeps its channel, which tells that it is stuck.
-  if (mapOutcome != Outcome::Done) keep.insert(kDriveMapKey);
+  std::set<std::string> keep{kDriveMapKey};
   for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
     if (Absent(letter)) {
       types_[letter] = kDriveNoRootDirectory;
@@ -160,7 +155,7 @@ void Win32Volumes::StartDiscoveryRound() {
       pendingDiscovery_.erase(letter);
       calls_->ReleaseRoot(letter);
     } else {
-      keep.insert(Key(letter));
+      keep.insert(KeyOf(letter));
     }
   }
   guard_.RetireAllBut(keep);
@@ -168,7 +163,7 @@ void Win32Volumes::StartDiscoveryRound() {
 
 void Win32Volumes::BeginProbePass(const std::string& letters) {
   std::set<std::string> pending;
-  for (char letter : pendingDiscovery_) pending.insert(Key(letter));
+  for (char letter : pendingDiscovery_) pending.insert(KeyOf(letter));
   guard_.DropAhead(pending);
   passLetters_.clear();
   roundAnswers_.clear();
@@ -178,7 +173,7 @@ void Win32Volumes::BeginProbePass(const std::string& letters) {
     // A drive's pending discovery call tells the pass all it asks.
     if (Absent(letter) || pendingDiscovery_.contains(letter)) continue;
     // In the order the pass asks them.
-    const std::string key = Key(letter);
+    const std::string key = KeyOf(letter);
     if (!information_.contains(letter))
       guard_.StartAhead(key, {DriveCall::Kind::VolumeInformation, letter, std::nullopt}, true);
     if (!types_.contains(letter))
@@ -260,7 +255,7 @@ DrivePresence Win32Volumes::ListDrive(char letter) {
   std::optional<DriveCallGuard::TimePoint> until;
   if (discovering_) until = carried ? clock_() : discoveryUntil_;
   DriveCallResult result;
-  const Outcome outcome = guard_.Ask(Key(letter), DiscoveryCall(letter), false, result, until);
+  const Outcome outcome = guard_.Ask(KeyOf(letter), DiscoveryCall(letter), false, result, until);
   if (outcome == Outcome::Pending) pendingDiscovery_.insert(letter);
   if (outcome != Outcome::Done || !result.ok) {
     // Nothing is known of the drive now: its calls go to its channel until its type is known again.
@@ -290,7 +285,7 @@ std::string Win32Volumes::DriveDescription(char letter) {
   if (type == types_.end() || type->second != kDriveRemote) return {};
   if (const auto known = remoteNames_.find(letter); known != remoteNames_.end()) return known->second;
   DriveCallResult result;
-  if (guard_.Ask(Key(letter), {DriveCall::Kind::RemoteName, letter, std::nullopt}, false, result) !=
+  if (guard_.Ask(KeyOf(letter), {DriveCall::Kind::RemoteName, letter, std::nullopt}, false, result) !=
           Outcome::Done ||
       !result.ok)
     return {};

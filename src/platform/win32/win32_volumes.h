@@ -31,8 +31,7 @@ struct Win32VolumesOptions {
 ///
 /// A network server that does not answer holds every call that reaches it, the drive type call
 /// too; under Wine, while one drive's server is dead, even the volume information of the other
-/// drives waits for it. So the calls run on a thread per network drive and per drive whose type is
-/// not known yet (the drives known to be local share one with the drive map) under
+/// drives waits for it. So the calls run on a thread per drive (and one for the drive map) under
 /// a CallGuard, the same guard as the Linux volumes', and never on the calling thread, except the
 /// free space of a drive known to be local, which each survey asks. Drive discovery (at
 /// ListDrive('C'), which it calls first in every pass) starts all its calls at once, the drive
@@ -92,17 +91,12 @@ class Win32Volumes : public VolumeService {
   int StuckDrives() { return guard_.StuckKeys(); }
   /// Call channels (threads) opened so far.
   int ChannelsOpened() const { return guard_.ChannelsOpened(); }
-  /// Call channels (threads) open now.
-  int OpenChannels() const { return guard_.OpenChannels(); }
 
  private:
   using Outcome = DriveCallGuard::Outcome;
 
   /// The type of drive `letter`: the one its discovery found, or else asked now.
   std::uint32_t TypeOf(char letter);
-  /// The call guard's key of drive `letter`: its own, or the one the drive map and the drives known
-  /// to be local share.
-  std::string Key(char letter) const;
   /// Letter `letter` named no drive in the last drive map.
   bool Absent(char letter) const;
   /// The drive's type is known and is not a network drive's.

@@ -382,23 +382,6 @@ TEST(Win32VolumesNetworkDrives, LocalDrivesAreSurveyedOnTheCallingThread) {
   EXPECT_EQ(machine.calls->ChannelCallsOf('Z'), z + 3);  // the network drive's free space, per pass
 }
 
-// Each thread costs about a megabyte under Wine: once their types are known, the local drives share
-// one channel, and the drive map's is closed while its call is not out.
-TEST(Win32VolumesNetworkDrives, LocalDrivesShareOneChannelOnceTheirTypesAreKnown) {
-  NetworkMachine machine(0);
-  machine.calls->set('D', LocalDisk(kTiB, kTiB / 8));
-  Discover(machine.volumes);
-  EXPECT_EQ(machine.volumes.OpenChannels(), 3);  // C, D and Z: their types were not known yet
-  for (int round = 0; round < 3; ++round) {
-    const std::map<char, Found> found = Discover(machine.volumes);
-    EXPECT_EQ(machine.volumes.OpenChannels(), 2) << round;  // the local drives' and Z's
-    EXPECT_EQ(found.at('C').space, VolumeAnswer::Answered);
-    EXPECT_EQ(found.at('D').space, VolumeAnswer::Answered);
-    EXPECT_EQ(found.at('Z').space, VolumeAnswer::Answered);
-    EXPECT_DOUBLE_EQ(Survey(machine.volumes, "CDZ").at('D').freeBytes(), static_cast<double>(kTiB / 8));
-  }
-}
-
 TEST_F(Win32VolumesTest, ANetworkDrivesRootIsHeldOpenWhileItIsListed) {
   calls->set('C', LocalDisk(kTiB, kTiB / 2));
   calls->set('S', Share(false));
