@@ -1,21 +1,24 @@
 #include "support/fake_machine.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "platform/ini_file_access.h"
 
 namespace volumetra {
 
+// A name no other process can guess, taken only when no directory has it yet (as mkdtemp does, on
+// both systems): a test never works in a directory it did not make.
 TempDir::TempDir() {
-  static std::atomic<int> counter{0};
-  path_ = std::filesystem::temp_directory_path() /
-          ("volumetra-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(path_);
-  std::filesystem::create_directories(path_);
+  static std::mt19937_64 random{std::random_device{}()};
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (;;) {
+    std::ostringstream name;
+    name << "volumetra-test-" << std::hex << random();
+    path_ = base / name.str();
+    if (std::filesystem::create_directory(path_)) return;
+  }
 }
 
 TempDir::~TempDir() {
