@@ -116,11 +116,6 @@ Win32Volumes::Outcome Win32Volumes::SettlePending(char letter) {
   return outcome;
 }
 
-const DriveCallResult* Win32Volumes::LastSpace(char letter) const {
-  const auto last = lastSpace_.find(letter);
-  return last == lastSpace_.end() ? nullptr : &last->second;
-}
-
 void Win32Volumes::StartDiscoveryCalls() {
   for (char letter = kFirstLetter; letter <= kLastLetter; ++letter) {
     if (!Absent(letter)) guard_.StartAhead(KeyOf(letter), DiscoveryCall(letter), false);
@@ -215,9 +210,10 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
   const char letter = LetterOf(rootPath);
   if (Absent(letter)) return VolumeAnswer::Failed;
   DriveCallResult result;
+  ClusterCounts counts;
   const Outcome settled = SettlePending(letter);
-  if (settled == Outcome::Declined && LastSpace(letter)) {
-    result = *LastSpace(letter);
+  if (const auto last = lastSpace_.find(letter); settled == Outcome::Declined && last != lastSpace_.end()) {
+    counts = last->second;
   } else if (settled != Outcome::Done) {
     return ToAnswer(settled);
   } else if (auto answered = roundAnswers_.extract(letter)) {
@@ -227,10 +223,11 @@ VolumeAnswer Win32Volumes::GetDiskFreeSpace(const std::string& rootPath, std::in
              outcome != Outcome::Done) {
     return ToAnswer(outcome);
   }
-  if (!result.ok || !result.geometry) return VolumeAnswer::Failed;
-  geometry_.try_emplace(letter, *result.geometry);
-  lastSpace_[letter] = result;
-  const ClusterCounts counts = FitClusterCounts(*result.geometry, result.bytes);
+  if (settled == Outcome::Done) {
+    if (!result.ok || !result.geometry) return VolumeAnswer::Failed;
+    geometry_.try_emplace(letter, *result.geometry);
+    counts = lastSpace_[letter] = FitClusterCounts(*result.geometry, result.bytes);
+  }
   sectorsPerCluster = counts.sectorsPerCluster;
   bytesPerSector = counts.bytesPerSector;
   freeClusters = counts.freeClusters;

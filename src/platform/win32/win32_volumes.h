@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 
+#include "platform/cluster_counts.h"
 #include "platform/volume_service.h"
 #include "platform/win32/drive_call.h"
 #include "platform/win32/volume_calls.h"
@@ -115,8 +116,6 @@ class Win32Volumes : public VolumeService {
   /// (Declined) while discovery goes on, otherwise collected (Done or NoAnswer); Done for a drive
   /// without one.
   Outcome SettlePending(char letter);
-  /// The last free-space answer of drive `letter`, for the questions discovery declines.
-  const DriveCallResult* LastSpace(char letter) const;
 
   std::shared_ptr<VolumeCalls> calls_;
   DriveCallGuard guard_;
@@ -142,8 +141,8 @@ class Win32Volumes : public VolumeService {
   DriveCallGuard::TimePoint discoveryUntil_{};
   /// Drives whose discovery call was not back in discovery's patience and is not collected yet.
   std::set<char> pendingDiscovery_;
-  /// The last free-space answer of each drive.
-  std::map<char, DriveCallResult> lastSpace_;
+  /// The last free-space answer of each drive, for the questions discovery declines.
+  std::map<char, ClusterCounts> lastSpace_;
 };
 
 }  // namespace volumetra
