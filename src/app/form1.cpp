@@ -79,6 +79,7 @@ void Form1::Form_Load() {
   m.AlarmLimit = 100000;
   m.ColourInfo = true;
   LoadSettings(program_.settingsContext());
+  program_.reportState.SettingsNotice = program_.settingsState.SettingsError;
   Form3& options = program_.form3();
   options.Text1.setText(m.ReportFileDir);
   options.Text3.setText(m.ReportFileName);

@@ -59,7 +59,7 @@ ProbeContext Program::probeContext() {
 }
 
 SettingsContext Program::settingsContext() {
-  return {m, os.files, os.profile, *settingsWindows_};
+  return {m, settingsState, os.files, os.profile, *settingsWindows_};
 }
 
 Form1& Program::form1() {

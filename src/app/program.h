@@ -7,7 +7,9 @@
 #include "platform/services.h"
 #include "probe/module1.h"
 #include "probe/probe_context.h"
+#include "report/report_state.h"
 #include "settings/settings_context.h"
+#include "settings/settings_state.h"
 
 namespace volumetra {
 
@@ -28,6 +30,10 @@ class Program : public FormHost {
 
   Services& os;
   Module1 m;
+  /// The settings file's own state over the run: its call variables and what it found.
+  SettingsState settingsState;
+  /// The report cycle's own memory over the run.
+  ReportState reportState;
 
   /// Loads the main window and shows it: the program runs from here on the event loop.
   void Start();

@@ -27,7 +27,8 @@ void ReportOnForms(Program& program) {
                                 .freeBars = f2.Shape2,
                                 .scaleCaptions = {&f2.Label31, &f2.Label30, &f2.Label29}};
   Services& os = program.os;
-  RunReportCycle(program.m, {os.clock, os.files, os.volumes, os.beep, os.notifications}, controls);
+  RunReportCycle(program.m, program.reportState, {os.clock, os.files, os.volumes, os.beep, os.notifications},
+                 controls);
 }
 
 }  // namespace volumetra

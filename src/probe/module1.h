@@ -2,9 +2,7 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace volumetra {
 
@@ -18,15 +16,6 @@ struct DriveRec {
   std::int16_t NameLength = 0;
   double SerialNumber = 0;  ///< the 32-bit serial read as signed
   std::string TimeoutMark;  ///< "T O" while the drive counts as timed out
-};
-
-/// What the low-space notifications remember of one drive letter (report/low_space_notices.h).
-struct LowSpaceNoticeMemory {
-  /// A notification may be shown when the alarm applies: true at start and again once the free
-  /// space has risen clear of the limit.
-  bool armed = true;
-  /// When the last one was shown, on the steady clock.
-  std::optional<std::int64_t> shownAtMs;
 };
 
 inline constexpr const char* kTimeoutMark = "T O";
@@ -79,32 +68,6 @@ struct Module1 {
 
   // The report cycle's memory of each position's last changed free space.
   std::array<double, kPrevFreeCount> PrevFreeMB{};
-
-  // The low-space notifications' memory, by drive letter from A.
-  std::array<LowSpaceNoticeMemory, 26> LowSpaceNotices{};
-
-  // Call state shared by the settings file's reads and writes.
-  std::string IniSection;
-  std::string IniKey;
-  std::string IniValue;
-  std::string IniFilePath;
-  std::string IniResult;
-  std::int16_t IniWriteResult = 0;
-
-  // Why the last log write failed; empty while the log is written fine.
-  std::string LogError;
-  // Why the settings cannot be saved ("<path>: <reason>"), found at start; empty when they can.
-  // The status line shows it for a while after its first survey (see report_cycle.cpp).
-  std::string SettingsError;
-  std::optional<std::int64_t> SettingsErrorShownAt;
-  // Why the save at the end failed ("<path>: <reason>"); empty when it succeeded. The platform's
-  // main tells the user after the program has ended.
-  std::string SettingsSaveError;
-  // The settings keys the load did not take, from the first value that did not convert on, and for
-  // each what a save at the end of start-up would have written (nullopt: a graph-window key while
-  // there was no graph window). The save writes such a key only when the run changed it, so the
-  // file keeps the user's own text for the rest. Empty when the load took every key.
-  std::vector<std::optional<std::string>> UntakenSettingsAtStart;
 };
 
 }  // namespace volumetra

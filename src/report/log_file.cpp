@@ -26,7 +26,8 @@ std::string LogLine(const std::string& date, const std::string& time, const std:
   return line;
 }
 
-void AppendLogLine(Module1& m, ClockService& clock, FileService& files, int position) {
+void AppendLogLine(const Module1& m, ClockService& clock, FileService& files, int position,
+                   std::string& logError) {
   const DriveRec& d = m.DriveRecs[static_cast<std::size_t>(position)];
   const std::string path = m.ReportFileDir + m.ReportFileName;
   const LocalDateTime now = clock.Now();
@@ -34,9 +35,9 @@ void AppendLogLine(Module1& m, ClockService& clock, FileService& files, int posi
       LogLine(clock.ShortDate(now), clock.LongTime(now), d.RootPath, d.FreeMB, clock.DecimalSeparator());
   std::string error;
   if (files.AppendLine(path, line, error)) {
-    m.LogError.clear();
+    logError.clear();
   } else {
-    m.LogError = path + ": " + error;
+    logError = path + ": " + error;
   }
 }
 

@@ -20,8 +20,9 @@ std::string LogLine(const std::string& date, const std::string& time, const std:
 
 /// Appends the log line of drive position `position` (1 to 30) to the file ReportFileDir +
 /// ReportFileName. The file is opened and closed for this one line, which lands whole or not at
-/// all. A failure is kept in LogError ("<path>: <reason>") and the program goes on; a success
-/// clears LogError.
-void AppendLogLine(Module1& m, ClockService& clock, FileService& files, int position);
+/// all. A failure is kept in `logError` ("<path>: <reason>") and the program goes on; a success
+/// clears it.
+void AppendLogLine(const Module1& m, ClockService& clock, FileService& files, int position,
+                   std::string& logError);
 
 }  // namespace volumetra

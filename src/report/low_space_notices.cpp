@@ -30,23 +30,24 @@ Notification LowSpaceNotice(const std::string& language, const LowSpaceNoticeSer
 
 }  // namespace
 
-void NoticeLowSpace(Module1& m, const LowSpaceNoticeServices& os, const DriveRec& d, bool alarmApplies) {
+void NoticeLowSpace(const Module1& m, std::array<LowSpaceNoticeMemory, 26>& memory,
+                    const LowSpaceNoticeServices& os, const DriveRec& d, bool alarmApplies) {
   if (d.RootPath.empty() || d.TotalGB <= 0) return;
   const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(d.RootPath[0])));
   if (letter < 'A' || letter > 'Z') return;
-  LowSpaceNoticeMemory& memory = m.LowSpaceNotices[static_cast<std::size_t>(letter - 'A')];
+  LowSpaceNoticeMemory& drive = memory[static_cast<std::size_t>(letter - 'A')];
 
   if (d.FreeMB * 1000 > ReArmAbove(m.AlarmLimit)) {
-    memory.armed = true;
+    drive.armed = true;
     return;
   }
-  if (!alarmApplies || !(m.AlarmColours || m.AlarmBeep) || !memory.armed) return;
+  if (!alarmApplies || !(m.AlarmColours || m.AlarmBeep) || !drive.armed) return;
   // Within the gap the notification stays armed: it comes when the gap has passed, if the drive
   // is still low then.
   const std::int64_t now = os.clock.SteadyMilliseconds();
-  if (memory.shownAtMs && now - *memory.shownAtMs < kLowSpaceNoticeTiming.minimumGapMs) return;
-  memory.armed = false;
-  memory.shownAtMs = now;
+  if (drive.shownAtMs && now - *drive.shownAtMs < kLowSpaceNoticeTiming.minimumGapMs) return;
+  drive.armed = false;
+  drive.shownAtMs = now;
   os.notifications.Notify(LowSpaceNotice(m.Language, os, d, letter));
 }
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "platform/clock_service.h"
 #include "platform/notification_service.h"
 #include "platform/volume_service.h"
 #include "probe/module1.h"
+#include "report/report_state.h"
 
 namespace volumetra {
 
@@ -31,7 +33,8 @@ inline constexpr LowSpaceNoticeTiming kLowSpaceNoticeTiming{0.10, 1.0, 10 * 60 *
 /// after the alarm step; `alarmApplies` is that step's verdict. Shows one desktop notification when
 /// the alarm applies to `d` while the alarm colours or the alarm beep are on, the drive's
 /// notification is armed and the gap since its last one has passed. A drive whose space is not
-/// known (total 0) is neither told of nor re-armed.
-void NoticeLowSpace(Module1& m, const LowSpaceNoticeServices& os, const DriveRec& d, bool alarmApplies);
+/// known (total 0) is neither told of nor re-armed. `memory` holds each letter's state, from A.
+void NoticeLowSpace(const Module1& m, std::array<LowSpaceNoticeMemory, 26>& memory,
+                    const LowSpaceNoticeServices& os, const DriveRec& d, bool alarmApplies);
 
 }  // namespace volumetra

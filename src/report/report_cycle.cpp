@@ -66,21 +66,21 @@ std::int64_t ClockSeconds(const LocalDateTime& t) {
 
 /// The settings failure while it is to be shown, else empty. A clock set back or far forward in
 /// the meantime ends the notice early rather than keeping it.
-std::string SettingsNotice(Module1& m, const LocalDateTime& now) {
-  if (m.SettingsError.empty()) return {};
+std::string SettingsNotice(ReportState& state, const LocalDateTime& now) {
+  if (state.SettingsNotice.empty()) return {};
   const std::int64_t seconds = ClockSeconds(now);
-  if (!m.SettingsErrorShownAt) m.SettingsErrorShownAt = seconds;
-  const std::int64_t shownFor = seconds - *m.SettingsErrorShownAt;
-  if (shownFor >= 0 && shownFor < kSettingsNoticeSeconds) return m.SettingsError;
-  m.SettingsError.clear();
+  if (!state.SettingsNoticeShownAt) state.SettingsNoticeShownAt = seconds;
+  const std::int64_t shownFor = seconds - *state.SettingsNoticeShownAt;
+  if (shownFor >= 0 && shownFor < kSettingsNoticeSeconds) return state.SettingsNotice;
+  state.SettingsNotice.clear();
   return {};
 }
 
-void WriteStatusLine(Module1& m, Control& statusBar, const LocalDateTime& now, const std::string& date,
-                     const std::string& time) {
+void WriteStatusLine(const Module1& m, ReportState& state, Control& statusBar, const LocalDateTime& now,
+                     const std::string& date, const std::string& time) {
   // A failed write is shown only while logging is on: switching logging off dismisses it.
-  const std::string& logError = m.LoggingOn ? m.LogError : std::string();
-  statusBar.setCaption(StatusLine(m.LoopCount, date, time, SettingsNotice(m, now), logError));
+  const std::string& logError = m.LoggingOn ? state.LogError : std::string();
+  statusBar.setCaption(StatusLine(m.LoopCount, date, time, SettingsNotice(state, now), logError));
 }
 
 void SetChangeColours(Module1& m, std::size_t position, Control& freeCell, Control& usedCell) {
@@ -138,12 +138,13 @@ void DrawGraphRow(Module1& m, const DriveRec& d, const ReportControls& c, std::s
   SetWidthIfDifferent(*c.freeBars[r], BarWidth(m.CurFreeMB / 100 * m.GraphScale));
 }
 
-void ReportDrive(Module1& m, const ReportServices& os, const ReportControls& c, std::size_t position) {
+void ReportDrive(Module1& m, ReportState& state, const ReportServices& os, const ReportControls& c,
+                 std::size_t position) {
   const DriveRec& d = m.DriveRecs[position];
   const std::size_t r = position - 1;
   Control& freeBar = *c.freeBars[r];
 
-  if (m.LogDue) AppendLogLine(m, os.clock, os.files, static_cast<int>(position));
+  if (m.LogDue) AppendLogLine(m, os.clock, os.files, static_cast<int>(position), state.LogError);
   if (m.ColourInfo) {
     SetChangeColours(m, position, *c.frees[r], *c.useds[r]);
     freeBar.setFillColor(c.frees[r]->foreColor().value_or(kUnchanged.free));
@@ -153,7 +154,7 @@ void ReportDrive(Module1& m, const ReportServices& os, const ReportControls& c, 
     if (m.AlarmColours) freeBar.setFillColor(kAlarmColour);
     if (m.AlarmBeep) os.beep.Beep();
   }
-  NoticeLowSpace(m, {os.clock, os.volumes, os.notifications}, d, alarm);
+  NoticeLowSpace(m, state.LowSpaceNotices, {os.clock, os.volumes, os.notifications}, d, alarm);
   WriteCells(m, d, c, r);
   WriteLetterToolTips(os.volumes, d, c, r);
   DrawGraphRow(m, d, c, r);
@@ -161,7 +162,8 @@ void ReportDrive(Module1& m, const ReportServices& os, const ReportControls& c, 
 
 }  // namespace
 
-void RunReportCycle(Module1& m, const ReportServices& os, const ReportControls& controls) {
+void RunReportCycle(Module1& m, ReportState& state, const ReportServices& os,
+                    const ReportControls& controls) {
   // The count starts again at 1 rather than overflow after about 25 days of 1 ms surveys.
   m.LoopCount = m.LoopCount == std::numeric_limits<std::int32_t>::max() ? 1 : m.LoopCount + 1;
 
@@ -179,14 +181,14 @@ void RunReportCycle(Module1& m, const ReportServices& os, const ReportControls& 
   const LocalDateTime now = os.clock.Now();
   const std::string date = os.clock.ShortDate(now);
   const std::string time = os.clock.LongTime(now);
-  WriteStatusLine(m, controls.statusBar, now, date, time);
+  WriteStatusLine(m, state, controls.statusBar, now, date, time);
 
   // Discovery lists at most 24 letters; the grid's rows bound the loop all the same.
   const std::size_t positions = std::min(m.DriveLetters.size(), controls.letters.size());
-  for (std::size_t i = 1; i <= positions; ++i) ReportDrive(m, os, controls, i);
+  for (std::size_t i = 1; i <= positions; ++i) ReportDrive(m, state, os, controls, i);
 
   // The log writes of this cycle may have failed or recovered: the status line shows it now.
-  if (m.LogDue) WriteStatusLine(m, controls.statusBar, now, date, time);
+  if (m.LogDue) WriteStatusLine(m, state, controls.statusBar, now, date, time);
   m.LogDue = false;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/notification_service.h"
 #include "platform/volume_service.h"
 #include "probe/module1.h"
+#include "report/report_state.h"
 
 namespace volumetra {
 
@@ -44,7 +45,7 @@ struct ReportServices {
 };
 
 /// Turns the last probe pass into the table cells, sums, status line, colours, alarms, graph bars
-/// and, when a log write is due, the log lines.
-void RunReportCycle(Module1& m, const ReportServices& os, const ReportControls& controls);
+/// and, when a log write is due, the log lines. `state` is the cycle's own memory over the run.
+void RunReportCycle(Module1& m, ReportState& state, const ReportServices& os, const ReportControls& controls);
 
 }  // namespace volumetra

@@ -3,6 +3,7 @@
 #include "platform/file_service.h"
 #include "platform/profile_service.h"
 #include "probe/module1.h"
+#include "settings/settings_state.h"
 
 namespace volumetra {
 
@@ -23,10 +24,11 @@ class SettingsWindows {
   virtual bool GraphWindowExists() const = 0;
 };
 
-/// What the settings file is read and written with: the shared state, the file and profile
-/// services, and the windows it places.
+/// What the settings file is read and written with: the shared state, the settings' own state,
+/// the file and profile services, and the windows it places.
 struct SettingsContext {
   Module1& m;
+  SettingsState& state;
   FileService& files;
   ProfileService& profile;
   SettingsWindows& windows;

@@ -38,9 +38,8 @@ std::string SettingsReadPath(const SettingsContext& settings) {
 void CheckSettingsCanBeSaved(const SettingsContext& settings) {
   const std::string path = SettingsFilePath(settings);
   std::string reason;
-  settings.m.SettingsError.clear();
-  settings.m.SettingsErrorShownAt.reset();
-  if (!settings.files.CanReplaceFile(path, reason)) settings.m.SettingsError = path + ": " + reason;
+  settings.state.SettingsError.clear();
+  if (!settings.files.CanReplaceFile(path, reason)) settings.state.SettingsError = path + ": " + reason;
 }
 
 // --- Reading: each step stores the converted text, or the key's default when the text is empty.
@@ -178,16 +177,16 @@ constexpr SystemKey kSystemKeys[] = {
 constexpr std::size_t kKeyCount = std::size(kSystemKeys);
 
 // The index of the first key the load did not take.
-std::size_t FirstUntakenKey(const Module1& m) {
-  return kKeyCount - m.UntakenSettingsAtStart.size();
+std::size_t FirstUntakenKey(const SettingsState& state) {
+  return kKeyCount - state.UntakenSettingsAtStart.size();
 }
 
 // Whether the save writes key `index`: every key the load took, and an untaken key that the run
 // changed from what it held at the end of start-up. A graph-window key of a run without a graph
 // window until the save is unchanged, as the save would place a new one from the same values.
-bool SavesKey(const Module1& m, std::size_t index, const std::string& value, bool graphWindowRan) {
-  if (index < FirstUntakenKey(m)) return true;
-  const std::optional<std::string>& atStart = m.UntakenSettingsAtStart[index - FirstUntakenKey(m)];
+bool SavesKey(const SettingsState& state, std::size_t index, const std::string& value, bool graphWindowRan) {
+  if (index < FirstUntakenKey(state)) return true;
+  const std::optional<std::string>& atStart = state.UntakenSettingsAtStart[index - FirstUntakenKey(state)];
   return atStart ? *atStart != value : graphWindowRan;
 }
 
@@ -214,37 +213,39 @@ void WriteIniValue(const SettingsContext& settings, std::string& section, std::s
 }
 
 void LoadSettings(const SettingsContext& settings) {
-  Module1& m = settings.m;
+  SettingsState& state = settings.state;
+  IniCall& call = state.call;
   CheckSettingsCanBeSaved(settings);
-  m.IniSection = kSection;
-  m.IniFilePath.clear();
-  m.UntakenSettingsAtStart.clear();
+  call.IniSection = kSection;
+  call.IniFilePath.clear();
+  state.UntakenSettingsAtStart.clear();
   for (std::size_t index = 0; index < kKeyCount; ++index) {
     const SystemKey& key = kSystemKeys[index];
-    m.IniKey = key.name;
-    m.IniResult.clear();
-    ReadIniValue(settings, m.IniSection, m.IniKey, m.IniFilePath, m.IniResult);
-    if (!key.load(settings, m.IniResult)) {
-      m.UntakenSettingsAtStart.resize(kKeyCount - index);
+    call.IniKey = key.name;
+    call.IniResult.clear();
+    ReadIniValue(settings, call.IniSection, call.IniKey, call.IniFilePath, call.IniResult);
+    if (!key.load(settings, call.IniResult)) {
+      state.UntakenSettingsAtStart.resize(kKeyCount - index);
       return;
     }
   }
 }
 
 void RememberUntakenSettings(const SettingsContext& settings) {
-  Module1& m = settings.m;
-  for (std::size_t index = FirstUntakenKey(m); index < kKeyCount; ++index) {
+  SettingsState& state = settings.state;
+  for (std::size_t index = FirstUntakenKey(state); index < kKeyCount; ++index) {
     const SystemKey& key = kSystemKeys[index];
-    std::optional<std::string>& atStart = m.UntakenSettingsAtStart[index - FirstUntakenKey(m)];
+    std::optional<std::string>& atStart = state.UntakenSettingsAtStart[index - FirstUntakenKey(state)];
     atStart.reset();
     if (!key.ofGraphWindow || settings.windows.GraphWindowExists()) atStart = key.save(settings);
   }
 }
 
 void SaveSettings(const SettingsContext& settings) {
-  Module1& m = settings.m;
-  m.IniSection = kSection;
-  m.IniFilePath.clear();
+  SettingsState& state = settings.state;
+  IniCall& call = state.call;
+  call.IniSection = kSection;
+  call.IniFilePath.clear();
   // The thirteen writes go to the file's text in memory and then to the file in one step, so a
   // kill during the save leaves the old settings or the new ones, never a mix.
   const bool graphWindowRan = settings.windows.GraphWindowExists();
@@ -253,19 +254,20 @@ void SaveSettings(const SettingsContext& settings) {
   bool saved = true;
   for (std::size_t index = 0; index < kKeyCount; ++index) {
     const SystemKey& key = kSystemKeys[index];
-    m.IniKey = key.name;
-    m.IniValue = key.save(settings);
-    if (!SavesKey(m, index, m.IniValue, graphWindowRan)) continue;
-    WriteIniValue(settings, m.IniSection, m.IniKey, m.IniValue, m.IniFilePath, m.IniWriteResult);
-    saved = saved && m.IniWriteResult != 0;
+    call.IniKey = key.name;
+    call.IniValue = key.save(settings);
+    if (!SavesKey(state, index, call.IniValue, graphWindowRan)) continue;
+    WriteIniValue(settings, call.IniSection, call.IniKey, call.IniValue, call.IniFilePath,
+                  call.IniWriteResult);
+    saved = saved && call.IniWriteResult != 0;
   }
   saved = profile.CommitWrites() && saved;
   // A save that failed is not lost without a word: the platform tells the user once the program
   // has ended.
-  m.SettingsSaveError.clear();
+  state.SettingsSaveError.clear();
   if (!saved) {
     const std::string reason = profile.WriteError();
-    m.SettingsSaveError = SettingsFilePath(settings) + ": " + (reason.empty() ? "not written" : reason);
+    state.SettingsSaveError = SettingsFilePath(settings) + ": " + (reason.empty() ? "not written" : reason);
   }
 }
 

@@ -70,7 +70,7 @@ TEST_F(LogFile, FailedWriteShowsInTheStatusLineUntilAWriteSucceeds) {
   m.LogDue = true;
   cycle();
   const std::string failure = logPath() + ": No space left on device";
-  EXPECT_EQ(m.LogError, failure);
+  EXPECT_EQ(program.reportState.LogError, failure);
   EXPECT_EQ(status(), "Testloop No. 1   Log file not written: " + failure + "   2026-12-08   10:00:00");
   EXPECT_EQ(f1.Label6[2]->caption(), "  250 000");  // the survey goes on
   EXPECT_EQ(logText(), "earlier line\r\n");
@@ -81,7 +81,7 @@ TEST_F(LogFile, FailedWriteShowsInTheStatusLineUntilAWriteSucceeds) {
   machine.files.failingPaths.clear();
   m.LogDue = true;
   cycle();  // each due write tries again
-  EXPECT_EQ(m.LogError, "");
+  EXPECT_EQ(program.reportState.LogError, "");
   EXPECT_EQ(status(), normalStatus(3));
   EXPECT_EQ(logText(), std::string("earlier line\r\n") + kBlock);
 }
@@ -90,7 +90,7 @@ TEST_F(LogFile, MissingDirectoryIsReportedAndRecovers) {
   m.ReportFileDir = machine.dir.str() + "/missing/";
   m.LogDue = true;
   cycle();
-  EXPECT_NE(m.LogError.find(logPath()), std::string::npos);
+  EXPECT_NE(program.reportState.LogError.find(logPath()), std::string::npos);
   EXPECT_NE(status().find("Log file not written: " + logPath()), std::string::npos);
   EXPECT_EQ(machine.files.appendCalls, 3);  // every line was tried
 

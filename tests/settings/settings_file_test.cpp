@@ -66,7 +66,7 @@ TEST_F(SettingsFileTest, WithoutAFileTheProgramStartsOnDefaultsAndWritesNothing)
   EXPECT_TRUE(m.LinkGraph);
   EXPECT_FALSE(m.ExcludeCDs);
   EXPECT_FALSE(m.ExcludeDoubles);
-  EXPECT_EQ(m.IniFilePath, machine.iniPath());
+  EXPECT_EQ(p.settingsState.call.IniFilePath, machine.iniPath());
   EXPECT_FALSE(fs::exists(machine.iniPath()));
 }
 
@@ -80,7 +80,7 @@ TEST_F(SettingsFileTest, OnlyAnOrdinaryFileNamedAfterTheExecutableIsRead) {
   std::ofstream(machine.dir.path() / "Vmetra32.ini") << "[System]\nLanguage=Dansk\n";
   LoadSettings(p.settingsContext());
   EXPECT_EQ(m.Language, "Dansk");
-  EXPECT_EQ(m.IniFilePath, machine.dir.str() + "/Vmetra32.ini");
+  EXPECT_EQ(p.settingsState.call.IniFilePath, machine.dir.str() + "/Vmetra32.ini");
 }
 
 TEST_F(SettingsFileTest, StoredMainWidthIsUsedOnlyWhenPositive) {
@@ -241,7 +241,7 @@ TEST_F(SettingsFileTest, ARunSavesAllThirteenKeysInOrder) {
                                               "LinkGraphToMainWindow=True\n"));
   EXPECT_EQ(m.Window1XPos, 1234);
   EXPECT_EQ(m.Window2XPos, 7002);
-  EXPECT_NE(m.IniWriteResult, 0);
+  EXPECT_NE(p.settingsState.call.IniWriteResult, 0);
 }
 
 TEST_F(SettingsFileTest, TheNextRunStartsWhereTheLastEnded) {
@@ -321,11 +321,12 @@ TEST_F(SettingsFileTest, AnUnwritableSettingsDirectoryLeavesTheProgramOnItsDefau
   EXPECT_EQ(m.Language, "English");
   EXPECT_EQ(m.Window2Width, 5310);
   endRun();
-  EXPECT_EQ(m.IniWriteResult, 0);
+  EXPECT_EQ(p.settingsState.call.IniWriteResult, 0);
   EXPECT_EQ(FakeMachine::read(machine.dir.path()), "not a directory");
   // The system's reason ("Not a directory" on Linux, "Path not found" on Windows).
-  EXPECT_TRUE(m.SettingsSaveError.starts_with(machine.iniPath() + ": ")) << m.SettingsSaveError;
-  EXPECT_GT(m.SettingsSaveError.size(), machine.iniPath().size() + 2);
+  EXPECT_TRUE(p.settingsState.SettingsSaveError.starts_with(machine.iniPath() + ": "))
+      << p.settingsState.SettingsSaveError;
+  EXPECT_GT(p.settingsState.SettingsSaveError.size(), machine.iniPath().size() + 2);
 }
 
 // A save that fails at the end says where and why, for the platform to tell the user; one that
@@ -334,14 +335,14 @@ TEST_F(SettingsFileTest, ASaveThatFailsSaysWhereAndWhy) {
   writeIni("[System]\nLanguage=Dansk\n");
   fs::permissions(machine.iniPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   run();
-  EXPECT_EQ(m.SettingsSaveError, machine.iniPath() + ": read-only file");
+  EXPECT_EQ(p.settingsState.SettingsSaveError, machine.iniPath() + ": read-only file");
   EXPECT_EQ(iniText(), "[System]\nLanguage=Dansk\n");
 
   fs::permissions(machine.iniPath(), fs::perms::owner_write, fs::perm_options::add);
   machine.program = std::make_unique<Program>(machine.services);
   Program& next = machine.start();
   next.Unload(next.form1());
-  EXPECT_EQ(next.m.SettingsSaveError, "");
+  EXPECT_EQ(next.settingsState.SettingsSaveError, "");
   EXPECT_NE(iniText().find("Window2Width=5310"), std::string::npos);
 }
 
@@ -379,13 +380,13 @@ TEST_F(SettingsBesideTheExecutableTest,
       "user\n[System]\nLanguage=Deutsch\nWindow2Width=6000\nLinkGraphToMainWindow=False\n";
   writeBeside(prepared);
   machine.start();
-  EXPECT_EQ(m.IniFilePath, besideIni.string());
+  EXPECT_EQ(p.settingsState.call.IniFilePath, besideIni.string());
   EXPECT_EQ(m.Language, "Deutsch");
   EXPECT_EQ(m.Window2Width, 6000);
   EXPECT_FALSE(m.LinkGraph);
   endRun();
 
-  EXPECT_EQ(m.IniFilePath, machine.iniPath());
+  EXPECT_EQ(p.settingsState.call.IniFilePath, machine.iniPath());
   const std::string saved = iniText();
   for (const char* line : {"Language=Deutsch\n", "Window2Width=6000\n", "LinkGraphToMainWindow=False\n"})
     EXPECT_NE(saved.find(FakeMachine::asNewFile(line)), std::string::npos) << saved;
@@ -395,14 +396,14 @@ TEST_F(SettingsBesideTheExecutableTest,
   writeBeside("[System]\nLanguage=Dansk\n");
   machine.program = std::make_unique<Program>(machine.services);
   Program& next = machine.start();
-  EXPECT_EQ(next.m.IniFilePath, machine.iniPath());
+  EXPECT_EQ(next.settingsState.call.IniFilePath, machine.iniPath());
   EXPECT_EQ(next.m.Language, "Deutsch");
 }
 
 TEST_F(SettingsBesideTheExecutableTest, OnlyAnOrdinaryFileBesideTheExecutableCounts) {
   fs::create_directory(besideIni);
   machine.start();
-  EXPECT_EQ(m.IniFilePath, machine.iniPath());
+  EXPECT_EQ(p.settingsState.call.IniFilePath, machine.iniPath());
   EXPECT_EQ(m.Language, "English");
 }
 
@@ -446,7 +447,7 @@ TEST_F(SettingsBesideTheExecutableTest, SavableSettingsLeaveTheStatusLineAsUsual
   machine.start();
   machine.advance(600);
   EXPECT_EQ(status(), "Testloop No. 1" + std::string(26, ' ') + "2026-12-08   10:00:00");
-  EXPECT_TRUE(m.SettingsError.empty());
+  EXPECT_TRUE(p.settingsState.SettingsError.empty());
 }
 
 }  // namespace

@@ -104,6 +104,6 @@ int main(int argc, char** argv) {
 
   program.Start();
   const int exitCode = program.Ended() ? 0 : QApplication::exec();
-  TellUnsavedSettings(program.m, userClosed);
+  TellUnsavedSettings(program.m.Language, program.settingsState.SettingsSaveError, userClosed);
   return exitCode;
 }

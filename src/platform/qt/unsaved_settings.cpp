@@ -10,9 +10,9 @@
 
 namespace volumetra {
 
-void TellUnsavedSettings(const Module1& m, bool userClosed) {
-  if (m.SettingsSaveError.empty()) return;
-  const std::string notice = UnsavedSettingsNotice(m.Language, m.SettingsSaveError);
+void TellUnsavedSettings(const std::string& language, const std::string& saveError, bool userClosed) {
+  if (saveError.empty()) return;
+  const std::string notice = UnsavedSettingsNotice(language, saveError);
   if (userClosed) {
     QMessageBox box(QMessageBox::Warning, kWindowClass, QString::fromStdString(notice), QMessageBox::Ok);
     box.exec();

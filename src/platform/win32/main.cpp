@@ -33,11 +33,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (program.Ended()) return;
     sessionEnded = true;
     program.Unload(program.form1());
-    TellUnsavedSettings(program.m, false);
+    TellUnsavedSettings(program.m.Language, program.settingsState.SettingsSaveError, false);
   };
   program.Start();
   runningCopy.Listen([&program] { return program.RaiseMainWindow(); });
   const int exitCode = program.Ended() ? 0 : desktop.windows.Run();
-  if (!sessionEnded) TellUnsavedSettings(program.m, true);
+  if (!sessionEnded) TellUnsavedSettings(program.m.Language, program.settingsState.SettingsSaveError, true);
   return exitCode;
 }

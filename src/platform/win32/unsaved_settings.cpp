@@ -20,9 +20,9 @@ void ReportToEventLog(const std::wstring& notice) {
 
 }  // namespace
 
-void TellUnsavedSettings(const Module1& m, bool userClosed) {
-  if (m.SettingsSaveError.empty()) return;
-  const std::wstring notice = Wide(UnsavedSettingsNotice(m.Language, m.SettingsSaveError));
+void TellUnsavedSettings(const std::string& language, const std::string& saveError, bool userClosed) {
+  if (saveError.empty()) return;
+  const std::wstring notice = Wide(UnsavedSettingsNotice(language, saveError));
   if (userClosed) {
     MessageBoxW(nullptr, notice.c_str(), kProgramName, MB_OK | MB_ICONWARNING | MB_SETFOREGROUND);
     return;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "probe/module1.h"
+#include <string>
 
 namespace volumetra {
 
@@ -8,6 +8,6 @@ namespace volumetra {
 /// they were). When the user closed the program: a message box naming the file and the reason.
 /// When Windows ends the session: the Application event log and the debugger's output instead, so
 /// that nothing holds up the end of the session.
-void TellUnsavedSettings(const Module1& m, bool userClosed);
+void TellUnsavedSettings(const std::string& language, const std::string& saveError, bool userClosed);
 
 }  // namespace volumetra

@@ -55,7 +55,7 @@ TEST_F(UnsavedSettings, AUserWhoClosesTheProgramSeesWhyInABox) {
     }
   });
   finder.start(10);
-  TellUnsavedSettings(qt.program->m, true);
+  TellUnsavedSettings(qt.program->m.Language, qt.program->settingsState.SettingsSaveError, true);
   finder.stop();
   const std::string text = shown.toStdString();
   EXPECT_NE(text.find("Einstellungen nicht gespeichert: " + qt.fake.iniPath() + ": read-only file"),
@@ -76,7 +76,7 @@ TEST_F(UnsavedSettings, AnEndBySignalOrSessionTellsTheErrorStreamAndShowsNoBox) 
     }
   });
   testing::internal::CaptureStderr();
-  TellUnsavedSettings(qt.program->m, false);
+  TellUnsavedSettings(qt.program->m.Language, qt.program->settingsState.SettingsSaveError, false);
   const std::string told = testing::internal::GetCapturedStderr();
   ProcessQtEvents();
   EXPECT_FALSE(boxShown);
@@ -90,9 +90,9 @@ TEST_F(UnsavedSettings, ASavedRunTellsNothing) {
   fs::permissions(qt.fake.iniPath(), fs::perms::owner_write, fs::perm_options::add);
   clickExit();
   testing::internal::CaptureStderr();
-  TellUnsavedSettings(qt.program->m, false);
+  TellUnsavedSettings(qt.program->m.Language, qt.program->settingsState.SettingsSaveError, false);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(qt.program->m.SettingsSaveError, "");
+  EXPECT_EQ(qt.program->settingsState.SettingsSaveError, "");
 }
 
 }  // namespace

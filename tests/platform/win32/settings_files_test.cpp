@@ -126,14 +126,14 @@ TEST_F(SettingsFilesTest, ASettingsFileThatCannotBeSavedIsSaidOnTheStatusLine) {
   machine.start();
   EXPECT_EQ(form1().left(), 120);  // read all the same
   advance(1000);
-  EXPECT_EQ(program().m.SettingsError, ini + ": read-only file");
+  EXPECT_EQ(program().settingsState.SettingsError, ini + ": read-only file");
   const std::string status = TextOf(machine.windowOf(form1(), form1().StatusBar1));
   EXPECT_NE(status.find("Settings not saved: "), std::string::npos) << status;
   EXPECT_NE(status.find("volumetra.ini: read-only file"), std::string::npos) << status;
   form1().setLeft(1500);
   end();
   EXPECT_EQ(ReadBytes(ini), before);
-  EXPECT_EQ(program().m.SettingsSaveError, ini + ": read-only file");
+  EXPECT_EQ(program().settingsState.SettingsSaveError, ini + ": read-only file");
   SetFileAttributesW(Wide(ini).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -158,14 +158,14 @@ TEST_F(SettingsFilesTest, ASaveThatFailedIsToldInABoxOnlyWhenTheUserClosedThePro
       Sleep(10);
     }
   });
-  TellUnsavedSettings(program().m, true);
+  TellUnsavedSettings(program().m.Language, program().settingsState.SettingsSaveError, true);
   reader.join();
   const std::string text = Utf8(shown);
   EXPECT_NE(text.find("Einstellungen nicht gespeichert: " + ini + ": read-only file"), std::string::npos)
       << text;
 
   // A box here would wait for a click that never comes: the call returns only without one.
-  TellUnsavedSettings(program().m, false);
+  TellUnsavedSettings(program().m.Language, program().settingsState.SettingsSaveError, false);
   EXPECT_EQ(FindWindowW(L"#32770", L"Volumetra"), nullptr);
 }
 
