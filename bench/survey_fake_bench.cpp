@@ -6,13 +6,13 @@
 
 #include "app/form1.h"
 #include "app/program.h"
-#include "platform/headless/fake_clock.h"
-#include "platform/headless/fake_files.h"
-#include "platform/headless/fake_volumes.h"
-#include "platform/headless/headless_windows.h"
-#include "platform/headless/recording_notifications.h"
-#include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
+#include "support/headless/fake_clock.h"
+#include "support/headless/fake_files.h"
+#include "support/headless/fake_volumes.h"
+#include "support/headless/headless_windows.h"
+#include "support/headless/recording_notifications.h"
+#include "support/headless/virtual_event_loop.h"
 
 namespace volumetra {
 namespace {

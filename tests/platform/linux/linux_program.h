@@ -4,15 +4,15 @@
 #include <string>
 
 #include "app/program.h"
-#include "platform/headless/fake_clock.h"
-#include "platform/headless/fake_files.h"
-#include "platform/headless/headless_windows.h"
-#include "platform/headless/recording_notifications.h"
-#include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
 #include "platform/linux/fake_system_calls.h"
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/scratch_mounts.h"
+#include "support/headless/fake_clock.h"
+#include "support/headless/fake_files.h"
+#include "support/headless/headless_windows.h"
+#include "support/headless/recording_notifications.h"
+#include "support/headless/virtual_event_loop.h"
 
 namespace volumetra {
 

@@ -6,15 +6,15 @@
 #include <fstream>
 
 #include "app/form1.h"
-#include "platform/headless/fake_clock.h"
-#include "platform/headless/fake_files.h"
-#include "platform/headless/headless_windows.h"
-#include "platform/headless/recording_notifications.h"
-#include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
 #include "platform/win32/fake_volume_calls.h"
 #include "platform/win32/win32_volumes.h"
 #include "support/fake_machine.h"
+#include "support/headless/fake_clock.h"
+#include "support/headless/fake_files.h"
+#include "support/headless/headless_windows.h"
+#include "support/headless/recording_notifications.h"
+#include "support/headless/virtual_event_loop.h"
 #include "support/server_outages.h"
 
 namespace volumetra {
