@@ -1,32 +1,11 @@
 #include "support/fake_machine.h"
 
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "platform/ini_file_access.h"
 
 namespace volumetra {
-
-// A name no other process can guess, taken only when no directory has it yet (as mkdtemp does, on
-// both systems): a test never works in a directory it did not make.
-TempDir::TempDir() {
-  static std::mt19937_64 random{std::random_device{}()};
-  const std::filesystem::path base = std::filesystem::temp_directory_path();
-  for (;;) {
-    std::ostringstream name;
-    name << "volumetra-test-" << std::hex << random();
-    path_ = base / name.str();
-    if (std::filesystem::create_directory(path_)) return;
-  }
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add,
-                               ec);
-  std::filesystem::remove_all(path_, ec);
-}
 
 FakeMachine::FakeMachine(std::int64_t maxLateMs) : loop(maxLateMs) {}
 

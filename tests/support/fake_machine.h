@@ -12,22 +12,9 @@
 #include "support/headless/headless_windows.h"
 #include "support/headless/recording_notifications.h"
 #include "support/headless/virtual_event_loop.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
-
-/// A fresh temporary directory, removed again with the object.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::string str() const { return path_.string(); }
-
- private:
-  std::filesystem::path path_;
-};
 
 /// A whole fake computer for logic tests: scripted volumes, a virtual clock and event loop,
 /// files in a temporary program directory, a counting beep and no windows. `program` is built

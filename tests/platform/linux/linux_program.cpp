@@ -8,7 +8,7 @@ LinuxProgram::LinuxProgram(std::shared_ptr<LinuxSystemCalls> system, LinuxVolume
     : volumes(std::move(system), std::move(options)) {}
 
 void LinuxProgram::WriteSettings(const std::string& text) const {
-  std::ofstream(dir.path() + "/volumetra.ini") << text;
+  std::ofstream(dir.path() / "volumetra.ini") << text;
 }
 
 Program& LinuxProgram::Start() {

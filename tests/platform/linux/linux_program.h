@@ -13,6 +13,7 @@
 #include "support/headless/headless_windows.h"
 #include "support/headless/recording_notifications.h"
 #include "support/headless/virtual_event_loop.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 
@@ -28,10 +29,10 @@ struct LinuxProgram {
   /// The row of drive `letter` in the table, or -1.
   int RowOf(char letter) const;
 
-  ScratchDirectory dir;
+  TempDir dir;
   VirtualEventLoop loop;
   LinuxVolumes volumes;
-  FakeFiles files{dir.path()};
+  FakeFiles files{dir.str()};
   IniProfile profile;
   FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
   CountingBeep beep;
