@@ -100,8 +100,8 @@ TEST_F(RootDriveLetters, ABindMountLeftOutStaysOutAndTheWindowKeepsItsHeight) {
   ASSERT_TRUE(mounts.Bind(disk, bound));
 
   LinuxProgram machine(MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.letterFile = ""});
-  machine.WriteSettings("[System]\nExcludeDoubleMappings=True\n");
-  Program& program = machine.Start();
+  machine.writeSettings("[System]\nExcludeDoubleMappings=True\n");
+  Program& program = machine.start();
   char diskLetter = 0, boundLetter = 0;
   for (char letter = 'D'; letter <= 'Z'; ++letter) {
     if (machine.volumes.MountPointOf(letter) == disk) diskLetter = letter;
@@ -111,7 +111,7 @@ TEST_F(RootDriveLetters, ABindMountLeftOutStaysOutAndTheWindowKeepsItsHeight) {
   ASSERT_GT(boundLetter, diskLetter);
   const float height = program.form1().height();
   for (int refresh = 0; refresh <= 30; ++refresh) {
-    machine.Advance(10'000);
+    machine.advance(10'000);
     EXPECT_NE(program.m.DriveLetters.find(diskLetter), std::string::npos) << refresh;
     EXPECT_EQ(program.m.DriveLetters.find(boundLetter), std::string::npos) << refresh;
     EXPECT_EQ(program.form1().height(), height) << refresh;

@@ -1,4 +1,4 @@
-#include "support/fake_machine.h"
+#include "support/machine/test_machine.h"
 
 #include <fstream>
 #include <sstream>
@@ -7,25 +7,22 @@
 
 namespace volumetra {
 
-FakeMachine::FakeMachine(std::int64_t maxLateMs) : loop(maxLateMs) {}
-
-Program& FakeMachine::start() {
-  program->Start();
-  return *program;
-}
-
-std::string FakeMachine::iniPath() const {
+std::string MachineBase::iniPath() const {
   return dir.str() + "/volumetra.ini";
 }
 
-std::string FakeMachine::read(const std::filesystem::path& path) {
+void MachineBase::writeSettings(const std::string& text) const {
+  std::ofstream(iniPath()) << text;
+}
+
+std::string MachineBase::read(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream out;
   out << in.rdbuf();
   return out.str();
 }
 
-std::string FakeMachine::asNewFile(std::string text) {
+std::string MachineBase::asNewFile(std::string text) {
   const std::string lineEnd = ini_file::kNewFileLineEnd;
   for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + lineEnd.size()))
     text.replace(at, 1, lineEnd);
