@@ -6,16 +6,14 @@
 #include "platform/linux/linux_program.h"
 #include "platform/linux/mountinfo_samples.h"
 #include "support/server_outages.h"
+#include "support/share_outage_cases.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace outages;
 
-using outages::kLimit;
-using outages::kReset;
-using outages::kSurvey;
-using outages::Outage;
 constexpr char kShare = 'E';  // /srv/share of the server sample
 
 /// A disk of 10 million 4 KiB blocks, 4 million free.
@@ -49,73 +47,22 @@ class DeadShareTest : public ::testing::Test {
   }
   ~DeadShareTest() override { system->Release(); }
 
-  Program& program() { return *machine.program; }
-  const DriveRec& Share() { return program().m.DriveRecs[machine.rowOf(kShare) + 1]; }
-  std::string TotalCell() {
-    return program().form1().Label5[static_cast<std::size_t>(machine.rowOf(kShare))]->caption();
-  }
-  bool TimedOut() { return program().m.TimedOutLetters.find(kShare) != std::string::npos; }
-
-  /// Lets time pass until the share shows its size again; how long that took, or -1 when it did
-  /// not within `most` milliseconds.
-  std::int64_t UntilBack(std::int64_t most) {
-    const std::int64_t start = machine.loop.now();
-    while (machine.loop.now() - start <= most) {
-      machine.advance(100);
-      if (!TimedOut() && TotalCell() != "timeout") return machine.loop.now() - start;
-    }
-    return -1;
-  }
-
-  /// Lets time pass until the loop's clock reads `at` (milliseconds since start).
-  void AdvanceTo(std::int64_t at) { machine.advance(at - machine.loop.now()); }
-
   std::shared_ptr<FakeSystemCalls> system = std::make_shared<FakeSystemCalls>();
   LinuxProgram machine{system, {.callLimit = kLimit, .letterFile = "", .clock = system->Clock()}};
+  WatchedShare watched{machine.loop, *machine.program, kShare};
+  const ShareServer server{.die = [this] { system->Hang("/srv/share"); },
+                           .answerAgain = [this] { system->Release("/srv/share"); },
+                           .timeWaited = [this] { return system->TimeWaited(); }};
 };
 
 TEST_F(DeadShareTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHoldsTheWindowAgain) {
-  ASSERT_GE(machine.rowOf(kShare), 0);
-  const DriveRec before = Share();
-  ASSERT_NEAR(before.TotalGB, 100.0, 1e-9);
-  const std::string sums = program().form1().Label182.caption();
-
-  system->Hang("/srv/share");
-  machine.advance(kSurvey);  // the next survey waits out the limit once
-  EXPECT_EQ(system->TimeWaited(), kLimit);
-  EXPECT_TRUE(TimedOut());
-  EXPECT_EQ(Share().TimeoutMark, "T O");
-  machine.advance(kSurvey);
-  EXPECT_EQ(TotalCell(), "timeout");
-
-  // Over several resets, and the refreshes between them, the drive stays as it was.
-  for (int reset = 0; reset < 4; ++reset) {
-    machine.advance(kReset);
-    EXPECT_TRUE(TimedOut()) << reset;
-    EXPECT_EQ(TotalCell(), "timeout") << reset;
-    EXPECT_EQ(Share().TotalGB, before.TotalGB) << reset;
-    EXPECT_EQ(Share().FreeMB, before.FreeMB) << reset;
-    EXPECT_EQ(Share().VolumeName, before.VolumeName) << reset;
-    EXPECT_EQ(Share().SerialNumber, before.SerialNumber) << reset;
-    EXPECT_NE(program().form1().Label182.caption(), sums) << "the silent drive is out of the sums";
-  }
-  EXPECT_EQ(system->TimeWaited(), kLimit) << "the window waited again";
+  DeadServerKeepsSayingTimeoutWithItsLastValues(watched, server);
 }
 
 class ShareBackTest : public DeadShareTest, public ::testing::WithParamInterface<Outage> {};
 
 TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {
-  AdvanceTo(GetParam().dies);
-  system->Hang("/srv/share");
-  machine.advance(kSurvey + 5100);
-  ASSERT_TRUE(TimedOut());
-  AdvanceTo(GetParam().answers);
-  system->Release("/srv/share");
-  const std::int64_t back = UntilBack(3 * kReset);
-  ASSERT_GE(back, 0) << "never back";
-  EXPECT_LE(back, kReset + kSurvey + 100);
-  EXPECT_NEAR(Share().TotalGB, 100.0, 1e-9);
-  EXPECT_EQ(system->TimeWaited(), kLimit);
+  ShareIsBackWithinOneResetPeriod(watched, server, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest, ::testing::ValuesIn(outages::kPhases));
@@ -126,7 +73,7 @@ TEST_F(DeadShareTest, ASlowServerHoldsTheWindowOncePerResetPeriodAtMost) {
   // One wait when it first ran out of time, then one after each reset: never more.
   EXPECT_LE(system->TimeWaited(), 11 * kLimit);
   EXPECT_GE(system->TimeWaited(), 10 * kLimit);
-  EXPECT_TRUE(TimedOut());
+  EXPECT_TRUE(watched.TimedOut());
 }
 
 /// Shares whose servers are dead before the program starts: the network mounts of the server

@@ -8,16 +8,14 @@
 #include "platform/win32/win32_volumes.h"
 #include "support/machine/test_machine.h"
 #include "support/server_outages.h"
+#include "support/share_outage_cases.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace outages;
 
-using outages::kLimit;
-using outages::kReset;
-using outages::kSurvey;
-using outages::Outage;
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 /// How long a drive refresh waits for the drives' calls in all.
 const std::chrono::milliseconds kPatience = Win32VolumesOptions{}.discoveryPatience;
@@ -86,49 +84,21 @@ class DeadSharesTest : public ::testing::Test, protected ScriptedCalls, protecte
     return program->form1().Label5[static_cast<std::size_t>(rowOf(letter))]->caption();
   }
   bool TimedOut(char letter = kShare) { return program->m.TimedOutLetters.find(letter) != std::string::npos; }
-  void AdvanceTo(std::int64_t at) { loop.advance(at - loop.now()); }
-
-  /// Lets time pass until the share shows its size again; how long that took, or -1 when it did
-  /// not within `most` milliseconds.
-  std::int64_t UntilBack(std::int64_t most) {
-    const std::int64_t start = loop.now();
-    while (loop.now() - start <= most) {
-      loop.advance(100);
-      if (!TimedOut() && TotalCell() != "timeout") return loop.now() - start;
-    }
-    return -1;
-  }
 
   /// Virtual milliseconds the start took, until the window showed.
   std::int64_t startTook = 0;
+  WatchedShare watched{loop, *program, kShare};
+  const ShareServer server{.die = [this] { Die(kShare); },
+                           .answerAgain =
+                               [this] {
+                                 calls->set(kShare, Disk(4, 100'000 * 1048576ull, "SHARE"));
+                                 calls->release();
+                               },
+                           .timeWaited = [this] { return calls->TimeWaited(); }};
 };
 
 TEST_F(DeadSharesTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHoldsTheWindowAgain) {
-  ASSERT_GE(rowOf(kShare), 0);
-  const DriveRec before = Record();
-  ASSERT_NEAR(before.TotalGB, 100.0, 1e-9);
-  const std::string sums = program->form1().Label182.caption();
-
-  Die(kShare);
-  loop.advance(kSurvey);  // the next survey waits out the limit once
-  EXPECT_EQ(calls->TimeWaited(), kLimit);
-  EXPECT_TRUE(TimedOut());
-  EXPECT_EQ(Record().TimeoutMark, "T O");
-  loop.advance(kSurvey);
-  EXPECT_EQ(TotalCell(), "timeout");
-
-  // Over several resets, and the refreshes between them, the drive stays as it was.
-  for (int reset = 0; reset < 4; ++reset) {
-    loop.advance(kReset);
-    EXPECT_TRUE(TimedOut()) << reset;
-    EXPECT_EQ(TotalCell(), "timeout") << reset;
-    EXPECT_EQ(Record().TotalGB, before.TotalGB) << reset;
-    EXPECT_EQ(Record().FreeMB, before.FreeMB) << reset;
-    EXPECT_EQ(Record().VolumeName, before.VolumeName) << reset;
-    EXPECT_GE(rowOf(kShare), 0) << "a silent share keeps its row";
-    EXPECT_NE(program->form1().Label182.caption(), sums) << "the silent drive is out of the sums";
-  }
-  EXPECT_EQ(calls->TimeWaited(), kLimit) << "the window waited again";
+  DeadServerKeepsSayingTimeoutWithItsLastValues(watched, server);
 }
 
 TEST_F(DeadSharesTest, AServerDeadAtDiscoveryIsMarkedAndTheWindowClosesWithoutWaitingForIt) {
@@ -159,18 +129,7 @@ TEST_F(DeadSharesTest, AServerDeadAtDiscoveryIsMarkedAndTheWindowClosesWithoutWa
 class ShareBackTest : public DeadSharesTest, public ::testing::WithParamInterface<Outage> {};
 
 TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {
-  AdvanceTo(GetParam().dies);
-  Die(kShare);
-  loop.advance(kSurvey + 5100);
-  ASSERT_TRUE(TimedOut());
-  AdvanceTo(GetParam().answers);
-  calls->set(kShare, Disk(4, 100'000 * 1048576ull, "SHARE"));
-  calls->release();
-  const std::int64_t back = UntilBack(3 * kReset);
-  ASSERT_GE(back, 0) << "never back";
-  EXPECT_LE(back, kReset + kSurvey + 100);
-  EXPECT_NEAR(Record().TotalGB, 100.0, 1e-9);
-  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  ShareIsBackWithinOneResetPeriod(watched, server, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest, ::testing::ValuesIn(outages::kPhases));
