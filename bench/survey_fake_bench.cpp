@@ -2,42 +2,23 @@
 // bare fake calls the survey makes, so the cost of our own layers shows as a ratio.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-
 #include "app/form1.h"
-#include "app/program.h"
-#include "platform/headless/fake_clock.h"
-#include "platform/headless/fake_files.h"
-#include "platform/headless/fake_volumes.h"
-#include "platform/headless/headless_windows.h"
-#include "platform/headless/recording_notifications.h"
-#include "platform/headless/virtual_event_loop.h"
-#include "platform/ini_profile.h"
+#include "support/machine/test_machine.h"
 
 namespace volumetra {
 namespace {
 
-struct BenchMachine {
-  explicit BenchMachine(int drives) {
+struct BenchMachine : TestMachine<FakeVolumes> {
+  explicit BenchMachine(int drives) : TestMachine({.platform = "Linux"}, ScriptedVolumes) {
     for (int i = 0; i < drives; ++i) volumes.add(static_cast<char>('C' + i), 500000, 123456.5, "DISK");
-    program.Start();
-    program.form1().Timer1_Timer();  // the first survey paints every cell once
+    start();
+    program->form1().Timer1_Timer();  // the first survey paints every cell once
   }
-  VirtualEventLoop loop;
-  FakeVolumes volumes{loop};
-  FakeFiles files{std::filesystem::temp_directory_path().string()};
-  IniProfile profile;
-  FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
-  CountingBeep beep;
-  RecordingNotifications notifications;
-  HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, notifications, loop, windows, "Linux"};
-  Program program{services};
 };
 
 void BM_SurveyFake(benchmark::State& state) {
   BenchMachine machine(static_cast<int>(state.range(0)));
-  Form1& f = machine.program.form1();
+  Form1& f = machine.program->form1();
   for (auto _ : state) f.Timer1_Timer();
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -46,7 +27,7 @@ BENCHMARK(BM_SurveyFake)->Arg(1)->Arg(8)->Arg(24);
 // The reference: exactly the OS calls one survey makes on the fake, with nothing around them.
 void BM_BareFakeCalls(benchmark::State& state) {
   BenchMachine machine(static_cast<int>(state.range(0)));
-  const std::string letters = machine.program.m.DriveLetters;
+  const std::string letters = machine.program->m.DriveLetters;
   for (auto _ : state) {
     for (char letter : letters) {
       const std::string root = std::string(1, letter) + ":\\";

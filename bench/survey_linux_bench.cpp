@@ -6,19 +6,19 @@
 #include <sys/statvfs.h>
 
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
 #include "app/program.h"
-#include "platform/headless/fake_files.h"
-#include "platform/headless/headless_windows.h"
-#include "platform/headless/recording_notifications.h"
-#include "platform/headless/virtual_event_loop.h"
 #include "platform/ini_profile.h"
 #include "platform/linux/linux_clock.h"
 #include "platform/linux/linux_volumes.h"
+#include "support/headless/fake_files.h"
+#include "support/headless/headless_windows.h"
+#include "support/headless/recording_notifications.h"
+#include "support/headless/virtual_event_loop.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -29,9 +29,10 @@ struct LinuxMachine {
     program.form1().Timer1_Timer();
     for (char letter : program.m.DriveLetters) mountPoints.push_back(volumes.MountPointOf(letter));
   }
+  TempDir dir;
   VirtualEventLoop loop;
   LinuxVolumes volumes{MakeLinuxSystemCalls(), {.letterFile = ""}};
-  FakeFiles files{std::filesystem::temp_directory_path().string()};
+  FakeFiles files{dir.str()};
   IniProfile profile;
   LinuxClock clock;
   CountingBeep beep;

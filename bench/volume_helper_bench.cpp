@@ -4,7 +4,6 @@
 // root file system, asked the same way.
 #include <benchmark/benchmark.h>
 #include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -13,6 +12,7 @@
 #include "platform/linux/helper_channel.h"
 #include "platform/linux/linux_volumes.h"
 #include "support/linux/test_fuse.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -31,11 +31,10 @@ class Share {
  private:
   Share() {
     if (!TestFuse::Unavailable(VOLUMETRA_TEST_FUSE).empty() || !EnterPrivateMountNamespace()) return;
-    char pattern[] = "/tmp/volumetra-bench-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) return;
-    server_ = std::make_unique<TestFuse>(VOLUMETRA_TEST_FUSE, pattern);
-    if (server_->mounted()) path_ = pattern;
+    server_ = std::make_unique<TestFuse>(VOLUMETRA_TEST_FUSE, dir_.str());
+    if (server_->mounted()) path_ = dir_.str();
   }
+  TempDir dir_;
   std::unique_ptr<TestFuse> server_;
   std::string path_ = "/";
 };

@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/headless/virtual_event_loop.h"
+#include "support/headless/virtual_event_loop.h"
 
 namespace volumetra {
 namespace {

@@ -9,22 +9,19 @@
 #include "platform/linux/desktop_entry.h"
 #include "platform/qt/dbus_notifications.h"
 #include "platform/qt/qt_window_system.h"
-#include "support/fake_machine.h"
+#include "support/machine/test_machine.h"
 #include "windows/form3.h"
 
 int main(int argc, char** argv) {
   using namespace volumetra;
   QApplication app(argc, argv);
   const std::string language = argc > 1 ? argv[1] : "English";
-  FakeMachine fake;
+  DbusNotifications notifications(kWindowClass, kDesktopId);
+  TestMachine<FakeVolumes, QtWindowSystem> fake({.platform = "Linux", .notifications = &notifications},
+                                                ScriptedVolumes);
   fake.volumes.add('C', 250 * 1024, 71 * 1024, "root");
   fake.volumes.add('D', 256 * 1024, 95, "Backup").description = "/media/backup  (/dev/sdb1, ext4)";
-  DbusNotifications notifications(kWindowClass, kDesktopId);
-  QtWindowSystem windows;
-  Services services{fake.volumes,  fake.files, fake.profile, fake.clock, fake.beep,
-                    notifications, fake.loop,  windows,      "Linux"};
-  Program program(services);
-  program.Start();
+  Program& program = fake.start();
   program.form1().Hide();
   if (language == "Deutsch") program.form3().Option6.Click();
   program.form3().Check3.Click();

@@ -92,20 +92,19 @@ bool Save(Win32Machine& machine, const Form& form, const std::string& path) {
 
 bool ShootLanguage(const Language& language, const std::string& directory, int dpi) {
   Win32Machine machine(dpi);
-  AddTodaysDrives(machine.fake.volumes);
-  machine.fake.files.separator = '\\';
+  AddTodaysDrives(machine.volumes);
+  machine.files.separator = '\\';
   // The graph window opens beside the main window, not over it.
-  std::ofstream(machine.fake.iniPath())
-      << "[System]\nLanguage=" << language.name
-      << "\nWindow1XPos=300\nWindow1YPos=300\nWindow2XPos=10500\nWindow2YPos="
-         "540\nReportFileDir=C:\\Users\\user\\Volumetra\\\n";
+  std::ofstream(machine.iniPath()) << "[System]\nLanguage=" << language.name
+                                   << "\nWindow1XPos=300\nWindow1YPos=300\nWindow2XPos=10500\nWindow2YPos="
+                                      "540\nReportFileDir=C:\\Users\\user\\Volumetra\\\n";
   Program& program = machine.start();
-  machine.fake.advance(1200);  // two surveys
+  machine.advance(1200);  // two surveys
   const std::string prefix = directory + "/windows-";
   const std::string suffix = std::string("-") + language.fileSuffix + ".bmp";
   bool saved = Save(machine, program.form1(), prefix + "main-window" + suffix);
   program.form1().Command5.Click();  // the graph window
-  machine.fake.advance(600);
+  machine.advance(600);
   saved = Save(machine, program.form2(), prefix + "graph-window" + suffix) && saved;
   program.form1().Command4.Click();  // the options dialog
   Form3& options = program.form3();

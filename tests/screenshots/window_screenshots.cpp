@@ -18,7 +18,7 @@
 #include "platform/qt/qt_form_view.h"
 #include "platform/qt/qt_window_system.h"
 #include "screenshots/screenshot_plan.h"
-#include "support/fake_machine.h"
+#include "support/machine/test_machine.h"
 #include "support/todays_drives.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
@@ -62,17 +62,13 @@ bool Save(const Form& form, const std::string& path) {
 }
 
 bool ShootLanguage(const Language& language, const std::string& directory) {
-  FakeMachine fake;
+  TestMachine<FakeVolumes, QtWindowSystem> fake({.platform = "Linux"}, ScriptedVolumes);
   AddTodaysDrives(fake.volumes);
   // The graph window opens beside the main window, not over it.
   std::ofstream(fake.iniPath()) << "[System]\nLanguage=" << language.name
                                 << "\nWindow1XPos=300\nWindow1YPos=300\nWindow2XPos=10500\nWindow2YPos="
                                    "540\nReportFileDir=/home/user/volumetra/\n";
-  QtWindowSystem windows;
-  Services services{fake.volumes,       fake.files, fake.profile, fake.clock, fake.beep,
-                    fake.notifications, fake.loop,  windows,      "Linux"};
-  Program program(services);
-  program.Start();
+  Program& program = fake.start();
   fake.advance(1200);  // two surveys
   const std::string suffix = std::string("-") + language.fileSuffix + ".png";
   bool saved = Save(program.form1(), directory + "/main-window" + suffix);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/headless/fake_volumes.h"
+#include "support/headless/fake_volumes.h"
 
 namespace volumetra {
 

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "platform/form.h"
-#include "platform/headless/virtual_event_loop.h"
+#include "support/headless/virtual_event_loop.h"
 
 namespace volumetra {
 namespace {

@@ -6,16 +6,14 @@
 #include "platform/linux/linux_program.h"
 #include "platform/linux/mountinfo_samples.h"
 #include "support/server_outages.h"
+#include "support/share_outage_cases.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace outages;
 
-using outages::kLimit;
-using outages::kReset;
-using outages::kSurvey;
-using outages::Outage;
 constexpr char kShare = 'E';  // /srv/share of the server sample
 
 /// A disk of 10 million 4 KiB blocks, 4 million free.
@@ -44,89 +42,38 @@ class DeadShareTest : public ::testing::Test {
     system->fileSystems["/"] = DiskStats();
     system->fileSystems["/srv/share"] = ShareStats();
     TieToLoop(*system, machine.loop);
-    machine.Start();
-    machine.Advance(1000);
+    machine.start();
+    machine.advance(1000);
   }
   ~DeadShareTest() override { system->Release(); }
 
-  Program& program() { return *machine.program; }
-  const DriveRec& Share() { return program().m.DriveRecs[machine.RowOf(kShare) + 1]; }
-  std::string TotalCell() {
-    return program().form1().Label5[static_cast<std::size_t>(machine.RowOf(kShare))]->caption();
-  }
-  bool TimedOut() { return program().m.TimedOutLetters.find(kShare) != std::string::npos; }
-
-  /// Lets time pass until the share shows its size again; how long that took, or -1 when it did
-  /// not within `most` milliseconds.
-  std::int64_t UntilBack(std::int64_t most) {
-    const std::int64_t start = machine.loop.now();
-    while (machine.loop.now() - start <= most) {
-      machine.Advance(100);
-      if (!TimedOut() && TotalCell() != "timeout") return machine.loop.now() - start;
-    }
-    return -1;
-  }
-
-  /// Lets time pass until the loop's clock reads `at` (milliseconds since start).
-  void AdvanceTo(std::int64_t at) { machine.Advance(at - machine.loop.now()); }
-
   std::shared_ptr<FakeSystemCalls> system = std::make_shared<FakeSystemCalls>();
   LinuxProgram machine{system, {.callLimit = kLimit, .letterFile = "", .clock = system->Clock()}};
+  WatchedShare watched{machine.loop, *machine.program, kShare};
+  const ShareServer server{.die = [this] { system->Hang("/srv/share"); },
+                           .answerAgain = [this] { system->Release("/srv/share"); },
+                           .timeWaited = [this] { return system->TimeWaited(); }};
 };
 
 TEST_F(DeadShareTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHoldsTheWindowAgain) {
-  ASSERT_GE(machine.RowOf(kShare), 0);
-  const DriveRec before = Share();
-  ASSERT_NEAR(before.TotalGB, 100.0, 1e-9);
-  const std::string sums = program().form1().Label182.caption();
-
-  system->Hang("/srv/share");
-  machine.Advance(kSurvey);  // the next survey waits out the limit once
-  EXPECT_EQ(system->TimeWaited(), kLimit);
-  EXPECT_TRUE(TimedOut());
-  EXPECT_EQ(Share().TimeoutMark, "T O");
-  machine.Advance(kSurvey);
-  EXPECT_EQ(TotalCell(), "timeout");
-
-  // Over several resets, and the refreshes between them, the drive stays as it was.
-  for (int reset = 0; reset < 4; ++reset) {
-    machine.Advance(kReset);
-    EXPECT_TRUE(TimedOut()) << reset;
-    EXPECT_EQ(TotalCell(), "timeout") << reset;
-    EXPECT_EQ(Share().TotalGB, before.TotalGB) << reset;
-    EXPECT_EQ(Share().FreeMB, before.FreeMB) << reset;
-    EXPECT_EQ(Share().VolumeName, before.VolumeName) << reset;
-    EXPECT_EQ(Share().SerialNumber, before.SerialNumber) << reset;
-    EXPECT_NE(program().form1().Label182.caption(), sums) << "the silent drive is out of the sums";
-  }
-  EXPECT_EQ(system->TimeWaited(), kLimit) << "the window waited again";
+  DeadServerKeepsSayingTimeoutWithItsLastValues(watched, server);
 }
 
 class ShareBackTest : public DeadShareTest, public ::testing::WithParamInterface<Outage> {};
 
 TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {
-  AdvanceTo(GetParam().dies);
-  system->Hang("/srv/share");
-  machine.Advance(kSurvey + 5100);
-  ASSERT_TRUE(TimedOut());
-  AdvanceTo(GetParam().answers);
-  system->Release("/srv/share");
-  const std::int64_t back = UntilBack(3 * kReset);
-  ASSERT_GE(back, 0) << "never back";
-  EXPECT_LE(back, kReset + kSurvey + 100);
-  EXPECT_NEAR(Share().TotalGB, 100.0, 1e-9);
-  EXPECT_EQ(system->TimeWaited(), kLimit);
+  ShareIsBackWithinOneResetPeriod(watched, server, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest, ::testing::ValuesIn(outages::kPhases));
 
 TEST_F(DeadShareTest, ASlowServerHoldsTheWindowOncePerResetPeriodAtMost) {
   system->latency["/srv/share"] = 7000ms;  // answers, but after the limit
-  machine.Advance(10 * kReset);
+  machine.advance(10 * kReset);
   // One wait when it first ran out of time, then one after each reset: never more.
   EXPECT_LE(system->TimeWaited(), 11 * kLimit);
   EXPECT_GE(system->TimeWaited(), 10 * kLimit);
-  EXPECT_TRUE(TimedOut());
+  EXPECT_TRUE(watched.TimedOut());
 }
 
 /// Shares whose servers are dead before the program starts: the network mounts of the server
@@ -144,13 +91,13 @@ class SharesDeadAtStartTest : public ::testing::TestWithParam<bool> {
     }
     TieToLoop(*system, machine.loop);
     // With an exclusion on, discovery probes every drive before it judges them.
-    if (GetParam()) machine.WriteSettings("[System]\nExcludeDoubleMappings=True\n");
+    if (GetParam()) machine.writeSettings("[System]\nExcludeDoubleMappings=True\n");
   }
   ~SharesDeadAtStartTest() override { system->Release(); }
 
   Program& program() { return *machine.program; }
   std::string Cell(const std::vector<Control*>& column, char letter) {
-    return column[static_cast<std::size_t>(machine.RowOf(letter))]->caption();
+    return column[static_cast<std::size_t>(machine.rowOf(letter))]->caption();
   }
 
   std::shared_ptr<FakeSystemCalls> system = std::make_shared<FakeSystemCalls>();
@@ -158,7 +105,7 @@ class SharesDeadAtStartTest : public ::testing::TestWithParam<bool> {
 };
 
 TEST_P(SharesDeadAtStartTest, TheWindowComesUpAtOnceAndTheFirstSurveyShowsTheSharesAsTimedOut) {
-  machine.Start();
+  machine.start();
   EXPECT_TRUE(program().form1().visible());
   EXPECT_EQ(machine.loop.now(), 0) << "the start-up waited for the dead servers";
   EXPECT_EQ(system->TimeWaited(), 0ms);
@@ -166,7 +113,7 @@ TEST_P(SharesDeadAtStartTest, TheWindowComesUpAtOnceAndTheFirstSurveyShowsTheSha
   ASSERT_EQ(letters, "CDEFGH");
 
   // The first survey waits for the dead servers once, all together.
-  machine.Advance(kSurvey);
+  machine.advance(kSurvey);
   EXPECT_EQ(system->TimeWaited(), kLimit);
   const Form1& f = program().form1();
   for (char share : std::string("EFG")) {
@@ -176,12 +123,12 @@ TEST_P(SharesDeadAtStartTest, TheWindowComesUpAtOnceAndTheFirstSurveyShowsTheSha
     EXPECT_NE(program().m.TimedOutLetters.find(share), std::string::npos);
   }
   EXPECT_EQ(Cell(f.Label4, 'D'), "HD/XFS");  // the disks are surveyed as ever
-  EXPECT_NE(f.Label2[static_cast<std::size_t>(machine.RowOf('E'))]->toolTip().find("/srv/share"),
+  EXPECT_NE(f.Label2[static_cast<std::size_t>(machine.rowOf('E'))]->toolTip().find("/srv/share"),
             std::string::npos);
 
   // The shares keep showing so, without another wait, over resets and drive refreshes.
   for (int reset = 0; reset < 3; ++reset) {
-    machine.Advance(kReset);
+    machine.advance(kReset);
     for (char share : std::string("EFG")) {
       EXPECT_EQ(Cell(f.Label2, share), std::string(1, share) + ":") << reset;
       EXPECT_EQ(Cell(f.Label4, share), "Net") << reset;
@@ -192,7 +139,7 @@ TEST_P(SharesDeadAtStartTest, TheWindowComesUpAtOnceAndTheFirstSurveyShowsTheSha
 
   // A server that answers again is back, with its file system, within one reset period.
   system->Release("/srv/share");
-  machine.Advance(kReset + kSurvey);
+  machine.advance(kReset + kSurvey);
   EXPECT_EQ(Cell(f.Label4, 'E'), "Net/NFS4");
   EXPECT_NE(Cell(f.Label5, 'E'), "timeout");
   EXPECT_EQ(Cell(f.Label5, 'F'), "timeout");
@@ -210,14 +157,14 @@ TEST_F(DeadShareTest, AShareAnEarlierRunIsStuckOnCostsNoHelperAndNoWait) {
   system->heldElsewhere.insert("/srv/share");
   const int calls = system->StatCallsOf("/srv/share");
   const std::chrono::nanoseconds waited = system->TimeWaited();
-  later.Start();
-  later.Advance(kSurvey);
+  later.start();
+  later.advance(kSurvey);
   const Form1& f = later.program->form1();
-  const auto row = static_cast<std::size_t>(later.RowOf(kShare));
+  const auto row = static_cast<std::size_t>(later.rowOf(kShare));
   EXPECT_EQ(f.Label2[row]->caption(), "E:");
   EXPECT_EQ(f.Label4[row]->caption(), "Net");
   EXPECT_EQ(f.Label5[row]->caption(), "timeout");
-  for (int reset = 0; reset < 2; ++reset) later.Advance(kReset);
+  for (int reset = 0; reset < 2; ++reset) later.advance(kReset);
   EXPECT_EQ(f.Label5[row]->caption(), "timeout");
   EXPECT_EQ(system->StatCallsOf("/srv/share"), calls) << "a call was made";
   EXPECT_EQ(system->TimeWaited(), waited) << "the window waited";
@@ -226,7 +173,7 @@ TEST_F(DeadShareTest, AShareAnEarlierRunIsStuckOnCostsNoHelperAndNoWait) {
   // next reset, asked by a helper of this run.
   system->Release("/srv/share");
   system->heldElsewhere.clear();
-  later.Advance(kReset);
+  later.advance(kReset);
   EXPECT_EQ(f.Label4[row]->caption(), "Net/NFS4");
   EXPECT_NE(f.Label5[row]->caption(), "timeout");
   EXPECT_EQ(system->StatCallsOf("/srv/share"), calls + 1);

@@ -17,6 +17,7 @@
 #include "platform/linux/scratch_mounts.h"
 #include "platform/linux/volume_lock.h"
 #include "support/linux/test_fuse.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -84,7 +85,7 @@ TEST(HelperChannel, TheHelperHoldsNoDescriptorOfTheProgram) {
 }
 
 TEST(VolumeHelperOf, FindsTheHelperBesideTheProgramOrWhereTheInstallationPutsIt) {
-  const ScratchDirectory scratch;
+  const TempDir scratch;
   const std::string bin = scratch.MakeDirectory("prefix/bin");
   const std::string libexec = scratch.MakeDirectory("prefix/libexec/volumetra");
   EXPECT_EQ(VolumeHelperOf(bin + "/volumetra"), "");
@@ -108,7 +109,7 @@ TEST(HelperChannel, AHelperThatCannotStartIsNone) {
 TEST(HelperChannel, AHelperStuckOnADeadServerOutlivesItsChannelUntilTheServerAnswers) {
   if (const std::string why = TestFuse::Unavailable(VOLUMETRA_TEST_FUSE); !why.empty()) GTEST_SKIP() << why;
   ASSERT_TRUE(EnterPrivateMountNamespace());
-  const ScratchDirectory scratch;
+  const TempDir scratch;
   TestFuse server(VOLUMETRA_TEST_FUSE, scratch.MakeDirectory("share"));
   ASSERT_TRUE(server.mounted());
 
@@ -135,7 +136,7 @@ TEST(HelperChannel, AHelperStuckOnADeadServerOutlivesItsChannelUntilTheServerAns
 TEST(RealSystemCalls, AMountAHelperOfAnEarlierRunIsStuckOnGetsNoOtherHelperUntilItLetsGo) {
   if (const std::string why = TestFuse::Unavailable(VOLUMETRA_TEST_FUSE); !why.empty()) GTEST_SKIP() << why;
   ASSERT_TRUE(EnterPrivateMountNamespace());
-  const ScratchDirectory scratch;
+  const TempDir scratch;
   const ScopedVariable runtime("XDG_RUNTIME_DIR", scratch.MakeDirectory("run"));
   TestFuse server(VOLUMETRA_TEST_FUSE, scratch.MakeDirectory("share"));
   ASSERT_TRUE(server.mounted());

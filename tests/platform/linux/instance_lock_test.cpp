@@ -10,13 +10,14 @@
 #include <thread>
 
 #include "platform/linux/scratch_mounts.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
 
 TEST(InstanceLock, OneHolderAtATime) {
-  ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/volumetra.lock";
+  TempDir scratch;
+  const std::string path = scratch.str() + "/volumetra.lock";
   auto first = std::make_unique<InstanceLock>(path);
   EXPECT_TRUE(first->held());
   EXPECT_FALSE(first->heldElsewhere());
@@ -34,8 +35,8 @@ TEST(InstanceLock, OneHolderAtATime) {
 }
 
 TEST(InstanceLock, AHolderKilledOutrightLeavesTheLockFree) {
-  ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/volumetra.lock";
+  TempDir scratch;
+  const std::string path = scratch.str() + "/volumetra.lock";
   int ready[2];
   ASSERT_EQ(pipe(ready), 0);
   const pid_t holder = fork();
@@ -68,11 +69,11 @@ TEST(InstanceLock, AHolderKilledOutrightLeavesTheLockFree) {
 }
 
 TEST(InstanceLock, AFileThatCannotBeMadeIsAnErrorNotAnotherHolder) {
-  ScratchDirectory scratch;
-  InstanceLock lock(scratch.path() + "/missing/volumetra.lock");
+  TempDir scratch;
+  InstanceLock lock(scratch.str() + "/missing/volumetra.lock");
   EXPECT_FALSE(lock.held());
   EXPECT_FALSE(lock.heldElsewhere());
-  EXPECT_EQ(lock.error(), scratch.path() + "/missing/volumetra.lock: No such file or directory");
+  EXPECT_EQ(lock.error(), scratch.str() + "/missing/volumetra.lock: No such file or directory");
   EXPECT_FALSE(lock.tryAgain());
 }
 

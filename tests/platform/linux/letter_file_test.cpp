@@ -10,6 +10,7 @@
 
 #include "platform/linux/scoped_variable.h"
 #include "platform/linux/scratch_mounts.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -63,13 +64,13 @@ TEST(LetterFile, LeavesOutAVolumeTooLongToKeep) {
 }
 
 TEST(LetterFile, WritesInOneStepIntoANewDirectoryAndReadsBack) {
-  const ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/state/volumetra/drive-letters";
+  const TempDir scratch;
+  const std::string path = scratch.str() + "/state/volumetra/drive-letters";
   EXPECT_EQ(ReadLetterFile(path), std::nullopt);  // missing
   ASSERT_TRUE(WriteLetterFile(path, Sample()));
   EXPECT_EQ(ReadLetterFile(path), Sample());
   EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(fs::status(scratch.path() + "/state/volumetra").permissions() & fs::perms::all,
+  EXPECT_EQ(fs::status(scratch.str() + "/state/volumetra").permissions() & fs::perms::all,
             fs::perms::owner_all);
 
   KnownLetters fewer = Sample();
@@ -78,18 +79,17 @@ TEST(LetterFile, WritesInOneStepIntoANewDirectoryAndReadsBack) {
   EXPECT_EQ(ReadLetterFile(path), fewer);
   // Nothing but the file is left in its directory.
   EXPECT_EQ(
-      std::distance(fs::directory_iterator(scratch.path() + "/state/volumetra"), fs::directory_iterator()),
-      1);
+      std::distance(fs::directory_iterator(scratch.str() + "/state/volumetra"), fs::directory_iterator()), 1);
 }
 
 TEST(LetterFile, ATooLargeOrCorruptFileReadsAsNone) {
-  const ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/drive-letters";
+  const TempDir scratch;
+  const std::string path = scratch.str() + "/drive-letters";
   std::ofstream(path) << std::string(kMaxLetterFileBytes + 1, '#');
   EXPECT_EQ(ReadLetterFile(path), std::nullopt);
   std::ofstream(path) << "D\tgarbage\n";
   EXPECT_EQ(ReadLetterFile(path), std::nullopt);
-  EXPECT_FALSE(WriteLetterFile(scratch.path() + "/drive-letters/inside-a-file", Sample()));
+  EXPECT_FALSE(WriteLetterFile(scratch.str() + "/drive-letters/inside-a-file", Sample()));
   EXPECT_EQ(ReadWhole(path), "D\tgarbage\n");
 }
 

@@ -6,13 +6,14 @@
 #include <unistd.h>
 
 #include "platform/linux/scratch_mounts.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
 
 TEST(LinuxBeep, WritesTheBellToTheTerminal) {
-  ScratchDirectory scratch;
-  const std::string terminal = scratch.path() + "/tty";
+  TempDir scratch;
+  const std::string terminal = scratch.str() + "/tty";
   ASSERT_EQ(mkfifo(terminal.c_str(), 0600), 0);
   const int reader = open(terminal.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
@@ -24,8 +25,8 @@ TEST(LinuxBeep, WritesTheBellToTheTerminal) {
 }
 
 TEST(LinuxBeep, NeverBlocksOnATerminalThatCannotTakeIt) {
-  ScratchDirectory scratch;
-  const std::string terminal = scratch.path() + "/tty";
+  TempDir scratch;
+  const std::string terminal = scratch.str() + "/tty";
   ASSERT_EQ(mkfifo(terminal.c_str(), 0600), 0);
   LinuxBeep beep(terminal);
   beep.Beep();  // no reader: a blocking open would wait here forever
@@ -48,7 +49,7 @@ TEST(LinuxBeep, NeverBlocksOnATerminalThatCannotTakeIt) {
   EXPECT_EQ(drained, filled);
   close(filler);
   close(reader);
-  LinuxBeep(scratch.path() + "/missing").Beep();
+  LinuxBeep(scratch.str() + "/missing").Beep();
 }
 
 }  // namespace

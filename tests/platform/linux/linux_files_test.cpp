@@ -16,6 +16,7 @@
 #include "platform/linux/desktop_entry.h"
 #include "platform/linux/scoped_variable.h"
 #include "platform/linux/scratch_mounts.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -28,9 +29,9 @@ std::string Content(const std::string& path) {
 }
 
 TEST(LinuxFiles, AppendLineAddsWholeLinesAndCreatesTheFile) {
-  ScratchDirectory scratch;
+  TempDir scratch;
   LinuxFiles files;
-  const std::string log = scratch.path() + "/LOG.TXT";
+  const std::string log = scratch.str() + "/LOG.TXT";
   std::string error;
   EXPECT_TRUE(files.AppendLine(log, "08.12.2026 17:15:44 C: 1234.5 \r\n", error));
   EXPECT_TRUE(files.AppendLine(log, "08.12.2026 17:15:44 D: 99 \r\n", error));
@@ -39,18 +40,18 @@ TEST(LinuxFiles, AppendLineAddsWholeLinesAndCreatesTheFile) {
 }
 
 TEST(LinuxFiles, AppendLineReportsTheSystemsReason) {
-  ScratchDirectory scratch;
+  TempDir scratch;
   LinuxFiles files;
   std::string error;
-  EXPECT_FALSE(files.AppendLine(scratch.path(), "line\n", error));
+  EXPECT_FALSE(files.AppendLine(scratch.str(), "line\n", error));
   EXPECT_EQ(error, "Is a directory");
-  EXPECT_FALSE(files.AppendLine(scratch.path() + "/missing/LOG.TXT", "line\n", error));
+  EXPECT_FALSE(files.AppendLine(scratch.str() + "/missing/LOG.TXT", "line\n", error));
   EXPECT_EQ(error, "No such file or directory");
 }
 
 TEST(LinuxFiles, AShortWriteNeverCutsTheFileAndTheNextLineStartsOnItsOwn) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts a small tmpfs to fill it";
-  ScratchDirectory scratch;
+  TempDir scratch;
   const std::string directory = scratch.MakeDirectory("full");
   ScratchMounts mounts;
   ASSERT_TRUE(mounts.MountTmpfs(directory, "size=16k"));
@@ -81,51 +82,51 @@ TEST(LinuxFiles, AShortWriteNeverCutsTheFileAndTheNextLineStartsOnItsOwn) {
 }
 
 TEST(LinuxFiles, ProgramDirectoryIsBesideTheExecutableWhenWritable) {
-  ScratchDirectory scratch;
-  LinuxFiles files(scratch.path() + "/volumetra");
-  EXPECT_EQ(files.ProgramDirectory(), scratch.path());
+  TempDir scratch;
+  LinuxFiles files(scratch.str() + "/volumetra");
+  EXPECT_EQ(files.ProgramDirectory(), scratch.str());
   EXPECT_EQ(files.ExecutableBaseName(), "volumetra");
 }
 
 TEST(LinuxFiles, ProgramDirectoryFallsBackToTheUsersConfigurationDirectory) {
-  ScratchDirectory scratch;
+  TempDir scratch;
   const std::string unwritable = "/proc/volumetra-nowhere/volumetra.bin";
   {
-    ScopedVariable config("XDG_CONFIG_HOME", scratch.path() + "/config");
+    ScopedVariable config("XDG_CONFIG_HOME", scratch.str() + "/config");
     LinuxFiles files(unwritable);
-    EXPECT_EQ(files.ProgramDirectory(), scratch.path() + "/config/volumetra");
-    EXPECT_TRUE(std::filesystem::is_directory(scratch.path() + "/config/volumetra"));
+    EXPECT_EQ(files.ProgramDirectory(), scratch.str() + "/config/volumetra");
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.str() + "/config/volumetra"));
     EXPECT_EQ(files.ExecutableBaseName(), "volumetra");
   }
   {
     ScopedVariable relative("XDG_CONFIG_HOME", "relative/config");
-    ScopedVariable home("HOME", scratch.path() + "/home");
+    ScopedVariable home("HOME", scratch.str() + "/home");
     LinuxFiles files(unwritable);
-    EXPECT_EQ(files.ProgramDirectory(), scratch.path() + "/home/.config/volumetra");
-    EXPECT_TRUE(std::filesystem::is_directory(scratch.path() + "/home/.config/volumetra"));
+    EXPECT_EQ(files.ProgramDirectory(), scratch.str() + "/home/.config/volumetra");
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.str() + "/home/.config/volumetra"));
   }
 }
 
 TEST(LinuxFiles, ThisExecutableAndCurrentDirectory) {
-  ScratchDirectory scratch;
+  TempDir scratch;
   LinuxFiles files;
   EXPECT_EQ(files.ExecutableBaseName(), "volumetra_linux_tests");
   EXPECT_EQ(files.PathSeparator(), '/');
 
   const std::string before = files.CurrentDirectory();
-  ASSERT_TRUE(files.SetCurrentDirectory(scratch.path()));
-  EXPECT_EQ(files.CurrentDirectory(), scratch.path());
-  EXPECT_FALSE(files.SetCurrentDirectory(scratch.path() + "/missing"));
-  EXPECT_EQ(files.CurrentDirectory(), scratch.path());
+  ASSERT_TRUE(files.SetCurrentDirectory(scratch.str()));
+  EXPECT_EQ(files.CurrentDirectory(), scratch.str());
+  EXPECT_FALSE(files.SetCurrentDirectory(scratch.str() + "/missing"));
+  EXPECT_EQ(files.CurrentDirectory(), scratch.str());
   ASSERT_TRUE(files.SetCurrentDirectory(before));
 
-  EXPECT_FALSE(files.IsOrdinaryFile(scratch.path()));
-  EXPECT_FALSE(files.IsOrdinaryFile(scratch.path() + "/missing"));
+  EXPECT_FALSE(files.IsOrdinaryFile(scratch.str()));
+  EXPECT_FALSE(files.IsOrdinaryFile(scratch.str() + "/missing"));
 }
 
 TEST(LinuxFiles, AnInstalledCopyKeepsItsSettingsInTheConfigurationDirectory) {
-  ScratchDirectory scratch;
-  ScopedVariable config("XDG_CONFIG_HOME", scratch.path() + "/config");
+  TempDir scratch;
+  ScopedVariable config("XDG_CONFIG_HOME", scratch.str() + "/config");
   const std::string bin = scratch.MakeDirectory("prefix/bin");
   {
     LinuxFiles files(bin + "/volumetra");
@@ -134,7 +135,7 @@ TEST(LinuxFiles, AnInstalledCopyKeepsItsSettingsInTheConfigurationDirectory) {
   const std::string entries = scratch.MakeDirectory("prefix/share/applications");
   std::ofstream(entries + "/" + kDesktopId + ".desktop") << "[Desktop Entry]\n";
   LinuxFiles files(bin + "/volumetra");
-  EXPECT_EQ(files.ProgramDirectory(), scratch.path() + "/config/volumetra");
+  EXPECT_EQ(files.ProgramDirectory(), scratch.str() + "/config/volumetra");
   EXPECT_EQ(files.ExecutableDirectory(), bin);
 }
 
@@ -146,35 +147,35 @@ std::vector<std::string> Names(const std::string& directory) {
 }
 
 TEST(LinuxFiles, CanReplaceFileWhereTheDirectoryTakesNewFilesAndLeavesNothingBehind) {
-  ScratchDirectory scratch;
+  TempDir scratch;
   LinuxFiles files;
-  const std::string ini = scratch.path() + "/volumetra.ini";
+  const std::string ini = scratch.str() + "/volumetra.ini";
   std::string reason;
   EXPECT_TRUE(files.CanReplaceFile(ini, reason)) << reason;
-  EXPECT_TRUE(Names(scratch.path()).empty());
+  EXPECT_TRUE(Names(scratch.str()).empty());
   std::ofstream(ini) << "[System]\n";
   EXPECT_TRUE(files.CanReplaceFile(ini, reason)) << reason;
-  EXPECT_EQ(Names(scratch.path()), std::vector<std::string>{"volumetra.ini"});
+  EXPECT_EQ(Names(scratch.str()), std::vector<std::string>{"volumetra.ini"});
   EXPECT_EQ(Content(ini), "[System]\n");
 }
 
 TEST(LinuxFiles, CanReplaceFileSaysWhyNot) {
-  ScratchDirectory scratch;
+  TempDir scratch;
   LinuxFiles files;
   std::string reason;
-  EXPECT_FALSE(files.CanReplaceFile(scratch.path() + "/missing/volumetra.ini", reason));
+  EXPECT_FALSE(files.CanReplaceFile(scratch.str() + "/missing/volumetra.ini", reason));
   EXPECT_EQ(reason, "No such file or directory");
   const std::string directory = scratch.MakeDirectory("volumetra.ini");
   EXPECT_FALSE(files.CanReplaceFile(directory, reason));
   EXPECT_EQ(reason, "not an ordinary file");
-  std::ofstream(scratch.path() + "/plain") << "x";
-  EXPECT_FALSE(files.CanReplaceFile(scratch.path() + "/plain/volumetra.ini", reason));
+  std::ofstream(scratch.str() + "/plain") << "x";
+  EXPECT_FALSE(files.CanReplaceFile(scratch.str() + "/plain/volumetra.ini", reason));
   EXPECT_EQ(reason, "Not a directory");
 }
 
 TEST(LinuxFiles, ReadOnlyFileSystemBesideTheExecutable) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts a read-only tmpfs";
-  ScratchDirectory scratch;
+  TempDir scratch;
   const std::string medium = scratch.MakeDirectory("medium");
   const std::string writable = scratch.MakeDirectory("writable");
   std::ofstream(writable + "/volumetra.ini") << "[System]\n";
@@ -184,9 +185,9 @@ TEST(LinuxFiles, ReadOnlyFileSystemBesideTheExecutable) {
   std::filesystem::create_symlink(writable + "/volumetra.ini", medium + "/linked.ini");
   ASSERT_EQ(mount(nullptr, medium.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
 
-  ScopedVariable config("XDG_CONFIG_HOME", scratch.path() + "/config");
+  ScopedVariable config("XDG_CONFIG_HOME", scratch.str() + "/config");
   LinuxFiles files(medium + "/volumetra");
-  EXPECT_EQ(files.ProgramDirectory(), scratch.path() + "/config/volumetra");
+  EXPECT_EQ(files.ProgramDirectory(), scratch.str() + "/config/volumetra");
   EXPECT_EQ(files.ExecutableDirectory(), medium);
   std::string reason;
   EXPECT_FALSE(files.CanReplaceFile(medium + "/volumetra.ini", reason));
@@ -199,7 +200,7 @@ TEST(LinuxFiles, ReadOnlyFileSystemBesideTheExecutable) {
 // names the configuration directory that could not be made, not a missing file.
 TEST(LinuxFiles, NoWritableDirectoryAtAllSaysWhichCouldNotBeMade) {
   if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts a read-only tmpfs";
-  ScratchDirectory scratch;
+  TempDir scratch;
   const std::string medium = scratch.MakeDirectory("medium");
   ScratchMounts mounts;
   ASSERT_TRUE(mounts.MountTmpfs(medium, "size=64k"));
@@ -216,8 +217,8 @@ TEST(LinuxFiles, NoWritableDirectoryAtAllSaysWhichCouldNotBeMade) {
 
 // A read-only settings file is left as it is, and the start-up check says so.
 TEST(LinuxFiles, AReadOnlySettingsFileIsNeitherReplacedNorSaidToBeReplaceable) {
-  ScratchDirectory scratch;
-  const std::string ini = scratch.path() + "/volumetra.ini";
+  TempDir scratch;
+  const std::string ini = scratch.str() + "/volumetra.ini";
   std::ofstream(ini) << "[System]\nLanguage=Dansk\n";
   ASSERT_EQ(chmod(ini.c_str(), 0444), 0);
   LinuxFiles files;
@@ -226,7 +227,7 @@ TEST(LinuxFiles, AReadOnlySettingsFileIsNeitherReplacedNorSaidToBeReplaceable) {
   EXPECT_EQ(reason, "read-only file");
   EXPECT_FALSE(ini_file::Replace(ini, "[System]\nLanguage=Deutsch\n", nullptr));
   EXPECT_EQ(Content(ini), "[System]\nLanguage=Dansk\n");
-  EXPECT_EQ(Names(scratch.path()), std::vector<std::string>{"volumetra.ini"});
+  EXPECT_EQ(Names(scratch.str()), std::vector<std::string>{"volumetra.ini"});
   struct stat info {};
   ASSERT_EQ(stat(ini.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0444u);
@@ -234,9 +235,9 @@ TEST(LinuxFiles, AReadOnlySettingsFileIsNeitherReplacedNorSaidToBeReplaceable) {
 
 // As root every permission is granted, so a child process of an ordinary user asks there.
 TEST(LinuxFiles, CanReplaceFileWithoutThePermissionToAddFiles) {
-  ScratchDirectory scratch;
+  TempDir scratch;
   const std::string sealed = scratch.MakeDirectory("sealed");
-  ASSERT_EQ(chmod(scratch.path().c_str(), 0711), 0);
+  ASSERT_EQ(chmod(scratch.str().c_str(), 0711), 0);
   ASSERT_EQ(chmod(sealed.c_str(), 0555), 0);
   const auto ask = [&] {
     LinuxFiles files;

@@ -1,44 +1,18 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
-#include "app/program.h"
-#include "platform/headless/fake_clock.h"
-#include "platform/headless/fake_files.h"
-#include "platform/headless/headless_windows.h"
-#include "platform/headless/recording_notifications.h"
-#include "platform/headless/virtual_event_loop.h"
-#include "platform/ini_profile.h"
 #include "platform/linux/fake_system_calls.h"
 #include "platform/linux/linux_volumes.h"
-#include "platform/linux/scratch_mounts.h"
+#include "support/machine/test_machine.h"
 
 namespace volumetra {
 
 /// The whole program over the Linux volume services, headless: virtual event loop and clock,
-/// settings and log in a scratch directory, no windows. `program` is built but not started.
-struct LinuxProgram {
+/// settings and log in a temporary directory, no windows. `program` is built but not started.
+class LinuxProgram : public TestMachine<LinuxVolumes> {
+ public:
   LinuxProgram(std::shared_ptr<LinuxSystemCalls> system, LinuxVolumesOptions options);
-
-  /// Writes the settings file the program reads at start.
-  void WriteSettings(const std::string& text) const;
-  Program& Start();
-  void Advance(std::int64_t milliseconds) { loop.advance(milliseconds); }
-  /// The row of drive `letter` in the table, or -1.
-  int RowOf(char letter) const;
-
-  ScratchDirectory dir;
-  VirtualEventLoop loop;
-  LinuxVolumes volumes;
-  FakeFiles files{dir.path()};
-  IniProfile profile;
-  FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
-  CountingBeep beep;
-  RecordingNotifications notifications;
-  HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, notifications, loop, windows, "Linux"};
-  std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 
 /// Runs the fake machine's virtual steady clock on the loop's virtual time: waiting for a call

@@ -134,13 +134,13 @@ TEST(MountChurnSoak, ADayOfChurnLeavesTheBackendsTablesNoLargerThanAfterTheFirst
   ChurningMachine machine(*system);
   LinuxProgram program(system, {.callLimit = 5000ms, .letterFile = "", .clock = system->Clock()});
   TieToLoop(*system, program.loop);
-  program.Start().form1().Slider1.setValue(5000);  // a survey every 5 s
+  program.start().form1().Slider1.setValue(5000);  // a survey every 5 s
 
   std::mt19937 random(20261208);
   const auto settle = [&] {
     // Past a time-out reset, so that drives timed out before are asked again.
     machine.MountAllAfresh();
-    program.Advance(8 * kStep);
+    program.advance(8 * kStep);
     program.program->form1().Timer1_Timer();  // measured just after a survey
     return Sizes(program.volumes.footprint(), system->OpenChannels());
   };
@@ -148,7 +148,7 @@ TEST(MountChurnSoak, ADayOfChurnLeavesTheBackendsTablesNoLargerThanAfterTheFirst
   for (std::int64_t hour = 1; hour <= 24; ++hour) {
     for (std::int64_t t = 0; t < kHour; t += kStep) {
       machine.Change(random);
-      program.Advance(kStep);
+      program.advance(kStep);
       system->directoryChecks.clear();  // the fake's own record of calls
       const LinuxVolumes::Footprint f = program.volumes.footprint();
       // Bounded by the drives there are, whatever came and went before.

@@ -11,6 +11,7 @@
 #include "platform/linux/scratch_mounts.h"
 #include "platform/linux/volume_questions.h"
 #include "support/linux/test_fuse.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -39,7 +40,7 @@ class RootDeadServers : public ::testing::Test {
     ASSERT_EQ(letters.size(), static_cast<std::size_t>(kServers));
   }
 
-  ScratchDirectory scratch;
+  TempDir scratch;
   std::vector<std::unique_ptr<TestFuse>> servers;
   LinuxVolumes volumes{MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.callLimit = kLimit, .letterFile = ""}};
   std::string letters;

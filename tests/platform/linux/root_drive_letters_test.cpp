@@ -12,6 +12,7 @@
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/scratch_mounts.h"
 #include "support/linux/test_fuse.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -21,8 +22,8 @@ class RootDriveLetters : public ::testing::Test {
   void SetUp() override {
     if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts loop images, tmpfs and bind mounts";
     ASSERT_TRUE(EnterPrivateMountNamespace()) << "no mount namespace of the test's own";
-    ASSERT_FALSE(scratch.path().empty());
-    image = scratch.path() + "/disk.img";
+    ASSERT_FALSE(scratch.str().empty());
+    image = scratch.str() + "/disk.img";
     std::ofstream(image).close();
     std::filesystem::resize_file(image, 8 << 20);
     ASSERT_TRUE(RunQuietly("mkfs.ext4 -q -F -L vt-letters '" + image + "'"))
@@ -31,7 +32,7 @@ class RootDriveLetters : public ::testing::Test {
 
   /// The letter of each of `mountPoints` in a fresh run of the volume services.
   std::map<std::string, char> LettersOfARun(const std::vector<std::string>& mountPoints) const {
-    LinuxVolumes run{MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.letterFile = scratch.path() + "/letters"}};
+    LinuxVolumes run{MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.letterFile = scratch.str() + "/letters"}};
     run.ListDrive('C');
     std::map<std::string, char> letters;
     for (char letter = 'D'; letter <= 'Z'; ++letter) {
@@ -42,7 +43,7 @@ class RootDriveLetters : public ::testing::Test {
     return letters;
   }
 
-  ScratchDirectory scratch;
+  TempDir scratch;
   std::string image;
 };
 
@@ -69,7 +70,7 @@ TEST_F(RootDriveLetters, EveryVolumeGetsTheSameLetterWhenTheMountsComeInTheOppos
   {
     // The next run: the same volumes mounted the other way round, the image on another loop
     // device, as another image takes the first free one.
-    const std::string spareImage = scratch.path() + "/spare.img";
+    const std::string spareImage = scratch.str() + "/spare.img";
     std::ofstream(spareImage).close();
     std::filesystem::resize_file(spareImage, 8 << 20);
     ASSERT_TRUE(RunQuietly("mkfs.ext4 -q -F '" + spareImage + "'"));
@@ -99,8 +100,8 @@ TEST_F(RootDriveLetters, ABindMountLeftOutStaysOutAndTheWindowKeepsItsHeight) {
   ASSERT_TRUE(mounts.Bind(disk, bound));
 
   LinuxProgram machine(MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.letterFile = ""});
-  machine.WriteSettings("[System]\nExcludeDoubleMappings=True\n");
-  Program& program = machine.Start();
+  machine.writeSettings("[System]\nExcludeDoubleMappings=True\n");
+  Program& program = machine.start();
   char diskLetter = 0, boundLetter = 0;
   for (char letter = 'D'; letter <= 'Z'; ++letter) {
     if (machine.volumes.MountPointOf(letter) == disk) diskLetter = letter;
@@ -110,7 +111,7 @@ TEST_F(RootDriveLetters, ABindMountLeftOutStaysOutAndTheWindowKeepsItsHeight) {
   ASSERT_GT(boundLetter, diskLetter);
   const float height = program.form1().height();
   for (int refresh = 0; refresh <= 30; ++refresh) {
-    machine.Advance(10'000);
+    machine.advance(10'000);
     EXPECT_NE(program.m.DriveLetters.find(diskLetter), std::string::npos) << refresh;
     EXPECT_EQ(program.m.DriveLetters.find(boundLetter), std::string::npos) << refresh;
     EXPECT_EQ(program.form1().height(), height) << refresh;

@@ -11,6 +11,7 @@
 #include "platform/linux/linux_volumes.h"
 #include "platform/linux/scratch_mounts.h"
 #include "support/linux/test_fuse.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -71,18 +72,18 @@ class RootMounts : public ::testing::Test {
   void SetUp() override {
     if (geteuid() != 0) GTEST_SKIP() << "needs root: mounts loop images, tmpfs and bind mounts";
     ASSERT_TRUE(EnterPrivateMountNamespace()) << "no mount namespace of the test's own";
-    ASSERT_FALSE(scratch.path().empty());
+    ASSERT_FALSE(scratch.str().empty());
   }
 
   // An image file of `sizeMB` formatted by `mkfs` (the image path is appended).
   std::string MakeImage(const std::string& name, int sizeMB, const std::string& mkfs) {
-    const std::string image = scratch.path() + "/" + name;
+    const std::string image = scratch.str() + "/" + name;
     std::ofstream(image).close();
     std::filesystem::resize_file(image, static_cast<std::uintmax_t>(sizeMB) << 20);
     return RunQuietly(mkfs + " '" + image + "'") ? image : std::string();
   }
 
-  ScratchDirectory scratch;
+  TempDir scratch;
   ScratchMounts mounts;
   LinuxVolumes volumes{MakeLinuxSystemCalls(VOLUMETRA_HELPER), {.letterFile = ""}};
 };

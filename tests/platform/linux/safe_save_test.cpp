@@ -24,6 +24,7 @@
 
 #include "platform/ini_temporaries.h"
 #include "platform/linux/scratch_mounts.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -87,27 +88,27 @@ pid_t EndedProcess() {
 }
 
 TEST(SafeSave, ANewFileTakesItsNameOnlyWhenCompleteWithTheModeLessTheUmask) {
-  const ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/new.ini";
+  const TempDir scratch;
+  const std::string path = scratch.str() + "/new.ini";
   const ScopedUmask mask(022);
   std::vector<std::string> namesBefore{"unset"};
   SafeSaveOptions options;
-  options.beforeReplace = [&] { namesBefore = NamesIn(scratch.path()); };
+  options.beforeReplace = [&] { namesBefore = NamesIn(scratch.str()); };
   std::string error;
   ASSERT_TRUE(SaveSafely(path, "[System]\n", options, &error)) << error;
   EXPECT_EQ(namesBefore, std::vector<std::string>{});  // written, synced, and still no name
   EXPECT_EQ(Content(path), "[System]\n");
   EXPECT_EQ(ModeOf(path), 0644u);
-  EXPECT_EQ(NamesIn(scratch.path()), std::vector<std::string>{"new.ini"});
+  EXPECT_EQ(NamesIn(scratch.str()), std::vector<std::string>{"new.ini"});
 
-  const std::string privateFile = scratch.path() + "/private";
+  const std::string privateFile = scratch.str() + "/private";
   ASSERT_TRUE(SaveSafely(privateFile, "x", {.newFileMode = 0600}));
   EXPECT_EQ(ModeOf(privateFile), 0600u);
 }
 
 TEST(SafeSave, AReplacedFileKeepsItsModeAndTheNewContentHasNoOtherName) {
-  const ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/volumetra.ini";
+  const TempDir scratch;
+  const std::string path = scratch.str() + "/volumetra.ini";
   std::ofstream(path) << "old";
   ::chmod(path.c_str(), 0604);
   struct stat before {};
@@ -116,7 +117,7 @@ TEST(SafeSave, AReplacedFileKeepsItsModeAndTheNewContentHasNoOtherName) {
   std::string contentBefore;
   SafeSaveOptions options;
   options.beforeReplace = [&] {
-    namesBefore = NamesIn(scratch.path());
+    namesBefore = NamesIn(scratch.str());
     contentBefore = Content(path);
   };
   ASSERT_TRUE(SaveSafely(path, "new", options));
@@ -127,13 +128,13 @@ TEST(SafeSave, AReplacedFileKeepsItsModeAndTheNewContentHasNoOtherName) {
   struct stat after {};
   ::stat(path.c_str(), &after);
   EXPECT_NE(after.st_ino, before.st_ino);  // a new file, not the old one rewritten
-  EXPECT_EQ(NamesIn(scratch.path()), std::vector<std::string>{"volumetra.ini"});
+  EXPECT_EQ(NamesIn(scratch.str()), std::vector<std::string>{"volumetra.ini"});
 }
 
 TEST(SafeSave, AProcessKilledInTheSaveLeavesTheOldFileAndNothingElse) {
   GTEST_FLAG_SET(death_test_style, "fast");  // the child saves into this test's directory
-  const ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/volumetra.ini";
+  const TempDir scratch;
+  const std::string path = scratch.str() + "/volumetra.ini";
   std::ofstream(path) << "old";
   // The only SIGKILL is the one raised inside the save, once the new content is on disk.
   EXPECT_EXIT(
@@ -143,16 +144,16 @@ TEST(SafeSave, AProcessKilledInTheSaveLeavesTheOldFileAndNothingElse) {
       },
       ::testing::KilledBySignal(SIGKILL), "");
   EXPECT_EQ(Content(path), "old");
-  EXPECT_EQ(NamesIn(scratch.path()), std::vector<std::string>{"volumetra.ini"});
+  EXPECT_EQ(NamesIn(scratch.str()), std::vector<std::string>{"volumetra.ini"});
 }
 
 TEST(SafeSave, RemovesWhatSavesOfEndedProcessesLeftAndNothingElse) {
-  const ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/volumetra.ini";
+  const TempDir scratch;
+  const std::string path = scratch.str() + "/volumetra.ini";
   std::ofstream(path) << "old";
   const std::string ended = ini_file::NewTemporaryName(path, static_cast<std::uint32_t>(EndedProcess()));
   const std::string running = ini_file::NewTemporaryName(path, static_cast<std::uint32_t>(::getppid()));
-  const std::string otherFile = ini_file::NewTemporaryName(scratch.path() + "/other.ini", 1);
+  const std::string otherFile = ini_file::NewTemporaryName(scratch.str() + "/other.ini", 1);
   for (const std::string& name : {ended, running, otherFile}) std::ofstream(name) << "left";
   ASSERT_TRUE(SaveSafely(path, "new"));
   EXPECT_FALSE(fs::exists(ended));
@@ -162,19 +163,19 @@ TEST(SafeSave, RemovesWhatSavesOfEndedProcessesLeftAndNothingElse) {
 }
 
 TEST(SafeSave, AFileThatCannotBeMadeFailsWithTheReasonAndLeavesNothing) {
-  const ScratchDirectory scratch;
+  const TempDir scratch;
   std::string error;
-  EXPECT_FALSE(SaveSafely(scratch.path() + "/missing/volumetra.ini", "x", {}, &error));
+  EXPECT_FALSE(SaveSafely(scratch.str() + "/missing/volumetra.ini", "x", {}, &error));
   EXPECT_EQ(error, "No such file or directory");
   const std::string directory = scratch.MakeDirectory("dir.ini");
   EXPECT_FALSE(SaveSafely(directory, "x", {}, &error));
   EXPECT_TRUE(fs::is_directory(directory));
-  EXPECT_EQ(NamesIn(scratch.path()), std::vector<std::string>{"dir.ini"});
+  EXPECT_EQ(NamesIn(scratch.str()), std::vector<std::string>{"dir.ini"});
 }
 
 TEST(SafeSave, AFullDiskFailsWithTheReasonAndLeavesTheOldFileAlone) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root: mounts a small tmpfs to fill it";
-  const ScratchDirectory scratch;
+  const TempDir scratch;
   const std::string directory = scratch.MakeDirectory("full");
   ScratchMounts mounts;
   ASSERT_TRUE(mounts.MountTmpfs(directory, "size=16k"));
@@ -192,16 +193,16 @@ TEST(SafeSave, AFullDiskFailsWithTheReasonAndLeavesTheOldFileAlone) {
 
 TEST(SafeSave, WhereNoUnnamedFilesCanBeMadeASaveWorksAndWhatAKilledOneLeftGoesWithTheNext) {
   GTEST_FLAG_SET(death_test_style, "fast");
-  const ScratchDirectory scratch;
-  const std::string path = scratch.path() + "/volumetra.ini";
+  const TempDir scratch;
+  const std::string path = scratch.str() + "/volumetra.ini";
   std::ofstream(path) << "old";
   const auto onlyTheFile = [&] {
-    return NamesIn(scratch.path()) == std::vector<std::string>{"volumetra.ini"};
+    return NamesIn(scratch.str()) == std::vector<std::string>{"volumetra.ini"};
   };
   EXPECT_EXIT(
       {
         if (!DenyUnnamedFiles()) std::exit(2);
-        const int unnamed = ::open(scratch.path().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        const int unnamed = ::open(scratch.str().c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         if (unnamed >= 0 || errno != EOPNOTSUPP) std::exit(3);
         std::exit(SaveSafely(path, "middle") && onlyTheFile() ? 0 : 1);
       },
@@ -216,10 +217,10 @@ TEST(SafeSave, WhereNoUnnamedFilesCanBeMadeASaveWorksAndWhatAKilledOneLeftGoesWi
       },
       ::testing::KilledBySignal(SIGKILL), "");
   EXPECT_EQ(Content(path), "middle");
-  const std::vector<std::string> left = NamesIn(scratch.path());
+  const std::vector<std::string> left = NamesIn(scratch.str());
   ASSERT_EQ(left.size(), 2u);  // the killed save's complete file, under a name the sweep knows
   EXPECT_NE(ini_file::TemporaryWriter(left[1], ini_file::TemporaryPrefix("volumetra.ini")), 0u) << left[1];
-  EXPECT_EQ(Content(scratch.path() + "/" + left[1]), "new");
+  EXPECT_EQ(Content(scratch.str() + "/" + left[1]), "new");
 
   ASSERT_TRUE(SaveSafely(path, "newer"));
   EXPECT_EQ(Content(path), "newer");

@@ -3,26 +3,9 @@
 #include <sys/mount.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 
 namespace volumetra {
-
-ScratchDirectory::ScratchDirectory() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "volumetra-linux-XXXXXX").string();
-  if (mkdtemp(pattern.data()) != nullptr) path_ = std::filesystem::canonical(pattern).string();
-}
-
-ScratchDirectory::~ScratchDirectory() {
-  std::error_code ec;
-  if (!path_.empty()) std::filesystem::remove_all(path_, ec);
-}
-
-std::string ScratchDirectory::MakeDirectory(const std::string& name) const {
-  const std::string directory = path_ + "/" + name;
-  std::filesystem::create_directories(directory);
-  return directory;
-}
 
 ScratchMounts::~ScratchMounts() {
   for (auto it = mounted_.rbegin(); it != mounted_.rend(); ++it)

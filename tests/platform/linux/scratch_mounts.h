@@ -5,23 +5,6 @@
 
 namespace volumetra {
 
-/// A fresh directory under /tmp, removed with its content at the end of its scope (after the
-/// mounts made in it, which are declared later and so go first).
-class ScratchDirectory {
- public:
-  ScratchDirectory();
-  ~ScratchDirectory();
-  ScratchDirectory(const ScratchDirectory&) = delete;
-  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-  const std::string& path() const { return path_; }
-  /// Makes the directory `name` inside and returns its path.
-  std::string MakeDirectory(const std::string& name) const;
-
- private:
-  std::string path_;
-};
-
 /// Mounts made by a test, unmounted in reverse order at the end of its scope whatever happens.
 class ScratchMounts {
  public:

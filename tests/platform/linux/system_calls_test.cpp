@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "platform/linux/scratch_mounts.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -15,13 +16,13 @@ namespace {
 class RealSystemCallsTest : public ::testing::Test {
  protected:
   std::string MakeImage(const std::string& name, const std::string& mkfs) {
-    const std::string image = scratch.path() + "/" + name;
+    const std::string image = scratch.str() + "/" + name;
     std::ofstream(image).close();
     std::filesystem::resize_file(image, 16u << 20);
     return RunQuietly(mkfs + " '" + image + "'") ? image : std::string();
   }
 
-  ScratchDirectory scratch;
+  TempDir scratch;
   std::shared_ptr<LinuxSystemCalls> system = MakeLinuxSystemCalls();
 };
 
@@ -43,14 +44,14 @@ TEST_F(RealSystemCallsTest, LibblkidReadsLabelAndUuidOfFatAndExt4) {
 }
 
 TEST_F(RealSystemCallsTest, BlankImageHasNoIdentityAndMissingFileCannotBeProbed) {
-  const std::string blank = scratch.path() + "/blank.img";
+  const std::string blank = scratch.str() + "/blank.img";
   std::ofstream(blank).close();
   std::filesystem::resize_file(blank, 1u << 20);
   const auto identity = system->ProbeBlockDevice(blank);
   ASSERT_TRUE(identity);
   EXPECT_EQ(identity->label, "");
   EXPECT_EQ(identity->uuid, "");
-  EXPECT_FALSE(system->ProbeBlockDevice(scratch.path() + "/missing.img"));
+  EXPECT_FALSE(system->ProbeBlockDevice(scratch.str() + "/missing.img"));
   EXPECT_FALSE(system->BlockDeviceAt(blank));  // an image file is no block device
 }
 

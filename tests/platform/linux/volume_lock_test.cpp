@@ -16,6 +16,7 @@
 
 #include "platform/linux/scoped_variable.h"
 #include "platform/linux/scratch_mounts.h"
+#include "support/machine/temp_dir.h"
 
 namespace volumetra {
 namespace {
@@ -26,7 +27,7 @@ constexpr const char* kVolume = "40 /srv/share";
 
 class VolumeLockTest : public ::testing::Test {
  protected:
-  ScratchDirectory scratch;
+  TempDir scratch;
   ScopedVariable runtime{"XDG_RUNTIME_DIR", scratch.MakeDirectory("run")};
 };
 
@@ -67,7 +68,7 @@ TEST_F(VolumeLockTest, AnotherProcessHoldsItUntilItEndsHoweverItEnds) {
 
 TEST_F(VolumeLockTest, LockFilesLiveInADirectoryOfTheUsersAlone) {
   const std::string directory = VolumeLockDirectory();
-  ASSERT_EQ(directory, scratch.path() + "/run/volumetra");
+  ASSERT_EQ(directory, scratch.str() + "/run/volumetra");
   struct stat info {};
   ASSERT_EQ(stat(directory.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0700u);

@@ -119,9 +119,9 @@ class CaptionFit : public ::testing::Test {
   }
 
   void startIn(const char* language) {
-    std::ofstream(qt.fake.iniPath()) << "[System]\nLanguage=" << language << "\n";
+    std::ofstream(qt.iniPath()) << "[System]\nLanguage=" << language << "\n";
     qt.start();
-    qt.fake.advance(1200);  // two surveys
+    qt.advance(1200);  // two surveys
     ProcessQtEvents();
   }
 
@@ -137,7 +137,7 @@ TEST(CaptionFitScale, DrawsAtTheScaleFactorOfTheRun) {
 }
 
 TEST_F(CaptionFit, TodaysValuesReadWholeInTheMainWindowInBothUnits) {
-  AddTodaysDrives(qt.fake.volumes);
+  AddTodaysDrives(qt.volumes);
   startIn("English");
   // The cases a designed-size text cut off.
   EXPECT_EQ(form1().Label7[0]->caption(), "179 125 039 063");
@@ -151,14 +151,14 @@ TEST_F(CaptionFit, TodaysValuesReadWholeInTheMainWindowInBothUnits) {
   ExpectEveryLabelWhole(qt, form1());
 
   QTest::mouseClick(qt.view(form1()).widget(form1().Label12), Qt::LeftButton);  // MB and KB
-  qt.fake.advance(600);
+  qt.advance(600);
   ProcessQtEvents();
   EXPECT_EQ(form1().Label12.caption(), "Total (MB)");
   ExpectEveryLabelWhole(qt, form1());
 }
 
 TEST_F(CaptionFit, GermanHeadersSumsAndGraphCaptionsReadWhole) {
-  AddTodaysDrives(qt.fake.volumes);
+  AddTodaysDrives(qt.volumes);
   startIn("Deutsch");
   EXPECT_EQ(form1().Label14.caption(), "Belegt (Bytes)");
   EXPECT_EQ(form1().Label52.caption(), "Belegt");
@@ -168,7 +168,7 @@ TEST_F(CaptionFit, GermanHeadersSumsAndGraphCaptionsReadWhole) {
   // the scale divided by 10000.
   Form2& graph = qt.program->form2();
   graph.Slider1.setValue(0);
-  qt.fake.advance(600);
+  qt.advance(600);
   ProcessQtEvents();
   EXPECT_EQ(graph.Label31.caption(), " 8400000000 MB");
   EXPECT_EQ(graph.Label27.caption(), "Gesamt");
@@ -176,11 +176,11 @@ TEST_F(CaptionFit, GermanHeadersSumsAndGraphCaptionsReadWhole) {
 }
 
 TEST_F(CaptionFit, TheWidestScaleCaptionsOfAPetabyteDriveReadWhole) {
-  qt.fake.volumes.add('C', 1e15 / 1048576, 1e15 / 1048576, "PETA");
+  qt.volumes.add('C', 1e15 / 1048576, 1e15 / 1048576, "PETA");
   startIn("English");
   Form2& graph = qt.program->form2();
   graph.Slider1.setValue(0);  // the smallest scale of the largest divisor there is
-  qt.fake.advance(600);
+  qt.advance(600);
   ProcessQtEvents();
   EXPECT_EQ(graph.Label31.caption(), " 840000000000 MB");
   EXPECT_EQ(graph.Label30.caption(), " 420000000000 MB");
@@ -189,7 +189,7 @@ TEST_F(CaptionFit, TheWidestScaleCaptionsOfAPetabyteDriveReadWhole) {
 }
 
 TEST_F(CaptionFit, ANumberThatChangesOnEverySurveyStaysWholeAsItsWidthChanges) {
-  qt.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  qt.volumes.add('C', 40000, 10000, "SYSTEM");
   startIn("English");
   Control& used = *form1().Label7[0];
   const CaptionLabel& cell = label(form1(), used);
@@ -203,7 +203,7 @@ TEST_F(CaptionFit, ANumberThatChangesOnEverySurveyStaysWholeAsItsWidthChanges) {
 }
 
 TEST_F(CaptionFit, ACaptionTooLongEvenAtTheSmallestSizeShowsAnEllipsisOnTheSideItLoses) {
-  qt.fake.volumes.add('C', 40000, 10000, "SYSTEM", 3, "FUSE.SSHFS");
+  qt.volumes.add('C', 40000, 10000, "SYSTEM", 3, "FUSE.SSHFS");
   startIn("English");
   Control& used = *form1().Label7[0];  // right-aligned
   Control& type = *form1().Label4[0];  // left-aligned, too narrow for this type text even at 6 pt

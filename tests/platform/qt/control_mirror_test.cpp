@@ -13,8 +13,8 @@
 #include <QTabWidget>
 #include <QTest>
 
-#include "platform/headless/virtual_event_loop.h"
 #include "platform/qt/qt_machine.h"
+#include "support/headless/virtual_event_loop.h"
 
 namespace volumetra {
 namespace {

@@ -177,15 +177,15 @@ class DrawnWindows : public ::testing::TestWithParam<const char*> {
   Form2& graph() { return qt.program->form2(); }
 
   void start() {
-    AddTodaysDrives(qt.fake.volumes);
-    std::ofstream(qt.fake.iniPath()) << "[System]\nLanguage=" << GetParam() << "\n";
+    AddTodaysDrives(qt.volumes);
+    std::ofstream(qt.iniPath()) << "[System]\nLanguage=" << GetParam() << "\n";
     qt.start();
-    qt.fake.advance(1200);  // two surveys
+    qt.advance(1200);  // two surveys
     ProcessQtEvents();
   }
   void showGraph() {
     main().Command5.Click();
-    qt.fake.advance(600);
+    qt.advance(600);
     ProcessQtEvents();
   }
   Form3& showOptionsPage(int page) {
@@ -348,7 +348,7 @@ INSTANTIATE_TEST_SUITE_P(Languages, DrawnWindows, ::testing::Values("English", "
 
 TEST(DrawnWindowsKeys, ReturnAndEnterPressTheFocusedButtonAsSpaceDoes) {
   QtMachine qt;
-  qt.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  qt.volumes.add('C', 40000, 10000, "SYSTEM");
   qt.start();
   Form1& main = qt.program->form1();
   auto& stop = qt.widget<QPushButton>(main, main.Command1);

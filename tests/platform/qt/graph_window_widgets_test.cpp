@@ -13,11 +13,11 @@ namespace {
 
 TEST(GraphWindowWidgets, ATwentyTebibyteDrivesBarEndsInsideTheWindowBeforeItsScaleMark) {
   QtMachine qt;
-  qt.fake.volumes.add('C', 24.0 * 1048576, 20.0 * 1048576, "ARCHIVE");
-  qt.fake.volumes.add('D', 40000, 10000, "SYSTEM");
+  qt.volumes.add('C', 24.0 * 1048576, 20.0 * 1048576, "ARCHIVE");
+  qt.volumes.add('D', 40000, 10000, "SYSTEM");
   Program& program = qt.start();
   Form2& graph = program.form2();
-  qt.fake.advance(500);  // the first survey draws the bars and the scale captions
+  qt.advance(500);  // the first survey draws the bars and the scale captions
   ProcessQtEvents();
 
   const QWidget& window = qt.window(graph);

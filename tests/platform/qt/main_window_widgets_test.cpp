@@ -20,8 +20,8 @@ namespace {
 class MainWindowWidgets : public ::testing::Test {
  protected:
   void SetUp() override {
-    qt.fake.volumes.add('C', 40000, 10000, "SYSTEM");
-    qt.fake.volumes.add('D', 2000, 1500, "DATA");
+    qt.volumes.add('C', 40000, 10000, "SYSTEM");
+    qt.volumes.add('D', 2000, 1500, "DATA");
   }
 
   Program& program() { return *qt.program; }
@@ -162,7 +162,7 @@ TEST_F(MainWindowWidgets, CloseBoxEndsTheProgramThroughTheShutdownPath) {
   EXPECT_TRUE(program().Ended());
   EXPECT_TRUE(qt.windows.quitRequested());
   EXPECT_FALSE(window.isVisible());
-  EXPECT_TRUE(std::filesystem::exists(qt.fake.iniPath()));
+  EXPECT_TRUE(std::filesystem::exists(qt.iniPath()));
 }
 
 }  // namespace
@@ -189,13 +189,11 @@ TEST_F(MainWindowWidgets, GridRowsAndGraphBarsShowForTheDrivesOfTheMachine) {
 }
 
 TEST(RealTimers, SurveysRunOnQtTimersAndTheCycleCountGrows) {
-  QtMachine qt;
-  qt.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  EnsureQtApplication();
   QtTimerHost timers;
-  Services services{qt.fake.volumes,       qt.fake.files, qt.fake.profile, qt.fake.clock, qt.fake.beep,
-                    qt.fake.notifications, timers,        qt.windows,      "Linux"};
-  Program program(services);
-  program.Start();
+  QtMachine qt(&timers);
+  qt.volumes.add('C', 40000, 10000, "SYSTEM");
+  Program& program = qt.start();
   // The first survey comes after about 500 ms, the next ones every 501 ms.
   EXPECT_TRUE(QTest::qWaitFor([&] { return program.m.LoopCount >= 3; }, 5000));
   EXPECT_NE(program.form1().StatusBar1.caption().find("Testloop No. "), std::string::npos);

@@ -56,7 +56,8 @@ int ScreenPixels(double twips) {
       std::lround(twips * QGuiApplication::primaryScreen()->logicalDotsPerInch() / 1440.0));
 }
 
-QtMachine::QtMachine() = default;
+QtMachine::QtMachine(TimerHost* timers)
+    : TestMachine({.platform = "Linux", .timers = timers}, ScriptedVolumes) {}
 
 QtMachine::~QtMachine() {
   program.reset();

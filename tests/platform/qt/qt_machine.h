@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QWidget>
-#include <memory>
+#include <stdexcept>
 
-#include "app/program.h"
 #include "platform/qt/qt_form_view.h"
 #include "platform/qt/qt_window_system.h"
-#include "support/fake_machine.h"
+#include "support/machine/test_machine.h"
 
 namespace volumetra {
 
@@ -20,11 +19,17 @@ void ProcessQtEvents();
 /// The pixel size of `twips` at the primary screen's logical DPI.
 int ScreenPixels(double twips);
 
+/// Makes the tests' QApplication before the windows of a machine that derives from it.
+struct QtApplicationFirst {
+  QtApplicationFirst() { EnsureQtApplication(); }
+};
+
 /// The fake machine of the logic tests (scripted volumes, virtual clock and timers, files in a
 /// temporary directory) with real Qt windows instead of the headless ones.
-class QtMachine {
+class QtMachine : private QtApplicationFirst, public TestMachine<FakeVolumes, QtWindowSystem> {
  public:
-  QtMachine();
+  /// `timers`: the program's timers, where not those of the virtual event loop.
+  explicit QtMachine(TimerHost* timers = nullptr);
   /// The program goes first, then the windows it left for deferred deletion.
   ~QtMachine();
 
@@ -37,18 +42,6 @@ class QtMachine {
     if (!w) throw std::logic_error(control.name() + " has no widget of the expected kind");
     return *w;
   }
-
- private:
-  struct ApplicationFirst {
-    ApplicationFirst() { EnsureQtApplication(); }
-  } application_;
-
- public:
-  FakeMachine fake;
-  QtWindowSystem windows;
-  Services services{fake.volumes,       fake.files, fake.profile, fake.clock, fake.beep,
-                    fake.notifications, fake.loop,  windows,      "Linux"};
-  std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 
 }  // namespace volumetra

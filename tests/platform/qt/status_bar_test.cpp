@@ -29,9 +29,9 @@ class PaintRecorder : public QObject {
 class StatusBar : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (char letter : {'C', 'D', 'E'}) qt.fake.volumes.add(letter, 100000, 5000, "DISK");
+    for (char letter : {'C', 'D', 'E'}) qt.volumes.add(letter, 100000, 5000, "DISK");
     qt.start();
-    qt.fake.advance(1600);  // the first surveys fill the table and settle the colours
+    qt.advance(1600);  // the first surveys fill the table and settle the colours
     ProcessQtEvents();
   }
   Form1& form1() { return qt.program->form1(); }
@@ -50,7 +50,7 @@ TEST_F(StatusBar, ShowsTheStatusLineAndAssistiveToolsReadIt) {
   EXPECT_EQ(accessible->role(), QAccessible::StatusBar);
   EXPECT_EQ(accessible->text(QAccessible::Name), line);
 
-  qt.fake.advance(501);
+  qt.advance(501);
   EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromStdString(form1().StatusBar1.caption()));
   EXPECT_NE(accessible->text(QAccessible::Name), line);
 }
@@ -65,7 +65,7 @@ TEST_F(StatusBar, ASurveyThatChangesNothingElseRepaintsOnlyTheStatusBar) {
   EXPECT_TRUE(bar().rect().contains(region.boundingRect()));
 
   // A drive whose free space shrinks repaints its own cells as well.
-  qt.fake.volumes.add('D', 100000, 4000, "DISK");
+  qt.volumes.add('D', 100000, 4000, "DISK");
   recorder.painted.clear();
   form1().Timer1_Timer();
   ProcessQtEvents();

@@ -24,9 +24,8 @@ class UnsavedSettings : public ::testing::Test {
  protected:
   // A read-only settings file: the save at the end cannot replace it.
   void SetUp() override {
-    std::ofstream(qt.fake.iniPath()) << "[System]\nLanguage=Deutsch\n";
-    fs::permissions(qt.fake.iniPath(),
-                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    std::ofstream(qt.iniPath()) << "[System]\nLanguage=Deutsch\n";
+    fs::permissions(qt.iniPath(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     qt.start();
   }
   // Ends the run with a click on the Exit button, as the user does, while the application's event
@@ -58,7 +57,7 @@ TEST_F(UnsavedSettings, AUserWhoClosesTheProgramSeesWhyInABox) {
   TellUnsavedSettings(qt.program->m.Language, qt.program->settingsState.SettingsSaveError, true);
   finder.stop();
   const std::string text = shown.toStdString();
-  EXPECT_NE(text.find("Einstellungen nicht gespeichert: " + qt.fake.iniPath() + ": read-only file"),
+  EXPECT_NE(text.find("Einstellungen nicht gespeichert: " + qt.iniPath() + ": read-only file"),
             std::string::npos)
       << text;
   EXPECT_NE(text.find("verloren"), std::string::npos) << text;
@@ -80,14 +79,13 @@ TEST_F(UnsavedSettings, AnEndBySignalOrSessionTellsTheErrorStreamAndShowsNoBox) 
   const std::string told = testing::internal::GetCapturedStderr();
   ProcessQtEvents();
   EXPECT_FALSE(boxShown);
-  EXPECT_NE(
-      told.find("volumetra: Einstellungen nicht gespeichert: " + qt.fake.iniPath() + ": read-only file"),
-      std::string::npos)
+  EXPECT_NE(told.find("volumetra: Einstellungen nicht gespeichert: " + qt.iniPath() + ": read-only file"),
+            std::string::npos)
       << told;
 }
 
 TEST_F(UnsavedSettings, ASavedRunTellsNothing) {
-  fs::permissions(qt.fake.iniPath(), fs::perms::owner_write, fs::perm_options::add);
+  fs::permissions(qt.iniPath(), fs::perms::owner_write, fs::perm_options::add);
   clickExit();
   testing::internal::CaptureStderr();
   TellUnsavedSettings(qt.program->m.Language, qt.program->settingsState.SettingsSaveError, false);

@@ -3,29 +3,19 @@
 // what the window shows.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "app/form1.h"
-#include "platform/headless/fake_clock.h"
-#include "platform/headless/fake_files.h"
-#include "platform/headless/headless_windows.h"
-#include "platform/headless/recording_notifications.h"
-#include "platform/headless/virtual_event_loop.h"
-#include "platform/ini_profile.h"
 #include "platform/win32/fake_volume_calls.h"
 #include "platform/win32/win32_volumes.h"
-#include "support/fake_machine.h"
+#include "support/machine/test_machine.h"
 #include "support/server_outages.h"
+#include "support/share_outage_cases.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
+using namespace outages;
 
-using outages::kLimit;
-using outages::kReset;
-using outages::kSurvey;
-using outages::Outage;
 constexpr std::uint64_t kGiB = std::uint64_t{1} << 30;
 /// How long a drive refresh waits for the drives' calls in all.
 const std::chrono::milliseconds kPatience = Win32VolumesOptions{}.discoveryPatience;
@@ -49,14 +39,24 @@ struct Machine {
   std::string settings;
 };
 
+/// The scripted calls, there before the machine that runs over them.
+struct ScriptedCalls {
+  std::shared_ptr<FakeVolumeCalls> calls = std::make_shared<FakeVolumeCalls>();
+};
+
 /// The program, headless, over Win32Volumes on scripted calls: C a local disk, the shares from S
 /// on network drives of 100 GB each. The calls' virtual clock is the event loop's, so a wait for
 /// a dead server holds up the loop as a real one holds up the window.
-class DeadSharesTest : public ::testing::Test {
+class DeadSharesTest : public ::testing::Test, protected ScriptedCalls, protected TestMachine<Win32Volumes> {
  protected:
   static constexpr char kShare = 'S';
 
-  explicit DeadSharesTest(Machine machine = {}) {
+  explicit DeadSharesTest(Machine machine = {})
+      : TestMachine({.platform = "Windows"}, [this](VirtualEventLoop&) {
+          return Win32Volumes(calls, {.callLimit = kLimit, .clock = calls->Clock(), .openChannel = [this] {
+                                        return calls->OpenChannel();
+                                      }});
+        }) {
     calls->set('C', Disk(3, 200 * kGiB, "SYSTEM"));
     for (int i = 0; i < machine.shares; ++i)
       calls->set(static_cast<char>(kShare + i), Disk(4, 100'000 * 1048576ull, "SHARE"));
@@ -67,8 +67,8 @@ class DeadSharesTest : public ::testing::Test {
     if (machine.deadAtStart) {
       for (int i = 0; i < machine.shares; ++i) Die(static_cast<char>(kShare + i));
     }
-    std::ofstream(dir.path() / "volumetra.ini") << machine.settings;
-    program->Start();
+    writeSettings(machine.settings);
+    start();
     startTook = loop.now();
     if (!machine.deadAtStart) loop.advance(1000);
   }
@@ -79,76 +79,30 @@ class DeadSharesTest : public ::testing::Test {
     dead.hangs = true;
     calls->set(letter, dead);
   }
-  int RowOf(char letter) const {
-    const std::size_t at = program->m.DriveLetters.find(letter);
-    return at == std::string::npos ? -1 : static_cast<int>(at);
-  }
-  const DriveRec& Record(char letter = kShare) { return program->m.DriveRecs[RowOf(letter) + 1]; }
+  const DriveRec& Record(char letter = kShare) { return program->m.DriveRecs[rowOf(letter) + 1]; }
   std::string TotalCell(char letter = kShare) {
-    return program->form1().Label5[static_cast<std::size_t>(RowOf(letter))]->caption();
+    return program->form1().Label5[static_cast<std::size_t>(rowOf(letter))]->caption();
   }
   bool TimedOut(char letter = kShare) { return program->m.TimedOutLetters.find(letter) != std::string::npos; }
-  void AdvanceTo(std::int64_t at) { loop.advance(at - loop.now()); }
 
-  /// Lets time pass until the share shows its size again; how long that took, or -1 when it did
-  /// not within `most` milliseconds.
-  std::int64_t UntilBack(std::int64_t most) {
-    const std::int64_t start = loop.now();
-    while (loop.now() - start <= most) {
-      loop.advance(100);
-      if (!TimedOut() && TotalCell() != "timeout") return loop.now() - start;
-    }
-    return -1;
-  }
-
-  std::shared_ptr<FakeVolumeCalls> calls = std::make_shared<FakeVolumeCalls>();
   /// Virtual milliseconds the start took, until the window showed.
   std::int64_t startTook = 0;
-  TempDir dir;
-  VirtualEventLoop loop;
-  Win32Volumes volumes{calls, {.callLimit = kLimit, .clock = calls->Clock(), .openChannel = [this] {
-                                 return calls->OpenChannel();
-                               }}};
-  FakeFiles files{dir.str()};
-  IniProfile profile;
-  FakeClock clock{loop, LocalDateTime{2026, 12, 8, 10, 0, 0}};
-  CountingBeep beep;
-  RecordingNotifications notifications;
-  HeadlessWindows windows;
-  Services services{volumes, files, profile, clock, beep, notifications, loop, windows, "Windows"};
-  std::unique_ptr<Program> program = std::make_unique<Program>(services);
+  WatchedShare watched{loop, *program, kShare};
+  const ShareServer server{.die = [this] { Die(kShare); },
+                           .answerAgain =
+                               [this] {
+                                 calls->set(kShare, Disk(4, 100'000 * 1048576ull, "SHARE"));
+                                 calls->release();
+                               },
+                           .timeWaited = [this] { return calls->TimeWaited(); }};
 };
 
 TEST_F(DeadSharesTest, ADeadServerKeepsSayingTimeoutWithItsLastValuesAndNeverHoldsTheWindowAgain) {
-  ASSERT_GE(RowOf(kShare), 0);
-  const DriveRec before = Record();
-  ASSERT_NEAR(before.TotalGB, 100.0, 1e-9);
-  const std::string sums = program->form1().Label182.caption();
-
-  Die(kShare);
-  loop.advance(kSurvey);  // the next survey waits out the limit once
-  EXPECT_EQ(calls->TimeWaited(), kLimit);
-  EXPECT_TRUE(TimedOut());
-  EXPECT_EQ(Record().TimeoutMark, "T O");
-  loop.advance(kSurvey);
-  EXPECT_EQ(TotalCell(), "timeout");
-
-  // Over several resets, and the refreshes between them, the drive stays as it was.
-  for (int reset = 0; reset < 4; ++reset) {
-    loop.advance(kReset);
-    EXPECT_TRUE(TimedOut()) << reset;
-    EXPECT_EQ(TotalCell(), "timeout") << reset;
-    EXPECT_EQ(Record().TotalGB, before.TotalGB) << reset;
-    EXPECT_EQ(Record().FreeMB, before.FreeMB) << reset;
-    EXPECT_EQ(Record().VolumeName, before.VolumeName) << reset;
-    EXPECT_GE(RowOf(kShare), 0) << "a silent share keeps its row";
-    EXPECT_NE(program->form1().Label182.caption(), sums) << "the silent drive is out of the sums";
-  }
-  EXPECT_EQ(calls->TimeWaited(), kLimit) << "the window waited again";
+  DeadServerKeepsSayingTimeoutWithItsLastValues(watched, server);
 }
 
 TEST_F(DeadSharesTest, AServerDeadAtDiscoveryIsMarkedAndTheWindowClosesWithoutWaitingForIt) {
-  ASSERT_GE(RowOf(kShare), 0);
+  ASSERT_GE(rowOf(kShare), 0);
   // With the survey stopped, a refresh of the drive table is the first to meet the dead server: its
   // calls for the drive, the type call too, hang. The refresh waits for them only briefly; the
   // survey, started again after the call ran out of time, finds it so without waiting.
@@ -156,7 +110,7 @@ TEST_F(DeadSharesTest, AServerDeadAtDiscoveryIsMarkedAndTheWindowClosesWithoutWa
   Die(kShare);
   loop.advance(10'000 + kLimit.count());
   EXPECT_EQ(calls->TimeWaited(), kPatience);
-  EXPECT_GE(RowOf(kShare), 0) << "a silent share keeps its row";
+  EXPECT_GE(rowOf(kShare), 0) << "a silent share keeps its row";
   program->form1().Command1.Click();
   loop.advance(2 * kSurvey);
   EXPECT_TRUE(TimedOut());
@@ -169,24 +123,13 @@ TEST_F(DeadSharesTest, AServerDeadAtDiscoveryIsMarkedAndTheWindowClosesWithoutWa
   program->Unload(program->form1());
   EXPECT_TRUE(program->Ended());
   EXPECT_EQ(calls->TimeWaited(), kPatience);
-  EXPECT_NE(FakeMachine::read(dir.path() / "volumetra.ini").find("Window1XPos="), std::string::npos);
+  EXPECT_NE(read(dir.path() / "volumetra.ini").find("Window1XPos="), std::string::npos);
 }
 
 class ShareBackTest : public DeadSharesTest, public ::testing::WithParamInterface<Outage> {};
 
 TEST_P(ShareBackTest, TheDriveIsBackWithinOneResetPeriodOfTheServerAnsweringAgain) {
-  AdvanceTo(GetParam().dies);
-  Die(kShare);
-  loop.advance(kSurvey + 5100);
-  ASSERT_TRUE(TimedOut());
-  AdvanceTo(GetParam().answers);
-  calls->set(kShare, Disk(4, 100'000 * 1048576ull, "SHARE"));
-  calls->release();
-  const std::int64_t back = UntilBack(3 * kReset);
-  ASSERT_GE(back, 0) << "never back";
-  EXPECT_LE(back, kReset + kSurvey + 100);
-  EXPECT_NEAR(Record().TotalGB, 100.0, 1e-9);
-  EXPECT_EQ(calls->TimeWaited(), kLimit);
+  ShareIsBackWithinOneResetPeriod(watched, server, GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Phases, ShareBackTest, ::testing::ValuesIn(outages::kPhases));
@@ -197,7 +140,7 @@ class FourDeadSharesTest : public DeadSharesTest {
 };
 
 TEST_F(FourDeadSharesTest, FourServersDyingTogetherHoldTheWindowOnceInAll) {
-  for (char letter : std::string("STUV")) ASSERT_GE(RowOf(letter), 0) << letter;
+  for (char letter : std::string("STUV")) ASSERT_GE(rowOf(letter), 0) << letter;
   for (char letter : std::string("STUV")) Die(letter);
   loop.advance(kSurvey);
   EXPECT_EQ(calls->TimeWaited(), kLimit);
@@ -218,7 +161,7 @@ class SharesDeadAtStartTest : public DeadSharesTest, public ::testing::WithParam
                         .deadAtStart = true,
                         .settings = GetParam() ? "[System]\nExcludeDoubleMappings=True\n" : ""}) {}
   std::string Cell(const std::vector<Control*>& column, char letter) {
-    return column[static_cast<std::size_t>(RowOf(letter))]->caption();
+    return column[static_cast<std::size_t>(rowOf(letter))]->caption();
   }
 };
 
@@ -268,7 +211,7 @@ class SlowAtStartTest : public DeadSharesTest {
 
 TEST_F(SlowAtStartTest, ADriveSlowAtStartIsShownByTheFirstSurvey) {
   EXPECT_LE(startTook, kPatience.count());
-  ASSERT_GE(RowOf(kShare), 0) << "a drive that has not answered yet is listed";
+  ASSERT_GE(rowOf(kShare), 0) << "a drive that has not answered yet is listed";
   calls->set(kShare, Disk(4, 100'000 * 1048576ull, "SHARE"));
   calls->release();
   loop.advance(kSurvey);

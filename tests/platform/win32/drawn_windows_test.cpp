@@ -63,15 +63,15 @@ class DrawnWindows : public ::testing::TestWithParam<std::tuple<const char*, int
   const LabelCaption& caption(const Form& form, const Control& c) { return *machine.view(form).captionOf(c); }
 
   void start() {
-    AddTodaysDrives(machine.fake.volumes);
-    std::ofstream(machine.fake.iniPath()) << "[System]\nLanguage=" << std::get<0>(GetParam()) << "\n";
+    AddTodaysDrives(machine.volumes);
+    std::ofstream(machine.iniPath()) << "[System]\nLanguage=" << std::get<0>(GetParam()) << "\n";
     machine.start();
-    machine.fake.advance(1200);  // two surveys
+    machine.advance(1200);  // two surveys
     machine.process();
   }
   void showGraph() {
     SendMessageW(machine.windowOf(main(), main().Command5), BM_CLICK, 0, 0);
-    machine.fake.advance(600);
+    machine.advance(600);
     machine.process();
   }
   Form3& showOptionsPage(int page) {
@@ -341,7 +341,7 @@ INSTANTIATE_TEST_SUITE_P(LanguagesAndDpi, DrawnWindows,
 
 TEST(DrawnWindowsKeys, ReturnAndSpacePressTheFocusedButton) {
   Win32Machine machine;
-  machine.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  machine.volumes.add('C', 40000, 10000, "SYSTEM");
   Program& program = machine.start();
   Form1& main = program.form1();
   HWND stop = machine.windowOf(main, main.Command1);

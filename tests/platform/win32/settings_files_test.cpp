@@ -32,8 +32,8 @@ class SettingsFilesTest : public ::testing::Test {
  protected:
   SettingsFilesTest() {
     EXPECT_TRUE(MakeDirectories(directory));
-    machine.fake.volumes.add('C', 40000, 10000, "SYSTEM");
-    machine.fake.volumes.add('D', 2000, 1500, "DATA");
+    machine.volumes.add('C', 40000, 10000, "SYSTEM");
+    machine.volumes.add('D', 2000, 1500, "DATA");
   }
   // The program makes its directory current, which keeps it from being removed.
   ~SettingsFilesTest() override { SetCurrentDirectoryW(Wide(startDirectory).c_str()); }
@@ -45,7 +45,7 @@ class SettingsFilesTest : public ::testing::Test {
     machine.process();
   }
   void advance(std::int64_t milliseconds) {
-    machine.fake.advance(milliseconds);
+    machine.advance(milliseconds);
     machine.process();
   }
   void end() {
@@ -113,7 +113,7 @@ TEST_F(SettingsFilesTest, ALogDirectoryTheCodePageCannotHoldSurvivesTheNextRun) 
   EXPECT_EQ(SystemProfileValue("System", "ReportFileDir", ini), directory + "\\");
 
   Win32Machine next{96, &files};
-  next.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  next.volumes.add('C', 40000, 10000, "SYSTEM");
   next.start();
   EXPECT_EQ(next.program->m.ReportFileDir, directory + "\\");
   next.program->Unload(next.program->form1());

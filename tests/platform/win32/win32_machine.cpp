@@ -17,10 +17,8 @@ void ProcessMessages(Win32WindowSystem& windows) {
   }
 }
 
-Win32Machine::Win32Machine(int dpi, FileService* files)
-    : windows(dpi), services{fake.volumes, files ? *files : fake.files, fake.profile, fake.clock,
-                             fake.beep,    fake.notifications,          fake.loop,    windows,
-                             "Windows"} {}
+Win32Machine::Win32Machine(int dpi, FileService* programFiles)
+    : TestMachine({.platform = "Windows", .files = programFiles}, ScriptedVolumes, dpi) {}
 
 Win32Machine::~Win32Machine() {
   program.reset();

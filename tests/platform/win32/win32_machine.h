@@ -1,11 +1,10 @@
 #pragma once
 
-#include <memory>
+#include <string>
 
-#include "app/program.h"
 #include "platform/win32/win32_form_view.h"
 #include "platform/win32/win32_window_system.h"
-#include "support/fake_machine.h"
+#include "support/machine/test_machine.h"
 
 namespace volumetra {
 
@@ -14,10 +13,10 @@ void ProcessMessages(Win32WindowSystem& windows);
 
 /// The fake machine of the logic tests (scripted volumes, virtual clock and timers, files in a
 /// temporary directory) with real Win32 windows instead of the headless ones, at `dpi`; with
-/// `files`, the program's files are those instead of the fake ones.
-class Win32Machine {
+/// `programFiles`, the program's files are those instead of the fake ones.
+class Win32Machine : public TestMachine<FakeVolumes, Win32WindowSystem> {
  public:
-  explicit Win32Machine(int dpi = 96, FileService* files = nullptr);
+  explicit Win32Machine(int dpi = 96, FileService* programFiles = nullptr);
   ~Win32Machine();
 
   Program& start();
@@ -25,11 +24,6 @@ class Win32Machine {
   HWND window(const Form& form) const { return view(form).window(); }
   HWND windowOf(const Form& form, const Control& control) const { return view(form).windowOf(control); }
   void process() { ProcessMessages(windows); }
-
-  FakeMachine fake;
-  Win32WindowSystem windows;
-  Services services;
-  std::unique_ptr<Program> program = std::make_unique<Program>(services);
 };
 
 /// A window's text (GetWindowTextW), in UTF-8.

@@ -129,7 +129,7 @@ class Win32Texts : public ::testing::Test {
 };
 
 TEST_F(Win32Texts, EveryCaptionAndToolTipOfBothFullLanguagesShowsWhole) {
-  machine.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  machine.volumes.add('C', 40000, 10000, "SYSTEM");
   machine.start();
   click(form1(), form1().Command4);
   Form3& options = program().form3();
@@ -156,7 +156,7 @@ TEST_F(Win32Texts, EveryCaptionAndToolTipOfBothFullLanguagesShowsWhole) {
   EXPECT_EQ(tipOf(form1(), form1().Command3), "about the program");
 
   // The status line of a survey.
-  machine.fake.advance(600);
+  machine.advance(600);
   machine.process();
   const std::string status = StatusTextOf(of(form1(), form1().StatusBar1));
   EXPECT_EQ(status.rfind("Testloop No. 1 ", 0), 0u) << status;
@@ -164,9 +164,9 @@ TEST_F(Win32Texts, EveryCaptionAndToolTipOfBothFullLanguagesShowsWhole) {
 }
 
 TEST_F(Win32Texts, TextsOutsideTheAnsiCodePageAreTypedStoredAndShownWhole) {
-  machine.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  machine.volumes.add('C', 40000, 10000, "SYSTEM");
   const std::string stored = "D:/Fotos für Oma/写真/";  // with the fake files' separator
-  std::ofstream(machine.fake.iniPath(), std::ios::binary) << "[System]\r\nReportFileDir=" << stored << "\r\n";
+  std::ofstream(machine.iniPath(), std::ios::binary) << "[System]\r\nReportFileDir=" << stored << "\r\n";
   machine.start();
   ASSERT_EQ(program().m.ReportFileDir, stored);
   click(form1(), form1().Command4);
@@ -182,14 +182,14 @@ TEST_F(Win32Texts, TextsOutsideTheAnsiCodePageAreTypedStoredAndShownWhole) {
   machine.windows.Quit();
   ASSERT_EQ(machine.windows.Run(), 0);
   EXPECT_EQ(TextOf(directory), Utf8(typed));
-  const std::string logDirectory = Utf8(typed) + machine.fake.files.PathSeparator();
+  const std::string logDirectory = Utf8(typed) + machine.files.PathSeparator();
   EXPECT_EQ(program().m.ReportFileDir, logDirectory);
 
   // A log write there that fails says so in the status line, with the path whole.
-  machine.fake.files.failingPaths.insert(logDirectory + "LOG.TXT");
+  machine.files.failingPaths.insert(logDirectory + "LOG.TXT");
   click(options, options.Check1);
   ASSERT_TRUE(program().m.LoggingOn);
-  machine.fake.advance(1100);
+  machine.advance(1100);
   machine.process();
   const std::string status = StatusTextOf(of(form1(), form1().StatusBar1));
   EXPECT_NE(status.find("Log file not written: " + logDirectory + "LOG.TXT"), std::string::npos) << status;
@@ -209,13 +209,12 @@ TEST_F(Win32Texts, TextsOutsideTheAnsiCodePageAreTypedStoredAndShownWhole) {
 }
 
 TEST_F(Win32Texts, ALabelTooLongForItsCellIsDrawnShortenedButItsWindowTextAndTipKeepItWhole) {
-  machine.fake.volumes.add('C', 40000, 10000, "SYSTEM");
-  machine.fake.volumes.add('P', 2000, 1500, "PHOTOS_BACKUP_2026");
+  machine.volumes.add('C', 40000, 10000, "SYSTEM");
+  machine.volumes.add('P', 2000, 1500, "PHOTOS_BACKUP_2026");
   constexpr int kRemote = 4;
-  machine.fake.volumes.add('S', 2000, 1500, "Fotos für Oma 写真", kRemote).description =
-      "\\\\nas\\Fotos für Oma";
+  machine.volumes.add('S', 2000, 1500, "Fotos für Oma 写真", kRemote).description = "\\\\nas\\Fotos für Oma";
   machine.start();
-  machine.fake.advance(600);
+  machine.advance(600);
   machine.process();
 
   const Control& photos = *form1().Label3[1];

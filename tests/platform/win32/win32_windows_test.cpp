@@ -17,8 +17,8 @@ namespace {
 class Win32Windows : public ::testing::Test {
  protected:
   void SetUp() override {
-    machine.fake.volumes.add('C', 40000, 10000, "SYSTEM");
-    machine.fake.volumes.add('D', 2000, 1500, "DATA");
+    machine.volumes.add('C', 40000, 10000, "SYSTEM");
+    machine.volumes.add('D', 2000, 1500, "DATA");
   }
 
   Program& program() { return *machine.program; }
@@ -65,8 +65,8 @@ TEST_F(Win32Windows, ADriveRowShownLateGetsWindowsWithItsTextsTipsAndPlace) {
     ASSERT_FALSE((*column)[2]->visible());
     EXPECT_EQ(of(form1(), *(*column)[2]), nullptr);
   }
-  machine.fake.volumes.add('E', 8000, 4000, "STICK");
-  machine.fake.advance(5000);  // the next discovery
+  machine.volumes.add('E', 8000, 4000, "STICK");
+  machine.advance(5000);  // the next discovery
   machine.process();
   HWND tips = machine.view(form1()).toolTips();
   for (const std::vector<Control*>* column : columns) {
@@ -109,7 +109,7 @@ TEST_F(Win32Windows, TheOptionsWindowIsMadeAtItsFirstShowWithWhatTheStartUpGaveI
 
 TEST_F(Win32Windows, AtTwiceTheDpiEverythingIsTwiceAsLarge) {
   Win32Machine large(192);
-  large.fake.volumes.add('C', 40000, 10000, "SYSTEM");
+  large.volumes.add('C', 40000, 10000, "SYSTEM");
   Program& p = large.start();
   RECT client;
   GetClientRect(large.window(p.form1()), &client);
@@ -120,7 +120,7 @@ TEST_F(Win32Windows, AtTwiceTheDpiEverythingIsTwiceAsLarge) {
 
 TEST_F(Win32Windows, SurveysWriteTheCellsAndButtonsDriveTheModel) {
   machine.start();
-  machine.fake.advance(600);
+  machine.advance(600);
   machine.process();
   EXPECT_EQ(TextOf(of(form1(), *form1().Label2[0])), "C:");
   EXPECT_EQ(TextOf(of(form1(), *form1().Label3[1])), "DATA");
@@ -144,7 +144,7 @@ TEST_F(Win32Windows, ASliderMovedByTheUserReachesTheModel) {
   SendMessageA(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 1234),
                reinterpret_cast<LPARAM>(slider));
   EXPECT_EQ(form1().Slider1.value(), 1234);
-  machine.fake.advance(501);
+  machine.advance(501);
   EXPECT_EQ(form1().Timer1.interval(), 1235);
 }
 
@@ -249,7 +249,7 @@ TEST_F(Win32Windows, AMaximisedMainWindowComesBackAndTheCloseBoxEndsTheProgram) 
   SendMessageA(main, WM_CLOSE, 0, 0);
   EXPECT_TRUE(program().Ended());
   EXPECT_TRUE(machine.windows.quitRequested());
-  EXPECT_NE(FakeMachine::read(machine.fake.iniPath()).find("Window1XPos=2250"), std::string::npos);
+  EXPECT_NE(MachineBase::read(machine.iniPath()).find("Window1XPos=2250"), std::string::npos);
 }
 
 TEST(Win32LookFonts, SizesOfOnePixelHeightShareAFont) {

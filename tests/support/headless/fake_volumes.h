@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/virtual_event_loop.h"
 #include "platform/volume_buffer.h"
 #include "platform/volume_service.h"
+#include "support/headless/virtual_event_loop.h"
 
 namespace volumetra {
 

@@ -1,4 +1,4 @@
-#include "platform/headless/fake_clock.h"
+#include "support/headless/fake_clock.h"
 
 #include <chrono>
 #include <cstdio>

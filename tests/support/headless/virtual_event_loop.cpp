@@ -1,4 +1,4 @@
-#include "platform/headless/virtual_event_loop.h"
+#include "support/headless/virtual_event_loop.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/clock_service.h"
-#include "platform/headless/virtual_event_loop.h"
+#include "support/headless/virtual_event_loop.h"
 
 namespace volumetra {
 

@@ -1,4 +1,4 @@
-#include "platform/headless/fake_volumes.h"
+#include "support/headless/fake_volumes.h"
 
 #include <algorithm>
 #include <cctype>

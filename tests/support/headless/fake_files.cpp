@@ -1,4 +1,4 @@
-#include "platform/headless/fake_files.h"
+#include "support/headless/fake_files.h"
 
 #include <filesystem>
 #include <fstream>
