@@ -8,6 +8,8 @@
 
 #include "platform/caption_neighbours.h"
 #include "platform/form.h"
+#include "platform/input_echo.h"
+#include "platform/view_guards.h"
 #include "platform/win32/caption_fit.h"
 #include "platform/win32/win32_look.h"
 #include "platform/win32/windows_api.h"
@@ -29,6 +31,8 @@ inline constexpr int kFirstControlId = 100;
 /// A hidden control gets its window when it is first shown: until then the model holds its state
 /// and the view only where it stands, for its neighbours' captions. Most of a form's controls may
 /// be such, as the rows of a table shown as drives appear, and windows are what start-up costs.
+/// Its members are defined by job: win32_form_view.cpp makes the windows, win32_form_styles,
+/// _layout, _mirror, _input, _focus, _paint and _dispatch.cpp do the rest.
 class Win32FormView final : public FormView {
  public:
   Win32FormView(Form& form, Win32WindowSystem& system);
@@ -106,6 +110,7 @@ class Win32FormView final : public FormView {
   void drawLabel(const DRAWITEMSTRUCT& item);
   void mirror(const Control& control, ControlProperty property);
   void mirrorValue(const Control& control);
+  void showValue(const Control& control, HWND window);
   void mirrorText(const Control& control);
   void mirrorTip(const Control& control);
   void setFont(const Control& control, HFONT font);
@@ -115,10 +120,8 @@ class Win32FormView final : public FormView {
   void applyWindowState();
   int showCommand() const;
 
-  void click(Control& control);
-  void type(Control& control);
-  void scroll(Control& control);
-  void selectTab(Control& control);
+  /// Shows a text the model refused or changed in its edit box, the caret at the end.
+  void showRefusedText(const Control& control);
   void windowMoved();
   void windowSized(WPARAM kind);
 
@@ -133,14 +136,9 @@ class Win32FormView final : public FormView {
   // The labels' neighbours, once every control has its window.
   std::optional<CaptionNeighbourhood> neighbourhood_;
   HWND pressed_ = nullptr;
-  // Set while the view writes the model's state to the windows, so that their own notifications
-  // are not taken for the user's.
-  bool applying_ = false;
-  // Set while a window-state change of the user's is handed to the model; a state the model sets
-  // in reply is applied after the message.
-  bool inStateChange_ = false;
-  // Expires with the view; user-input paths check it after calling into the model.
-  std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
+  ViewGuards guards_;
+  // User input on a control: the model decides, then its state is shown again.
+  const InputEcho input_;
 };
 
 }  // namespace volumetra
