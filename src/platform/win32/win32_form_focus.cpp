@@ -1,9 +1,11 @@
-// Keys: the form's key preview, Return on a push button and the focus moved in the designed tab order.
-#include <algorithm>
+// Keys: the form's key preview, Return on a push button, and the order of the windows the dialog manager
+// moves the focus in.
+#include <map>
 #include <utility>
 #include <vector>
 
-#include "platform/win32/common_controls.h"
+#include "platform/stacking_order.h"
+#include "platform/win32/control_windows.h"
 #include "platform/win32/win32_form_view.h"
 
 namespace volumetra {
@@ -25,33 +27,55 @@ bool Win32FormView::pressFocusedButton(HWND focus) {
   return true;
 }
 
-void Win32FormView::moveFocus(bool backwards) {
-  // The designed tab order first, then the controls without one in creation order.
-  std::vector<std::pair<std::pair<int, std::size_t>, HWND>> stops;
-  for (std::size_t i = 0; i < order_.size(); ++i) {
-    HWND w = entries_.at(order_[i]).window;
-    if (!w || !(GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) || !IsWindowVisible(w) || !IsWindowEnabled(w))
-      continue;
-    const int index = order_[i]->tabIndex();
-    stops.push_back({{index >= 0 ? index : 1 << 20, i}, w});
+std::vector<std::size_t> Win32FormView::windowRanks() const {
+  const auto& controls = form_.controls();
+  // The controls of each parent window: the form, a frame, a page of a tab control.
+  std::map<std::pair<const Control*, int>, std::vector<std::size_t>> siblings;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const Control& c = *controls[i];
+    siblings[{c.container(), c.onTabPage() ? c.tabPage() : -1}].push_back(i);
   }
-  if (stops.empty()) return;
-  std::sort(stops.begin(), stops.end());
-  HWND focus = GetFocus();
-  std::size_t at = stops.size();
-  for (std::size_t i = 0; i < stops.size(); ++i) {
-    if (stops[i].second == focus || IsChild(stops[i].second, focus)) at = i;
+  std::vector<std::size_t> ranks(controls.size(), 0);
+  for (const auto& [parent, members] : siblings) {
+    std::vector<StackedControl> stacked;
+    for (std::size_t i : members) {
+      const Control& c = *controls[i];
+      const RECT r = look_.toPixels(c.left(), c.top(), c.width(), c.height());
+      stacked.push_back({IsTabStop(c.kind()), c.tabIndex(), PixelEdges{r.left, r.top, r.right, r.bottom}});
+    }
+    const std::vector<std::size_t> order = StackingOrder(stacked);
+    for (std::size_t rank = 0; rank < order.size(); ++rank) ranks[members[order[rank]]] = rank;
   }
-  std::size_t next = 0;
-  if (at == stops.size()) {
-    next = backwards ? stops.size() - 1 : 0;
-  } else {
-    next = backwards ? (at + stops.size() - 1) % stops.size() : (at + 1) % stops.size();
+  return ranks;
+}
+
+void Win32FormView::yieldOverlaps(const Control& moved) {
+  const HWND parent = parentOf(moved);
+  const auto covered = [this, parent](const Entry& stop, const Entry& later) {
+    RECT overlap;
+    return later.window && later.rank > stop.rank && GetParent(later.window) == parent &&
+           (GetWindowLongW(later.window, GWL_STYLE) & WS_VISIBLE) &&
+           IntersectRect(&overlap, &stop.rect, &later.rect);
+  };
+  for (auto stop = order_.begin(); stop != order_.end(); ++stop) {
+    Entry& entry = entries_.at(*stop);
+    if (!entry.window || !IsTabStop((*stop)->kind()) || GetParent(entry.window) != parent) continue;
+    HRGN region = nullptr;
+    for (auto later = stop + 1; later != order_.end(); ++later) {
+      const Entry& other = entries_.at(*later);
+      if (!covered(entry, other)) continue;
+      if (!region)
+        region = CreateRectRgn(0, 0, entry.rect.right - entry.rect.left, entry.rect.bottom - entry.rect.top);
+      HRGN part = CreateRectRgn(other.rect.left - entry.rect.left, other.rect.top - entry.rect.top,
+                                other.rect.right - entry.rect.left, other.rect.bottom - entry.rect.top);
+      CombineRgn(region, region, part, RGN_DIFF);
+      DeleteObject(part);
+    }
+    if (!region && !entry.yields) continue;
+    // The window owns the region from here on.
+    SetWindowRgn(entry.window, region, TRUE);
+    entry.yields = region != nullptr;
   }
-  SetFocus(stops[next].second);
-  if (const auto found = controlOf_.find(stops[next].second);
-      found != controlOf_.end() && found->second->kind() == ControlKind::TextBox)
-    SendMessageW(stops[next].second, EM_SETSEL, 0, -1);
 }
 
 }  // namespace volumetra

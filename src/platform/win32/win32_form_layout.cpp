@@ -53,13 +53,23 @@ void Win32FormView::layOutPages(const Control& tabControl) {
   RECT display;
   GetClientRect(entry.window, &display);
   SendMessageW(entry.window, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
-  for (std::size_t page = 0; page < entry.pages.size(); ++page) {
-    MoveWindow(entry.pages[page], display.left, display.top, display.right - display.left,
-               display.bottom - display.top, TRUE);
-    ShowWindow(entry.pages[page], static_cast<int>(page) == tabControl.value() ? SW_SHOWNA : SW_HIDE);
-  }
+  // The pages are the tab control's siblings: placed in its parent, over its display area.
+  OffsetRect(&display, entry.rect.left, entry.rect.top);
+  for (HWND page : entry.pages)
+    MoveWindow(page, display.left, display.top, display.right - display.left, display.bottom - display.top,
+               TRUE);
+  showPages(tabControl);
   for (const Control* c : order_) {
     if (c->container() == &tabControl) place(*c);
+  }
+}
+
+void Win32FormView::showPages(const Control& tabControl) {
+  const Entry& entry = entries_.at(&tabControl);
+  const bool shown = entry.window && (GetWindowLongW(entry.window, GWL_STYLE) & WS_VISIBLE);
+  for (std::size_t page = 0; page < entry.pages.size(); ++page) {
+    const bool selected = shown && static_cast<int>(page) == tabControl.value();
+    ShowWindow(entry.pages[page], selected ? SW_SHOWNA : SW_HIDE);
   }
 }
 
@@ -104,8 +114,10 @@ void Win32FormView::place(const Control& c) {
     entry.caption->resize(SIZE{std::max(0L, rect.right - rect.left), std::max(0L, rect.bottom - rect.top)});
     showLabel(c);
   }
+  if (!moved) return;
+  yieldOverlaps(c);
   // Its neighbours' captions, or its own, keep clear of where it stands now.
-  if (!moved || !neighbourhood_) return;
+  if (!neighbourhood_) return;
   for (const Control* label : neighbourhood_->labelsNear(c)) fitCaptionRoom(*label);
 }
 

@@ -58,9 +58,13 @@ void Win32FormView::mirror(const Control& c, ControlProperty property) {
       if ((IsWindowVisible(entry.window) != FALSE ||
            (GetWindowLongW(entry.window, GWL_STYLE) & WS_VISIBLE)) != c.visible())
         ShowWindow(entry.window, c.visible() ? SW_SHOWNA : SW_HIDE);
+      if (c.kind() == ControlKind::TabControl) showPages(c);
+      yieldOverlaps(c);
       return;
     case ControlProperty::Enabled:
       if ((IsWindowEnabled(entry.window) != FALSE) != c.enabled()) EnableWindow(entry.window, c.enabled());
+      // A tab control's pages are its siblings: they take its state.
+      for (HWND page : entry.pages) EnableWindow(page, c.enabled());
       return;
     case ControlProperty::Caption:
     case ControlProperty::Text:
@@ -112,8 +116,7 @@ void Win32FormView::showValue(const Control& c, HWND w) {
       break;
     case ControlKind::TabControl:
       if (SendMessageW(w, TCM_GETCURSEL, 0, 0) != c.value()) SendMessageW(w, TCM_SETCURSEL, c.value(), 0);
-      for (std::size_t page = 0; page < entries_.at(&c).pages.size(); ++page)
-        ShowWindow(entries_.at(&c).pages[page], static_cast<int>(page) == c.value() ? SW_SHOWNA : SW_HIDE);
+      showPages(c);
       break;
     default:
       break;

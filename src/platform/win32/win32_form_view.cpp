@@ -86,11 +86,13 @@ HWND Win32FormView::parentOf(const Control& control) const {
 
 void Win32FormView::buildControls() {
   const auto& controls = form_.controls();
+  const std::vector<std::size_t> ranks = windowRanks();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     Control& c = *controls[i];
     Entry entry;
     entry.control = &c;
     entry.id = kFirstControlId + static_cast<int>(i);
+    entry.rank = ranks[i];
     if (c.kind() == ControlKind::Label) entry.caption = std::make_unique<LabelCaption>(look_, c);
     entries_.emplace(&c, std::move(entry));
     order_.push_back(&c);
@@ -105,24 +107,30 @@ void Win32FormView::makeWindow(const Control& c) {
   Entry& entry = entries_.at(&c);
   HWND parent = parentOf(c);
   entry.window = CreateControlWindow(c, parent, entry.id);
-  // The design's order is the stacking order: a later control lies in front of an earlier one.
-  HWND inFront = HWND_TOP;
-  for (auto later = std::find(order_.begin(), order_.end(), &c) + 1; later != order_.end(); ++later) {
-    HWND w = entries_.at(*later).window;
-    if (w && GetParent(w) == parent) {
-      inFront = w;
-      break;
-    }
+  // Below the sibling window that ranks next above it (windowRanks), or on top.
+  HWND above = HWND_TOP;
+  std::size_t aboveRank = 0;
+  for (const auto& [other, sibling] : entries_) {
+    if (!sibling.window || sibling.rank >= entry.rank || (above != HWND_TOP && sibling.rank <= aboveRank) ||
+        GetParent(sibling.window) != parent)
+      continue;
+    above = sibling.window;
+    aboveRank = sibling.rank;
   }
-  SetWindowPos(entry.window, inFront, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetWindowPos(entry.window, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (c.kind() == ControlKind::Frame)
     SetWindowLongPtrW(entry.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   if (c.kind() == ControlKind::TabControl) {
+    // The pages are the tab control's siblings, just above it: the dialog manager goes into a
+    // control parent but never stops on one, and the tab strip is a tab stop of its own.
     for (std::size_t page = 0; page < c.tabCaptions().size(); ++page) {
       HWND panel =
           CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                          0, 0, 0, 0, entry.window, nullptr, GetModuleHandleW(nullptr), nullptr);
+                          0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
       SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+      HWND overTabs = GetWindow(entry.window, GW_HWNDPREV);
+      SetWindowPos(panel, overTabs ? overTabs : HWND_TOP, 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
       entry.pages.push_back(panel);
     }
   }

@@ -54,8 +54,8 @@ class Win32FormView final : public FormView {
   /// How a label's caption is drawn; null for other controls.
   const LabelCaption* captionOf(const Control& label) const;
 
-  /// The message loop's side: keys the form sees before its controls, the system's close
-  /// command, and moving the focus in the designed tab order.
+  /// The message loop's side: keys the form sees before its controls and the system's close
+  /// command. The dialog manager (IsDialogMessageW) moves the focus.
   bool keyPreview() const { return form_.design().keyPreview; }
   /// Hands a typed character to the form; true when the form took it (it closed on the key).
   bool previewKey(int character);
@@ -65,7 +65,6 @@ class Win32FormView final : public FormView {
   void closeRequested() { form_.UserClose(); }
   /// Shows a mouse message to the form's tool tips, so they appear over the control under it.
   void relayMouse(const MSG& message);
-  void moveFocus(bool backwards);
 
   /// Forms and containers (frames, tab pages) run this: their GWLP_USERDATA holds the view.
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -82,6 +81,8 @@ class Win32FormView final : public FormView {
     std::string windowText;                 ///< a label's window text: its whole caption
     std::unique_ptr<LabelCaption> caption;  ///< a label's caption as it is drawn
     bool hasTip = false;
+    std::size_t rank = 0;  ///< its window's place among its siblings' from the top (windowRanks)
+    bool yields = false;   ///< a tab stop that gives up where later controls overlap it
   };
 
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -92,6 +93,15 @@ class Win32FormView final : public FormView {
   DWORD style() const;
   DWORD extendedStyle() const;
   void buildControls();
+  /// For each control, by its index in the design, the place of its window among its siblings'
+  /// from the top (StackingOrder): the dialog manager's tab order and the design's stacking.
+  std::vector<std::size_t> windowRanks() const;
+  /// Where the tab order puts a tab stop's window over a later control that overlaps it, the
+  /// design stacks the later control in front: the tab stops near `control` give up the parts
+  /// that shown later controls cover (a window region).
+  void yieldOverlaps(const Control& control);
+  /// Shows the selected page of a shown tab control, and hides the others.
+  void showPages(const Control& tabControl);
   /// Makes the window of `control` where it stands, in its place in the stacking order.
   void makeWindow(const Control& control);
   /// A hidden control shown for the first time: its window, with every property of the model.
