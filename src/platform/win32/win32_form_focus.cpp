@@ -6,6 +6,7 @@
 
 #include "platform/stacking_order.h"
 #include "platform/win32/control_windows.h"
+#include "platform/win32/win32_form_parts.h"
 #include "platform/win32/win32_form_view.h"
 
 namespace volumetra {
@@ -50,24 +51,20 @@ std::vector<std::size_t> Win32FormView::windowRanks() const {
 }
 
 void Win32FormView::yieldOverlaps(const Control& moved) {
-  const HWND parent = parentOf(moved);
-  const auto covered = [this, parent](const Entry& stop, const Entry& later) {
-    RECT overlap;
-    return later.window && later.rank > stop.rank && GetParent(later.window) == parent &&
-           (GetWindowLongW(later.window, GWL_STYLE) & WS_VISIBLE) &&
-           IntersectRect(&overlap, &stop.rect, &later.rect);
-  };
   for (auto stop = order_.begin(); stop != order_.end(); ++stop) {
     Entry& entry = entries_.at(*stop);
-    if (!entry.window || !IsTabStop((*stop)->kind()) || GetParent(entry.window) != parent) continue;
+    if (!IsTabStop((*stop)->kind()) || !entry.window || !Siblings(**stop, moved)) continue;
     HRGN region = nullptr;
     for (auto later = stop + 1; later != order_.end(); ++later) {
       const Entry& other = entries_.at(*later);
-      if (!covered(entry, other)) continue;
+      RECT overlap;
+      if (other.rank < entry.rank || !IntersectRect(&overlap, &entry.rect, &other.rect) || !other.window ||
+          !Siblings(**later, moved) || !(GetWindowLongW(other.window, GWL_STYLE) & WS_VISIBLE))
+        continue;
       if (!region)
         region = CreateRectRgn(0, 0, entry.rect.right - entry.rect.left, entry.rect.bottom - entry.rect.top);
-      HRGN part = CreateRectRgn(other.rect.left - entry.rect.left, other.rect.top - entry.rect.top,
-                                other.rect.right - entry.rect.left, other.rect.bottom - entry.rect.top);
+      OffsetRect(&overlap, -entry.rect.left, -entry.rect.top);
+      HRGN part = CreateRectRgnIndirect(&overlap);
       CombineRgn(region, region, part, RGN_DIFF);
       DeleteObject(part);
     }

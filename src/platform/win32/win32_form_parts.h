@@ -17,6 +17,11 @@ inline WindowState StateOf(HWND window) {
   return WindowState::Normal;
 }
 
+/// True for controls whose windows share a parent: the form, a frame or a page of a tab control.
+inline bool Siblings(const Control& a, const Control& b) {
+  return a.container() == b.container() && (!a.onTabPage() || a.tabPage() == b.tabPage());
+}
+
 inline bool SameRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }

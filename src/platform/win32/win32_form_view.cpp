@@ -112,7 +112,7 @@ void Win32FormView::makeWindow(const Control& c) {
   std::size_t aboveRank = 0;
   for (const auto& [other, sibling] : entries_) {
     if (!sibling.window || sibling.rank >= entry.rank || (above != HWND_TOP && sibling.rank <= aboveRank) ||
-        GetParent(sibling.window) != parent)
+        !Siblings(*other, c))
       continue;
     above = sibling.window;
     aboveRank = sibling.rank;
