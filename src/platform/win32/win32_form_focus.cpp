@@ -1,5 +1,6 @@
 // Keys: the form's key preview, Return on a push button, and the order of the windows the dialog manager
 // moves the focus in.
+#include <algorithm>
 #include <map>
 #include <utility>
 #include <vector>
@@ -51,27 +52,39 @@ std::vector<std::size_t> Win32FormView::windowRanks() const {
 }
 
 void Win32FormView::yieldOverlaps(const Control& moved) {
+  const Entry& movedEntry = entries_.at(&moved);
   for (auto stop = order_.begin(); stop != order_.end(); ++stop) {
     Entry& entry = entries_.at(*stop);
-    if (!IsTabStop((*stop)->kind()) || !entry.window || !Siblings(**stop, moved)) continue;
-    HRGN region = nullptr;
+    RECT overlap;
+    // Only a tab stop that moved, that the moved control now overlaps or that yields already can
+    // yield anew.
+    if (!IsTabStop((*stop)->kind()) || !entry.window || !Siblings(**stop, moved) ||
+        (*stop != &moved && entry.yielded.empty() && !IntersectRect(&overlap, &entry.rect, &movedEntry.rect)))
+      continue;
+    std::vector<RECT> yielded;
     for (auto later = stop + 1; later != order_.end(); ++later) {
       const Entry& other = entries_.at(*later);
-      RECT overlap;
       if (other.rank < entry.rank || !IntersectRect(&overlap, &entry.rect, &other.rect) || !other.window ||
           !Siblings(**later, moved) || !(GetWindowLongW(other.window, GWL_STYLE) & WS_VISIBLE))
         continue;
-      if (!region)
-        region = CreateRectRgn(0, 0, entry.rect.right - entry.rect.left, entry.rect.bottom - entry.rect.top);
       OffsetRect(&overlap, -entry.rect.left, -entry.rect.top);
-      HRGN part = CreateRectRgnIndirect(&overlap);
-      CombineRgn(region, region, part, RGN_DIFF);
-      DeleteObject(part);
+      yielded.push_back(overlap);
     }
-    if (!region && !entry.yields) continue;
+    // A tab stop that moved may have another size: its region is made again.
+    if (yielded.empty() && entry.yielded.empty()) continue;
+    if (*stop != &moved && std::ranges::equal(yielded, entry.yielded, SameRect)) continue;
+    entry.yielded = std::move(yielded);
+    HRGN region = nullptr;
+    if (!entry.yielded.empty()) {
+      region = CreateRectRgn(0, 0, entry.rect.right - entry.rect.left, entry.rect.bottom - entry.rect.top);
+      for (const RECT& part : entry.yielded) {
+        HRGN covered = CreateRectRgnIndirect(&part);
+        CombineRgn(region, region, covered, RGN_DIFF);
+        DeleteObject(covered);
+      }
+    }
     // The window owns the region from here on.
     SetWindowRgn(entry.window, region, TRUE);
-    entry.yields = region != nullptr;
   }
 }
 

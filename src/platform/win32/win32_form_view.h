@@ -81,8 +81,8 @@ class Win32FormView final : public FormView {
     std::string windowText;                 ///< a label's window text: its whole caption
     std::unique_ptr<LabelCaption> caption;  ///< a label's caption as it is drawn
     bool hasTip = false;
-    std::size_t rank = 0;  ///< its window's place among its siblings' from the top (windowRanks)
-    bool yields = false;   ///< a tab stop that gives up where later controls overlap it
+    std::size_t rank = 0;       ///< its window's place among its siblings' from the top (windowRanks)
+    std::vector<RECT> yielded;  ///< where a tab stop gives way to later controls (yieldOverlaps)
   };
 
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
