@@ -68,6 +68,23 @@ void CaptionSizeGroup::refit(FittedCaption* changed) {
   for (FittedCaption* member : members_) member->showAt(shared);
 }
 
+CaptionPlaces::~CaptionPlaces() {
+  if (group_) group_->remove(caption_);
+  if (row_) row_->remove(caption_);
+}
+
+void CaptionPlaces::joinGroup(std::shared_ptr<CaptionSizeGroup> group) {
+  if (group_) group_->remove(caption_);
+  group_ = std::move(group);
+  if (group_) group_->add(caption_);
+}
+
+void CaptionPlaces::joinRow(std::shared_ptr<CaptionBaseline> row) {
+  if (row_) row_->remove(caption_);
+  row_ = std::move(row);
+  if (row_) row_->add(caption_);
+}
+
 void CaptionBaseline::add(FittedCaption& member) {
   members_.push_back(&member);
   baseline_.reset();

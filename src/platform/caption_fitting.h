@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -95,6 +96,28 @@ class CaptionBaseline {
  private:
   std::vector<FittedCaption*> members_;
   std::optional<double> baseline_;
+};
+
+/// A caption's places in its size group and its row, as its label is arranged; a caption that
+/// goes leaves them.
+class CaptionPlaces {
+ public:
+  explicit CaptionPlaces(FittedCaption& caption) : caption_(caption) {}
+  ~CaptionPlaces();
+  CaptionPlaces(const CaptionPlaces&) = delete;
+  CaptionPlaces& operator=(const CaptionPlaces&) = delete;
+
+  /// Leaves the group it is in, and joins `group` (none for nullptr).
+  void joinGroup(std::shared_ptr<CaptionSizeGroup> group);
+  /// Leaves the row it is in, and joins `row` (none for nullptr).
+  void joinRow(std::shared_ptr<CaptionBaseline> row);
+  CaptionSizeGroup* group() const { return group_.get(); }
+  CaptionBaseline* row() const { return row_.get(); }
+
+ private:
+  FittedCaption& caption_;
+  std::shared_ptr<CaptionSizeGroup> group_;
+  std::shared_ptr<CaptionBaseline> row_;
 };
 
 /// The baseline of a caption by itself: its designed font's, on a whole device pixel.

@@ -41,6 +41,8 @@ class Control {
   /// The frame or tab control that holds this control, or nullptr for the form itself.
   Control* container() const { return container_; }
   int tabPage() const { return tabPage_; }
+  /// True for a control on a page of a tab control.
+  bool onTabPage() const { return container_ && container_->kind() == ControlKind::TabControl; }
   int tabIndex() const { return tabIndex_; }
 
   /// Where the control stands as designed, before any code moves it.

@@ -19,11 +19,6 @@ CaptionLabel::CaptionLabel(QWidget* parent) : QLabel(parent), designed_(font()) 
   setTextFormat(Qt::PlainText);
 }
 
-CaptionLabel::~CaptionLabel() {
-  if (group_) group_->remove(*this);
-  if (row_) row_->remove(*this);
-}
-
 void CaptionLabel::setCaption(const QString& caption) {
   if (caption == caption_) return;
   caption_ = caption;
@@ -34,7 +29,7 @@ void CaptionLabel::setDesignedFont(const QFont& font) {
   if (font == designed_) return;
   designed_ = font;
   sizing_.forgetLastLine();
-  if (row_) row_->invalidate();
+  if (places_.row()) places_.row()->invalidate();
   fit();
 }
 
@@ -46,15 +41,11 @@ void CaptionLabel::setTextInsets(int left, int right) {
 }
 
 void CaptionLabel::joinGroup(std::shared_ptr<CaptionSizeGroup> group) {
-  if (group_) group_->remove(*this);
-  group_ = std::move(group);
-  if (group_) group_->add(*this);
+  places_.joinGroup(std::move(group));
 }
 
 void CaptionLabel::joinRow(std::shared_ptr<CaptionBaseline> row) {
-  if (row_) row_->remove(*this);
-  row_ = std::move(row);
-  if (row_) row_->add(*this);
+  places_.joinRow(std::move(row));
   update();
 }
 
@@ -63,7 +54,7 @@ double CaptionLabel::designedAscent() const {
 }
 
 qreal CaptionLabel::baseline() const {
-  return row_ ? row_->baseline() : OwnBaseline(*this);
+  return places_.row() ? places_.row()->baseline() : OwnBaseline(*this);
 }
 
 void CaptionLabel::resizeEvent(QResizeEvent* event) {
@@ -100,8 +91,8 @@ void CaptionLabel::fit() {
       return QFontMetricsF(fontAt(points), this).horizontalAdvance(caption_);
     });
   }
-  if (group_) {
-    group_->refit(this);
+  if (places_.group()) {
+    places_.group()->refit(this);
   } else {
     showAt(sizing_.own());
   }

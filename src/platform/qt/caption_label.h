@@ -24,7 +24,6 @@ namespace volumetra {
 class CaptionLabel : public QLabel, public FittedCaption {
  public:
   explicit CaptionLabel(QWidget* parent = nullptr);
-  ~CaptionLabel() override;
 
   /// The whole caption; text() is what is drawn.
   const QString& caption() const { return caption_; }
@@ -70,8 +69,7 @@ class CaptionLabel : public QLabel, public FittedCaption {
   QSize fittedSize_;
   QRect textRect_;
   CaptionSizing sizing_;
-  std::shared_ptr<CaptionSizeGroup> group_;
-  std::shared_ptr<CaptionBaseline> row_;
+  CaptionPlaces places_{*this};
 };
 
 }  // namespace volumetra

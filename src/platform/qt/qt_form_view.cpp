@@ -6,7 +6,6 @@
 #include <QSlider>
 #include <QTabWidget>
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
 #include <utility>
 
@@ -41,17 +40,15 @@ Qt::WindowStates ToQtState(WindowState state) {
   return Qt::WindowNoState;
 }
 
-bool OnTabPage(const Control& c) {
-  return c.container() && c.container()->kind() == ControlKind::TabControl;
-}
-
 }  // namespace
 
 QtFormView::QtFormView(Form& form, const TwipsScale& scale)
     : form_(form),
       scale_(scale),
       window_(new FormWindow(*this)),
-      filter_(new FormInputFilter(*this, window_)) {
+      filter_(new FormInputFilter(*this, window_)),
+      input_(guards_, {[this](const Control& c) { MirrorProperty(c, *widget(c), ControlProperty::Value); },
+                       [this](const Control& c) { MirrorProperty(c, *widget(c), ControlProperty::Text); }}) {
   window_->setObjectName(QString::fromStdString(form.name()));
   applyFlags();
   window_->setWindowTitle(QString::fromStdString(form.caption()));
@@ -69,7 +66,7 @@ QtFormView::QtFormView(Form& form, const TwipsScale& scale)
 }
 
 QtFormView::~QtFormView() {
-  lifetime_.reset();
+  guards_.end();
   for (const QMetaObject::Connection& connection : connections_) QObject::disconnect(connection);
   filter_->detach();
   window_->detach();
@@ -126,24 +123,26 @@ void QtFormView::connectInput(Control& c, QWidget& w) {
     case ControlKind::CheckBox:
     case ControlKind::OptionButton:
       connections_.push_back(QObject::connect(static_cast<QAbstractButton*>(&w), &QAbstractButton::clicked,
-                                              filter_, [this, &c] { click(c); }));
+                                              filter_, [this, &c] { input_.click(c); }));
       return;
     case ControlKind::TextBox:
-      connections_.push_back(QObject::connect(static_cast<QLineEdit*>(&w), &QLineEdit::textEdited, filter_,
-                                              [this, &c](const QString& text) { type(c, text); }));
+      connections_.push_back(
+          QObject::connect(static_cast<QLineEdit*>(&w), &QLineEdit::textEdited, filter_,
+                           [this, &c](const QString& text) { input_.type(c, text.toStdString()); }));
       return;
     case ControlKind::Slider: {
       auto* slider = static_cast<QSlider*>(&w);
       // Every user move of the slider (drag, keys, page clicks) comes as an action, with the new
       // position already set and the value not yet.
-      connections_.push_back(QObject::connect(slider, &QAbstractSlider::actionTriggered, filter_,
-                                              [this, &c, slider] { scroll(c, slider->sliderPosition()); }));
+      connections_.push_back(
+          QObject::connect(slider, &QAbstractSlider::actionTriggered, filter_,
+                           [this, &c, slider] { input_.scroll(c, slider->sliderPosition()); }));
       return;
     }
     case ControlKind::TabControl: {
       auto* tabs = static_cast<QTabWidget*>(&w);
       connections_.push_back(QObject::connect(tabs, &QTabWidget::currentChanged, filter_,
-                                              [this, &c](int page) { selectTab(c, page); }));
+                                              [this, &c](int page) { input_.selectTab(c, page); }));
       for (int page = 0; page < tabs->count(); ++page) filter_->watchLayout(*tabs->widget(page));
       return;
     }
@@ -210,9 +209,10 @@ void QtFormView::place(const Control& c) {
     placeStatusBars();
     return;
   }
-  QRect rect = scale_.toPixels(c.left(), c.top(), c.width(), c.height());
+  const PixelEdges edges = scale_.toPixels(c.left(), c.top(), c.width(), c.height());
+  QRect rect(edges.left, edges.top, edges.width(), edges.height());
   // Positions on a tab control count from the control's corner, tab strip included.
-  if (OnTabPage(c)) rect.translate(-pageOffset(*c.container(), c.tabPage()));
+  if (c.onTabPage()) rect.translate(-pageOffset(*c.container(), c.tabPage()));
   if (c.autoSize() && c.kind() == ControlKind::Label) rect.setSize(w->sizeHint());
   rect = ShownGeometry(c, *w, rect);
   const bool moved = w->geometry() != rect;
@@ -257,24 +257,24 @@ bool QtFormView::fixedSize() const {
 void QtFormView::applyGeometry() {
   const QPoint position = windowPosition();
   const QSize size = clientSize();
-  const bool outer = std::exchange(applying_, true);
-  // A window never moved is placed by the window system; the model's position is a request.
-  if (!window_->testAttribute(Qt::WA_Moved) || window_->pos() != position) window_->move(position);
-  if (fixedSize()) {
-    if (window_->minimumSize() != size || window_->maximumSize() != size) window_->setFixedSize(size);
-  } else if (window_->size() != size) {
-    window_->resize(size);
-  }
-  applying_ = outer;
+  guards_.apply([&] {
+    // A window never moved is placed by the window system; the model's position is a request.
+    if (!window_->testAttribute(Qt::WA_Moved) || window_->pos() != position) window_->move(position);
+    if (fixedSize()) {
+      if (window_->minimumSize() != size || window_->maximumSize() != size) window_->setFixedSize(size);
+    } else if (window_->size() != size) {
+      window_->resize(size);
+    }
+  });
   placeStatusBars();
   placeSliders();
 }
 
 void QtFormView::applyWindowState() {
   if (FromQtState(window_->windowState()) == form_.windowState()) return;
-  const bool outer = std::exchange(applying_, true);
-  window_->setWindowState((window_->windowState() & ~kSizeStates) | ToQtState(form_.windowState()));
-  applying_ = outer;
+  guards_.apply([this] {
+    window_->setWindowState((window_->windowState() & ~kSizeStates) | ToQtState(form_.windowState()));
+  });
 }
 
 void QtFormView::FormChanged(FormProperty property) {
@@ -283,7 +283,7 @@ void QtFormView::FormChanged(FormProperty property) {
       applyGeometry();
       return;
     case FormProperty::WindowState:
-      if (!inStateChange_) {
+      if (!guards_.inStateChange()) {
         applyWindowState();
         return;
       }
@@ -291,16 +291,14 @@ void QtFormView::FormChanged(FormProperty property) {
       // the window takes the answer once the event that reported the change is over.
       QMetaObject::invokeMethod(
           filter_,
-          [this, alive = std::weak_ptr<int>(lifetime_)] {
+          [this, alive = guards_.lifetime()] {
             if (!alive.expired()) applyWindowState();
           },
           Qt::QueuedConnection);
       return;
     case FormProperty::Visible: {
       if (window_->isVisible() == form_.visible()) return;
-      const bool outer = std::exchange(applying_, true);
-      window_->setVisible(form_.visible());
-      applying_ = outer;
+      guards_.apply([this] { window_->setVisible(form_.visible()); });
       return;
     }
     case FormProperty::Caption: {
@@ -330,32 +328,8 @@ void QtFormView::Activate() {
   window_->activateWindow();
 }
 
-void QtFormView::click(Control& control) {
-  const std::weak_ptr<int> alive = lifetime_;
-  control.Click();
-  if (!alive.expired()) MirrorProperty(control, *widget(control), ControlProperty::Value);
-}
-
-void QtFormView::type(Control& control, const QString& text) {
-  const std::weak_ptr<int> alive = lifetime_;
-  control.Type(text.toStdString());
-  if (!alive.expired()) MirrorProperty(control, *widget(control), ControlProperty::Text);
-}
-
-void QtFormView::scroll(Control& control, int value) {
-  const std::weak_ptr<int> alive = lifetime_;
-  control.Scroll(value);
-  if (!alive.expired()) MirrorProperty(control, *widget(control), ControlProperty::Value);
-}
-
-void QtFormView::selectTab(Control& control, int page) {
-  const std::weak_ptr<int> alive = lifetime_;
-  control.setValue(page);
-  if (!alive.expired()) MirrorProperty(control, *widget(control), ControlProperty::Value);
-}
-
 void QtFormView::windowMoved() {
-  if (applying_ || (window_->windowState() & kSizeStates)) return;
+  if (guards_.applying() || (window_->windowState() & kSizeStates)) return;
   const QPoint position = window_->pos();
   // The window standing where the model put it is no move of the user's.
   if (position == windowPosition()) return;
@@ -365,7 +339,7 @@ void QtFormView::windowMoved() {
 void QtFormView::windowResized() {
   placeStatusBars();
   placeSliders();
-  if (applying_ || (window_->windowState() & kSizeStates)) return;
+  if (guards_.applying() || (window_->windowState() & kSizeStates)) return;
   const QSize size = window_->size();
   if (size == clientSize()) return;
   form_.UserResized(scale_.toTwips(size.width()) + kFrameWidthTwips,
@@ -373,13 +347,10 @@ void QtFormView::windowResized() {
 }
 
 void QtFormView::windowStateChanged() {
-  if (applying_) return;
+  if (guards_.applying()) return;
   const WindowState state = FromQtState(window_->windowState());
   if (state == form_.windowState()) return;
-  const std::weak_ptr<int> alive = lifetime_;
-  const bool outer = std::exchange(inStateChange_, true);
-  form_.setWindowState(state);
-  if (!alive.expired()) inStateChange_ = outer;
+  guards_.handStateChange([&] { form_.setWindowState(state); });
 }
 
 void QtFormView::closeRequested() {
@@ -393,20 +364,19 @@ void QtFormView::windowActivated() {
 bool QtFormView::keyPreviewed(const QKeyEvent& event) {
   // Only keys that make a character reach the form, as with the toolkit's key-press event.
   if (event.text().isEmpty()) return false;
-  const std::weak_ptr<int> alive = lifetime_;
-  form_.UserKeyPress(event.text().at(0).unicode());
+  const bool survived = guards_.survives([&] { form_.UserKeyPress(event.text().at(0).unicode()); });
   // A form that closed on the key keeps it from its controls.
-  return alive.expired() || !form_.visible();
+  return !survived || !form_.visible();
 }
 
 void QtFormView::widgetClicked(QWidget& w) {
   const auto found = controlOf_.find(&w);
-  if (found != controlOf_.end()) click(*found->second);
+  if (found != controlOf_.end()) input_.click(*found->second);
 }
 
 void QtFormView::pageLaidOut(QWidget& page) {
   for (const auto& [control, w] : widgets_) {
-    if (OnTabPage(*control) && w->parentWidget() == &page) place(*control);
+    if (control->onTabPage() && w->parentWidget() == &page) place(*control);
   }
 }
 

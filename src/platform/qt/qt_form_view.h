@@ -8,8 +8,10 @@
 
 #include "platform/caption_neighbours.h"
 #include "platform/form.h"
+#include "platform/input_echo.h"
 #include "platform/qt/form_window.h"
-#include "platform/qt/twips_scale.h"
+#include "platform/twips_scale.h"
+#include "platform/view_guards.h"
 #include "platform/window_system.h"
 
 namespace volumetra {
@@ -56,13 +58,6 @@ class QtFormView final : public FormView, private FormInput {
   void applyWindowState();
   void applyFlags();
 
-  // User input on a control: the model decides, then its state is shown again (a check box the
-  // model did not toggle, a text it refused).
-  void click(Control& control);
-  void type(Control& control, const QString& text);
-  void scroll(Control& control, int value);
-  void selectTab(Control& control, int page);
-
   // FormInput
   void windowMoved() override;
   void windowResized() override;
@@ -82,14 +77,9 @@ class QtFormView final : public FormView, private FormInput {
   std::vector<QMetaObject::Connection> connections_;
   // The labels' neighbours, once every control has its widget.
   std::optional<CaptionNeighbourhood> neighbourhood_;
-  // Set while the view writes the model's geometry or state to the window, so that the window's
-  // own notifications are not taken for the user's.
-  bool applying_ = false;
-  // Set while a window-state change of the user's is handed to the model; a state the model sets
-  // in reply is written after the event.
-  bool inStateChange_ = false;
-  // Expires with the view; user-input paths check it after calling into the model.
-  std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
+  ViewGuards guards_;
+  // User input on a control: the model decides, then its state is shown again.
+  const InputEcho input_;
 };
 
 }  // namespace volumetra

@@ -3,34 +3,11 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QStringList>
-#include <string_view>
+
+#include "platform/font_faces.h"
 
 namespace volumetra {
 namespace {
-
-struct FaceMapping {
-  std::string_view designed;
-  /// Installed faces to try, best first.
-  const char* candidates[3];
-};
-
-// Liberation Sans has Arial's metrics, and MS Sans Serif's widths are closer to Arial than to the
-// wider DejaVu Sans, so designed texts fit their labels.
-const FaceMapping kFaceMappings[] = {
-    {"MS Sans Serif", {"Liberation Sans", "Arial", "DejaVu Sans"}},
-    {"Arial", {"Liberation Sans", "Arial", "DejaVu Sans"}},
-};
-
-QString InstalledFace(const std::string& designed) {
-  static const QStringList installed = QFontDatabase::families();
-  for (const FaceMapping& mapping : kFaceMappings) {
-    if (mapping.designed != designed) continue;
-    for (const char* candidate : mapping.candidates) {
-      if (installed.contains(QString::fromLatin1(candidate))) return QString::fromLatin1(candidate);
-    }
-  }
-  return QString::fromStdString(designed);
-}
 
 const QPalette::ColorRole kTextRoles[] = {QPalette::WindowText, QPalette::ButtonText, QPalette::Text};
 const QPalette::ColorRole kBackRoles[] = {QPalette::Window, QPalette::Button, QPalette::Base};
@@ -55,7 +32,11 @@ QColor ToQColor(Rgb colour) {
 }
 
 QFont DesignFont(const FontSpec& designed) {
-  QFont font(InstalledFace(designed.face));
+  static const QStringList installed = QFontDatabase::families();
+  QFont font(
+      QString::fromStdString(InstalledFace(designed.face, FaceSystem::Linux, [](const std::string& face) {
+        return installed.contains(QString::fromStdString(face));
+      })));
   font.setStyleHint(QFont::SansSerif);
   font.setPointSizeF(designed.points);
   font.setBold(designed.bold);

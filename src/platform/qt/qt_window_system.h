@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "platform/qt/twips_scale.h"
+#include "platform/twips_scale.h"
 #include "platform/window_system.h"
 
 namespace volumetra {

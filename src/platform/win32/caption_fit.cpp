@@ -25,11 +25,6 @@ UINT LabelTextFormat(const Control& label) {
 
 LabelCaption::LabelCaption(Win32Look& look, const Control& label) : look_(look), label_(label) {}
 
-LabelCaption::~LabelCaption() {
-  if (group_) group_->remove(*this);
-  if (row_) row_->remove(*this);
-}
-
 void LabelCaption::attach(HWND window) {
   window_ = window;
   if (font_) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
@@ -41,15 +36,11 @@ void LabelCaption::redraw() const {
 }
 
 void LabelCaption::joinGroup(std::shared_ptr<CaptionSizeGroup> group) {
-  if (group_) group_->remove(*this);
-  group_ = std::move(group);
-  if (group_) group_->add(*this);
+  places_.joinGroup(std::move(group));
 }
 
 void LabelCaption::joinRow(std::shared_ptr<CaptionBaseline> row) {
-  if (row_) row_->remove(*this);
-  row_ = std::move(row);
-  if (row_) row_->add(*this);
+  places_.joinRow(std::move(row));
   redraw();
 }
 
@@ -60,7 +51,7 @@ void LabelCaption::refresh() {
     return;
   if (designChanged) {
     sizing_.forgetLastLine();
-    if (row_) row_->invalidate();
+    if (places_.row()) places_.row()->invalidate();
   }
   fit();
 }
@@ -94,8 +85,8 @@ void LabelCaption::fit() {
       return static_cast<double>(look_.textWidth(look_.font(designed_, points), caption_));
     });
   }
-  if (group_) {
-    group_->refit(this);
+  if (places_.group()) {
+    places_.group()->refit(this);
   } else {
     showAt(sizing_.own());
   }
@@ -140,7 +131,7 @@ double LabelCaption::designedAscent() const {
 }
 
 int LabelCaption::drop(HFONT font) const {
-  const double baseline = row_ ? row_->baseline() : OwnBaseline(*this);
+  const double baseline = places_.row() ? places_.row()->baseline() : OwnBaseline(*this);
   return static_cast<int>(std::lround(baseline)) - look_.ascent(font);
 }
 

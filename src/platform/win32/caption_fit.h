@@ -31,7 +31,6 @@ class LabelCaption final : public FittedCaption {
   /// The caption is fitted whether or not the label has a window yet: a hidden label still
   /// counts in its size group and row.
   LabelCaption(Win32Look& look, const Control& label);
-  ~LabelCaption() override;
   LabelCaption(const LabelCaption&) = delete;
   LabelCaption& operator=(const LabelCaption&) = delete;
 
@@ -86,8 +85,7 @@ class LabelCaption final : public FittedCaption {
   CaptionSizing sizing_;
   HFONT font_ = nullptr;
   std::string shown_;
-  std::shared_ptr<CaptionSizeGroup> group_;
-  std::shared_ptr<CaptionBaseline> row_;
+  CaptionPlaces places_{*this};
 };
 
 }  // namespace volumetra

@@ -80,9 +80,11 @@ HWND Make(const wchar_t* windowClass, DWORD style, DWORD extendedStyle, HWND par
                          nullptr);
 }
 
+// The option buttons of one container (a frame, a page of a tab control, the form) are one group.
 bool FirstOptionOfContainer(const Control& c) {
   for (const auto& other : c.form().controls()) {
-    if (other->kind() == ControlKind::OptionButton && other->container() == c.container())
+    if (other->kind() == ControlKind::OptionButton && other->container() == c.container() &&
+        other->tabPage() == c.tabPage())
       return other.get() == &c;
   }
   return false;
@@ -101,26 +103,26 @@ void RegisterWindowClasses(WNDPROC procedure) {
   (void)registered;
 }
 
-HWND CreateControlWindow(const Control& c, HWND parent, int id) {
+namespace {
+
+HWND MakeControlWindow(const Control& c, HWND parent, int id, DWORD focus) {
   switch (c.kind()) {
     case ControlKind::Label:
-      return Make(WC_STATICW, SS_OWNERDRAW | SS_NOTIFY, 0, parent, id);
+      return Make(WC_STATICW, focus | SS_OWNERDRAW | SS_NOTIFY, 0, parent, id);
     case ControlKind::Shape:
       // No SS_NOTIFY: a shape is drawn, not clicked; clicks go to what lies under it.
-      return Make(WC_STATICW, 0, 0, parent, id);
+      return Make(WC_STATICW, focus, 0, parent, id);
     case ControlKind::CommandButton:
       // BS_NOTIFY: the view learns when it gets and loses the focus.
-      return Make(WC_BUTTONW, BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP, 0, parent, id);
+      return Make(WC_BUTTONW, focus | BS_PUSHBUTTON | BS_NOTIFY, 0, parent, id);
     case ControlKind::CheckBox:
-      return Make(WC_BUTTONW, BS_3STATE | BS_MULTILINE | WS_TABSTOP, 0, parent, id);
+      return Make(WC_BUTTONW, focus | BS_3STATE | BS_MULTILINE, 0, parent, id);
     case ControlKind::OptionButton:
-      return Make(WC_BUTTONW,
-                  BS_RADIOBUTTON | BS_MULTILINE | WS_TABSTOP | (FirstOptionOfContainer(c) ? WS_GROUP : 0), 0,
-                  parent, id);
+      return Make(WC_BUTTONW, focus | BS_RADIOBUTTON | BS_MULTILINE, 0, parent, id);
     case ControlKind::TextBox:
-      return Make(WC_EDITW, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, parent, id);
+      return Make(WC_EDITW, focus | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, parent, id);
     case ControlKind::Slider: {
-      HWND slider = Make(TRACKBAR_CLASSW, TBS_HORZ | TBS_NOTICKS | WS_TABSTOP, 0, parent, id);
+      HWND slider = Make(TRACKBAR_CLASSW, focus | TBS_HORZ | TBS_NOTICKS, 0, parent, id);
       SendMessageW(slider, TBM_SETRANGEMIN, FALSE, c.min());
       SendMessageW(slider, TBM_SETRANGEMAX, FALSE, c.max());
       SendMessageW(slider, TBM_SETLINESIZE, 0, c.smallChange());
@@ -130,21 +132,22 @@ HWND CreateControlWindow(const Control& c, HWND parent, int id) {
     case ControlKind::StatusBar: {
       // Placed by the view along the client area's bottom edge, at the designed height.
       const DWORD grip = (GetWindowLongW(parent, GWL_STYLE) & WS_THICKFRAME) ? SBARS_SIZEGRIP : 0;
-      HWND bar =
-          Make(STATUSCLASSNAMEW, CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | grip, 0, parent, id);
+      HWND bar = Make(STATUSCLASSNAMEW, focus | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER | grip, 0,
+                      parent, id);
       int parts[] = {-1};
       SendMessageW(bar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
       return bar;
     }
     case ControlKind::Frame:
-      return Make(kPanelClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id);
+      return Make(kPanelClass, focus | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id);
     case ControlKind::Image: {
-      HWND picture = Make(kPictureClass, 0, 0, parent, id);
+      HWND picture = Make(kPictureClass, focus, 0, parent, id);
       SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
       return picture;
     }
     case ControlKind::TabControl: {
-      HWND tabs = Make(WC_TABCONTROLW, WS_CLIPCHILDREN | WS_TABSTOP, WS_EX_CONTROLPARENT, parent, id);
+      // Its pages are its siblings (the view lays them out over it), which it must not paint over.
+      HWND tabs = Make(WC_TABCONTROLW, focus | WS_CLIPSIBLINGS, 0, parent, id);
       int index = 0;
       for (const std::string& caption : c.tabCaptions()) {
         std::wstring text = Wide(caption);
@@ -157,6 +160,35 @@ HWND CreateControlWindow(const Control& c, HWND parent, int id) {
     }
   }
   return nullptr;
+}
+
+}  // namespace
+
+bool IsTabStop(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::CommandButton:
+    case ControlKind::CheckBox:
+    case ControlKind::OptionButton:
+    case ControlKind::TextBox:
+    case ControlKind::Slider:
+    case ControlKind::TabControl:
+      return true;
+    case ControlKind::Label:
+    case ControlKind::Shape:
+    case ControlKind::StatusBar:
+    case ControlKind::Frame:
+    case ControlKind::Image:
+      return false;
+  }
+  return false;
+}
+
+HWND CreateControlWindow(const Control& c, HWND parent, int id) {
+  // Arrows move the focus within a group: the option buttons of a container are one group, every
+  // other control is one of its own.
+  const bool groupStart = c.kind() != ControlKind::OptionButton || FirstOptionOfContainer(c);
+  return MakeControlWindow(c, parent, id,
+                           (IsTabStop(c.kind()) ? WS_TABSTOP : 0) | (groupStart ? WS_GROUP : 0));
 }
 
 }  // namespace volumetra

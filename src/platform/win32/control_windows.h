@@ -19,6 +19,11 @@ void RegisterWindowClasses(WNDPROC procedure);
 /// an owner-drawn static for a label, a static for a shape, a push button, a three-state check box, a radio
 /// button, a single-line edit box, a trackbar, a status bar, a panel for a frame, a picture for an image, or
 /// a tab control. The view places it and shows its properties.
+/// The tab stops among them get WS_TABSTOP, and every control but the option buttons after the
+/// first of a container WS_GROUP, for the dialog manager (IsDialogMessageW) that moves the focus.
 HWND CreateControlWindow(const Control& control, HWND parent, int id);
+
+/// True for the kinds of control the focus moves to with Tab.
+bool IsTabStop(ControlKind kind);
 
 }  // namespace volumetra

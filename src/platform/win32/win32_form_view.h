@@ -8,6 +8,8 @@
 
 #include "platform/caption_neighbours.h"
 #include "platform/form.h"
+#include "platform/input_echo.h"
+#include "platform/view_guards.h"
 #include "platform/win32/caption_fit.h"
 #include "platform/win32/win32_look.h"
 #include "platform/win32/windows_api.h"
@@ -29,6 +31,8 @@ inline constexpr int kFirstControlId = 100;
 /// A hidden control gets its window when it is first shown: until then the model holds its state
 /// and the view only where it stands, for its neighbours' captions. Most of a form's controls may
 /// be such, as the rows of a table shown as drives appear, and windows are what start-up costs.
+/// Its members are defined by job: win32_form_view.cpp makes the windows, win32_form_styles,
+/// _layout, _mirror, _input, _focus, _paint and _dispatch.cpp do the rest.
 class Win32FormView final : public FormView {
  public:
   Win32FormView(Form& form, Win32WindowSystem& system);
@@ -50,8 +54,8 @@ class Win32FormView final : public FormView {
   /// How a label's caption is drawn; null for other controls.
   const LabelCaption* captionOf(const Control& label) const;
 
-  /// The message loop's side: keys the form sees before its controls, the system's close
-  /// command, and moving the focus in the designed tab order.
+  /// The message loop's side: keys the form sees before its controls and the system's close
+  /// command. The dialog manager (IsDialogMessageW) moves the focus.
   bool keyPreview() const { return form_.design().keyPreview; }
   /// Hands a typed character to the form; true when the form took it (it closed on the key).
   bool previewKey(int character);
@@ -61,7 +65,6 @@ class Win32FormView final : public FormView {
   void closeRequested() { form_.UserClose(); }
   /// Shows a mouse message to the form's tool tips, so they appear over the control under it.
   void relayMouse(const MSG& message);
-  void moveFocus(bool backwards);
 
   /// Forms and containers (frames, tab pages) run this: their GWLP_USERDATA holds the view.
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,6 +81,8 @@ class Win32FormView final : public FormView {
     std::string windowText;                 ///< a label's window text: its whole caption
     std::unique_ptr<LabelCaption> caption;  ///< a label's caption as it is drawn
     bool hasTip = false;
+    std::size_t rank = 0;       ///< its window's place among its siblings' from the top (windowRanks)
+    std::vector<RECT> yielded;  ///< where a tab stop gives way to later controls (yieldOverlaps)
   };
 
   LRESULT handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -88,6 +93,15 @@ class Win32FormView final : public FormView {
   DWORD style() const;
   DWORD extendedStyle() const;
   void buildControls();
+  /// For each control, by its index in the design, the place of its window among its siblings'
+  /// from the top (StackingOrder): the dialog manager's tab order and the design's stacking.
+  std::vector<std::size_t> windowRanks() const;
+  /// Where the tab order puts a tab stop's window over a later control that overlaps it, the
+  /// design stacks the later control in front: the tab stops near `control` give up the parts
+  /// that shown later controls cover (a window region).
+  void yieldOverlaps(const Control& control);
+  /// Shows the selected page of a shown tab control, and hides the others.
+  void showPages(const Control& tabControl);
   /// Makes the window of `control` where it stands, in its place in the stacking order.
   void makeWindow(const Control& control);
   /// A hidden control shown for the first time: its window, with every property of the model.
@@ -106,6 +120,7 @@ class Win32FormView final : public FormView {
   void drawLabel(const DRAWITEMSTRUCT& item);
   void mirror(const Control& control, ControlProperty property);
   void mirrorValue(const Control& control);
+  void showValue(const Control& control, HWND window);
   void mirrorText(const Control& control);
   void mirrorTip(const Control& control);
   void setFont(const Control& control, HFONT font);
@@ -115,10 +130,8 @@ class Win32FormView final : public FormView {
   void applyWindowState();
   int showCommand() const;
 
-  void click(Control& control);
-  void type(Control& control);
-  void scroll(Control& control);
-  void selectTab(Control& control);
+  /// Shows a text the model refused or changed in its edit box, the caret at the end.
+  void showRefusedText(const Control& control);
   void windowMoved();
   void windowSized(WPARAM kind);
 
@@ -133,14 +146,9 @@ class Win32FormView final : public FormView {
   // The labels' neighbours, once every control has its window.
   std::optional<CaptionNeighbourhood> neighbourhood_;
   HWND pressed_ = nullptr;
-  // Set while the view writes the model's state to the windows, so that their own notifications
-  // are not taken for the user's.
-  bool applying_ = false;
-  // Set while a window-state change of the user's is handed to the model; a state the model sets
-  // in reply is applied after the message.
-  bool inStateChange_ = false;
-  // Expires with the view; user-input paths check it after calling into the model.
-  std::shared_ptr<int> lifetime_ = std::make_shared<int>(0);
+  ViewGuards guards_;
+  // User input on a control: the model decides, then its state is shown again.
+  const InputEcho input_;
 };
 
 }  // namespace volumetra

@@ -1,27 +1,14 @@
 #include "platform/win32/win32_look.h"
 
 #include <cmath>
-#include <string_view>
 
+#include "platform/font_faces.h"
 #include "platform/win32/wide_text.h"
 
 namespace volumetra {
 namespace {
 
-constexpr double kTwipsPerInch = 1440;
 constexpr int kPointsPerInch = 72;
-
-struct FaceMapping {
-  std::string_view designed;
-  /// Faces to try, best first: Windows' own, then the metric-compatible free face Wine finds.
-  const wchar_t* candidates[3];
-};
-
-// MS Sans Serif is a bitmap face of a few sizes; Microsoft Sans Serif is its scalable successor.
-const FaceMapping kFaceMappings[] = {
-    {"MS Sans Serif", {L"Microsoft Sans Serif", L"Liberation Sans", L"Arial"}},
-    {"Arial", {L"Arial", L"Liberation Sans", L"Microsoft Sans Serif"}},
-};
 
 int CALLBACK FaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -57,7 +44,7 @@ COLORREF ToColorRef(Rgb colour) {
 
 Win32Look::Win32Look() : Win32Look(ScreenDpi()) {}
 
-Win32Look::Win32Look(int dpi) : dpi_(dpi), facesDc_(CreateCompatibleDC(nullptr)) {}
+Win32Look::Win32Look(int dpi) : dpi_(dpi), scale_(dpi), facesDc_(CreateCompatibleDC(nullptr)) {}
 
 Win32Look::~Win32Look() {
   DeleteDC(facesDc_);
@@ -66,35 +53,17 @@ Win32Look::~Win32Look() {
   for (const auto& [key, brush] : brushes_) DeleteObject(brush);
 }
 
-int Win32Look::toPixels(double twips) const {
-  return static_cast<int>(std::lround(twips * dpi_ / kTwipsPerInch));
-}
-
-float Win32Look::toTwips(int pixels) const {
-  return static_cast<float>(std::round(pixels * kTwipsPerInch / dpi_));
-}
-
 RECT Win32Look::toPixels(float left, float top, float width, float height) const {
-  const int x = toPixels(left);
-  const int y = toPixels(top);
-  const int right = toPixels(static_cast<double>(left) + width);
-  const int bottom = toPixels(static_cast<double>(top) + height);
-  return RECT{x, y, std::max(x, right), std::max(y, bottom)};
+  const PixelEdges edges = scale_.toPixels(left, top, width, height);
+  return RECT{edges.left, edges.top, edges.right, edges.bottom};
 }
 
 std::string Win32Look::installedFace(const std::string& designed) {
   const auto known = faces_.find(designed);
   if (known != faces_.end()) return known->second;
-  std::string face = designed;
-  for (const FaceMapping& mapping : kFaceMappings) {
-    if (mapping.designed != designed) continue;
-    for (const wchar_t* candidate : mapping.candidates) {
-      if (FaceInstalled(facesDc_, candidate)) {
-        face = Utf8(candidate);
-        break;
-      }
-    }
-  }
+  const std::string face = InstalledFace(designed, FaceSystem::Windows, [this](const std::string& candidate) {
+    return FaceInstalled(facesDc_, Wide(candidate).c_str());
+  });
   faces_.emplace(designed, face);
   return face;
 }

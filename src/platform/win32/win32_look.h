@@ -7,6 +7,7 @@
 
 #include "platform/control_design.h"
 #include "platform/rgb.h"
+#include "platform/twips_scale.h"
 #include "platform/win32/windows_api.h"
 
 namespace volumetra {
@@ -24,8 +25,8 @@ class Win32Look {
   Win32Look& operator=(const Win32Look&) = delete;
 
   int dpi() const { return dpi_; }
-  int toPixels(double twips) const;
-  float toTwips(int pixels) const;
+  int toPixels(double twips) const { return scale_.toPixels(twips); }
+  float toTwips(int pixels) const { return scale_.toTwips(pixels); }
   /// A rectangle in twips as pixels; its edges are rounded, so that neighbours stay flush.
   RECT toPixels(float left, float top, float width, float height) const;
 
@@ -53,6 +54,7 @@ class Win32Look {
   HDC measuringDc(HFONT font) const;
 
   int dpi_;
+  TwipsScale scale_;
   HDC facesDc_;
   mutable std::map<HFONT, HDC> measuring_;
   /// By face, height in pixels (negative: the em height) and boldness.

@@ -1,7 +1,6 @@
 #include "platform/win32/win32_timer_host.h"
 
 #include <algorithm>
-#include <chrono>
 #include <utility>
 
 namespace volumetra {
@@ -45,44 +44,14 @@ LRESULT CALLBACK Win32TimerHost::WindowProc(HWND window, UINT message, WPARAM wP
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-std::int64_t Win32TimerHost::now() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void Win32TimerHost::TimerChanged(Timer& timer) {
-  schedule_.start(timer, now());
-  rearm();
-}
-
-void Win32TimerHost::TimerWoken(Timer& timer) {
-  schedule_.resume(timer, now());
-  rearm();
-}
-
-void Win32TimerHost::TimerRemoved(Timer& timer) {
-  schedule_.remove(timer);
-  rearm();
-}
-
-void Win32TimerHost::wake() {
-  if (waking_) return;
-  waking_ = true;
-  schedule_.fireDue(now(), &Win32TimerHost::now);
-  waking_ = false;
-  rearm();
-}
-
-void Win32TimerHost::rearm() {
-  if (waking_) return;
-  const std::int64_t wake = schedule_.nextWake();
-  if (wake < 0) {
-    if (std::exchange(armed_, false)) KillTimer(window_, kWakeUp);
-    return;
-  }
+void Win32TimerHost::arm(std::int64_t delayMs) {
   // SetTimer on a running timer replaces its countdown.
-  const auto delay = static_cast<UINT>(std::clamp<std::int64_t>(wake - now(), USER_TIMER_MINIMUM, INT32_MAX));
+  const auto delay = static_cast<UINT>(std::max<std::int64_t>(delayMs, USER_TIMER_MINIMUM));
   armed_ = SetTimer(window_, kWakeUp, delay, nullptr) != 0;
+}
+
+void Win32TimerHost::disarm() {
+  if (std::exchange(armed_, false)) KillTimer(window_, kWakeUp);
 }
 
 }  // namespace volumetra

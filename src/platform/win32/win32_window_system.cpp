@@ -1,9 +1,18 @@
 #include "platform/win32/win32_window_system.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "platform/win32/win32_form_view.h"
 #include "platform/win32/win32_lazy_form_view.h"
 
 namespace volumetra {
+namespace {
+
+/// Keys the dialog manager takes that type a character (WM_CHAR) too.
+constexpr WPARAM kCharacterKeys[] = {VK_TAB, VK_RETURN, VK_ESCAPE};
+
+}  // namespace
 
 Win32WindowSystem::Win32WindowSystem() : look_(std::make_unique<Win32Look>()) {}
 
@@ -47,19 +56,26 @@ bool Win32WindowSystem::PreTranslate(const MSG& message) {
   view->relayMouse(message);
   switch (message.message) {
     case WM_SYSKEYDOWN:
-      if (message.wParam != VK_F4) return false;
+      if (message.wParam != VK_F4) break;
       view->closeRequested();
       return true;
     case WM_CHAR:
-      return view->keyPreview() && view->previewKey(static_cast<int>(message.wParam));
+      if (view->keyPreview() && view->previewKey(static_cast<int>(message.wParam))) return true;
+      break;
     case WM_KEYDOWN:
-      if (message.wParam == VK_RETURN) return view->pressFocusedButton(message.hwnd);
-      if (message.wParam != VK_TAB || view->keyPreview()) return false;
-      view->moveFocus(GetKeyState(VK_SHIFT) < 0);
-      return true;
+      if (message.wParam == VK_RETURN && view->pressFocusedButton(message.hwnd)) return true;
+      // A form with key preview sees the keys that type a character as characters, the dialog
+      // manager's keys among them.
+      if (view->keyPreview() && std::ranges::find(kCharacterKeys, message.wParam) != std::end(kCharacterKeys))
+        return false;
+      break;
     default:
-      return false;
+      break;
   }
+  // The dialog manager moves the focus (Tab, Shift+Tab, arrows in an option group, mnemonics) and
+  // translates and dispatches every other message itself.
+  MSG forDialog = message;
+  return IsDialogMessageW(view->window(), &forDialog) != FALSE;
 }
 
 int Win32WindowSystem::Run() {

@@ -31,9 +31,10 @@ class Win32WindowSystem : public WindowSystem {
   /// Runs the message loop until Quit; gives the exit code. Before a message is dispatched, the
   /// system's close command (Alt+F4) goes to the form it was typed in, even one without a close
   /// box, a form with key preview sees the characters typed in it first, Return presses the
-  /// focused push button (as Space does), Tab and Shift+Tab move the focus in the designed tab
-  /// order, and the form's tool tips see the mouse. The loop is the
-  /// wide one, so a typed character reaches its window as UTF-16, outside the ANSI code page too.
+  /// focused push button (as Space does), the form's tool tips see the mouse, and the dialog
+  /// manager (IsDialogMessageW) moves the focus: Tab and Shift+Tab in the designed tab order,
+  /// arrows in an option group, mnemonics. The loop is the wide one, so a typed character reaches
+  /// its window as UTF-16, outside the ANSI code page too.
   int Run();
   /// Handles one message as Run does; false when it is no message of the program's windows.
   bool PreTranslate(const MSG& message);
