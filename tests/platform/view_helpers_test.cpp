@@ -10,10 +10,10 @@
 
 #include "platform/font_faces.h"
 #include "platform/form.h"
-#include "support/headless/virtual_event_loop.h"
 #include "platform/input_echo.h"
 #include "platform/twips_scale.h"
 #include "platform/view_guards.h"
+#include "support/headless/virtual_event_loop.h"
 
 namespace volumetra {
 namespace {
