@@ -16,7 +16,7 @@ namespace {
 
 class DialogKeys : public ::testing::Test {
  protected:
-  void SetUp() override { machine.fake.volumes.add('C', 40000, 10000, "SYSTEM"); }
+  void SetUp() override { machine.volumes.add('C', 40000, 10000, "SYSTEM"); }
 
   Program& program() { return *machine.program; }
   HWND of(const Form& form, const Control& control) { return machine.windowOf(form, control); }
