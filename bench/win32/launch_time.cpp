@@ -46,8 +46,24 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to, const LARGE_I
   return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
+/// One argument of a command line as the C runtime splits it again: as it is when it holds no
+/// space, tab or quote, else in quotes, with the backslashes before a quote doubled and the quote
+/// escaped. (Quoting every argument would hand the program `"/statusbar"`, quotes and all.)
 std::wstring Quoted(const std::wstring& argument) {
-  return L"\"" + argument + L"\"";
+  if (!argument.empty() && argument.find_first_of(L" \t\"") == std::wstring::npos) return argument;
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (const wchar_t c : argument) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? 2 * backslashes + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted += c;
+  }
+  quoted.append(2 * backslashes, L'\\');
+  return quoted + L"\"";
 }
 
 /// A fresh empty directory under the temporary folder; removed again by RemoveWorkDirectory.

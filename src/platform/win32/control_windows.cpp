@@ -90,13 +90,28 @@ bool FirstOptionOfContainer(const Control& c) {
   return false;
 }
 
+// The procedure of forms and panels, set by RegisterWindowClasses.
+WNDPROC formProcedure = nullptr;
+
+const wchar_t* PictureClass() {
+  static const bool registered =
+      (RegisterWindowClass(kPictureClass, PictureProcedure, CS_HREDRAW | CS_VREDRAW), true);
+  (void)registered;
+  return kPictureClass;
+}
+
 }  // namespace
+
+const wchar_t* PanelClass() {
+  static const bool registered = (RegisterWindowClass(kPanelClass, formProcedure, 0), true);
+  (void)registered;
+  return kPanelClass;
+}
 
 void RegisterWindowClasses(WNDPROC procedure) {
   static const bool registered = [procedure] {
+    formProcedure = procedure;
     RegisterWindowClass(kFormClass, procedure, CS_DBLCLKS);
-    RegisterWindowClass(kPanelClass, procedure, 0);
-    RegisterWindowClass(kPictureClass, PictureProcedure, CS_HREDRAW | CS_VREDRAW);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     return InitCommonControlsEx(&controls) != FALSE;
   }();
@@ -139,9 +154,9 @@ HWND MakeControlWindow(const Control& c, HWND parent, int id, DWORD focus) {
       return bar;
     }
     case ControlKind::Frame:
-      return Make(kPanelClass, focus | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id);
+      return Make(PanelClass(), focus | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, parent, id);
     case ControlKind::Image: {
-      HWND picture = Make(kPictureClass, focus, 0, parent, id);
+      HWND picture = Make(PictureClass(), focus, 0, parent, id);
       SetWindowLongPtrW(picture, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
       return picture;
     }

@@ -25,6 +25,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (later != LaterStart::LockTaken) return later == LaterStart::Raised ? 0 : 1;
   }
   DesktopServices desktop;
+  // The drive map is read on its own thread while the main window is made, before the first
+  // drive discovery asks for it.
+  desktop.volumes.AskDriveMapAhead();
   Program program(desktop.services);
   // Windows ends the process soon after the session's end is handled: what the user must learn is
   // told there, and without a box.

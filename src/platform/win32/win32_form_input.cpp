@@ -70,7 +70,7 @@ void Win32FormView::windowSized(WPARAM kind) {
 
 void Win32FormView::relayMouse(const MSG& message) {
   if (message.message < WM_MOUSEFIRST || message.message > WM_MOUSELAST) return;
-  SendMessageW(tips_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
+  SendMessageW(toolTips(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
 }
 
 }  // namespace volumetra

@@ -153,7 +153,8 @@ void Win32FormView::mirrorText(const Control& c) {
 
 void Win32FormView::mirrorTip(const Control& c) {
   Entry& entry = entries_.at(&c);
-  if (c.toolTip().empty() && !entry.hasTip) return;
+  // Without the tool tip control yet, the tips are given to it when it is made.
+  if (!tips_ || (c.toolTip().empty() && !entry.hasTip)) return;
   std::wstring text = Wide(c.toolTip());
   TTTOOLINFOW tool{};
   tool.cbSize = TTTOOLINFOW_V2_SIZE;

@@ -42,10 +42,6 @@ Win32FormView::Win32FormView(Form& form, Win32WindowSystem& system)
                             outer.top, outer.right - outer.left, outer.bottom - outer.top, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
-                          GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, look_.toPixels(6000));
   system_.remember(window_, this);
   buildControls();
   arrangeCaptions();
@@ -124,9 +120,9 @@ void Win32FormView::makeWindow(const Control& c) {
     // The pages are the tab control's siblings, just above it: the dialog manager goes into a
     // control parent but never stops on one, and the tab strip is a tab stop of its own.
     for (std::size_t page = 0; page < c.tabCaptions().size(); ++page) {
-      HWND panel =
-          CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                          0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+      HWND panel = CreateWindowExW(WS_EX_CONTROLPARENT, PanelClass(), L"",
+                                   WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
       SetWindowLongPtrW(panel, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
       HWND overTabs = GetWindow(entry.window, GW_HWNDPREV);
       SetWindowPos(panel, overTabs ? overTabs : HWND_TOP, 0, 0, 0, 0,
@@ -139,6 +135,18 @@ void Win32FormView::makeWindow(const Control& c) {
   if (!SameRect(r, RECT{}))
     MoveWindow(entry.window, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
   if (entry.caption) entry.caption->attach(entry.window);
+}
+
+HWND Win32FormView::toolTips() {
+  if (tips_) return tips_;
+  tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                          CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(tips_, TTM_SETMAXTIPWIDTH, 0, look_.toPixels(6000));
+  for (const Control* c : order_) {
+    if (entries_.at(c).window) mirrorTip(*c);
+  }
+  return tips_;
 }
 
 void Win32FormView::showLate(const Control& c) {

@@ -47,8 +47,10 @@ class Win32FormView final : public FormView {
   void Activate() override;
 
   HWND window() const { return window_; }
-  /// The tool tip control that holds the tips of the form's controls.
-  HWND toolTips() const { return tips_; }
+  /// The tool tip control that holds the tips of the form's controls. It is made when first
+  /// needed, as the mouse first comes over one of the form's windows: under Wine it costs about
+  /// 4 ms, which the start-up would pay for each window shown.
+  HWND toolTips();
   /// The system control that shows `control`; null while a hidden control has not been shown.
   HWND windowOf(const Control& control) const;
   /// How a label's caption is drawn; null for other controls.

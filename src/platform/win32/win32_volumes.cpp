@@ -1,6 +1,7 @@
 #include "platform/win32/win32_volumes.h"
 
 #include <cctype>
+#include <utility>
 
 #include "platform/thread_channel.h"
 #include "platform/volume_buffer.h"
@@ -130,6 +131,7 @@ void Win32Volumes::StartDiscoveryRound() {
   // A discovery call still out from the last round is this round's call too.
   std::set<std::string> pending;
   for (char letter : pendingDiscovery_) pending.insert(KeyOf(letter));
+  if (std::exchange(mapAskedAhead_, false)) pending.insert(kDriveMapKey);
   guard_.DropAhead(pending);
   passLetters_.clear();
   roundAnswers_.clear();
@@ -154,6 +156,11 @@ void Win32Volumes::StartDiscoveryRound() {
     }
   }
   guard_.RetireAllBut(keep);
+}
+
+void Win32Volumes::AskDriveMapAhead() {
+  guard_.StartAhead(kDriveMapKey, MapCall(), true);
+  mapAskedAhead_ = true;
 }
 
 void Win32Volumes::BeginProbePass(const std::string& letters) {

@@ -84,6 +84,9 @@ class Win32Volumes : public VolumeService {
   DrivePresence ListDrive(char letter) override;
   /// The share of a network drive ("\\server\share"); empty for other drives.
   std::string DriveDescription(char letter) override;
+  /// Starts the drive map's call now, for the first drive discovery to collect: at start-up it
+  /// runs while the windows are made.
+  void AskDriveMapAhead();
   void BeginProbePass(const std::string& letters) override;
   void BeginDriveDiscovery() override { discovering_ = true; }
   void EndDriveDiscovery() override { discovering_ = false; }
@@ -137,6 +140,8 @@ class Win32Volumes : public VolumeService {
   DriveCallGuard::Clock clock_;
   /// Drive discovery is under way (BeginDriveDiscovery to EndDriveDiscovery).
   bool discovering_ = false;
+  /// The drive map's call was started by AskDriveMapAhead and no discovery round has collected it.
+  bool mapAskedAhead_ = false;
   /// When this discovery round stops waiting for its calls.
   DriveCallGuard::TimePoint discoveryUntil_{};
   /// Drives whose discovery call was not back in discovery's patience and is not collected yet.

@@ -351,6 +351,38 @@ TEST(Win32VolumesNetworkDrives, AHangingDriveMapCostsNoWaitOfItsOwnAndLeavesTheD
   }
 }
 
+TEST(Win32VolumesNetworkDrives, TheDriveMapAskedAheadServesTheFirstDiscoveryOnly) {
+  NetworkMachine machine(0);
+  machine.volumes.AskDriveMapAhead();
+  ASSERT_EQ(machine.calls->MapChannelCalls(), 1);
+  std::map<char, Found> found = Discover(machine.volumes);
+  EXPECT_EQ(machine.calls->MapChannelCalls(), 1);  // collected, not asked again
+  EXPECT_EQ(machine.calls->typeCalls(), 2);        // only the letters of that map: C and Z
+  EXPECT_EQ(found.at('C').presence, DrivePresence::Named);
+  EXPECT_EQ(found.at('Z').space, VolumeAnswer::Answered);
+  EXPECT_EQ(found.at('Q').presence, DrivePresence::Empty);
+
+  // The next pass reads the map anew, and finds a drive that came since.
+  machine.calls->set('E', LocalDisk(kTiB, kTiB / 4));
+  found = Discover(machine.volumes);
+  EXPECT_EQ(machine.calls->MapChannelCalls(), 2);
+  EXPECT_EQ(found.at('E').presence, DrivePresence::Named);
+  EXPECT_EQ(machine.calls->TimeWaited(), 0ms);
+}
+
+TEST(Win32VolumesNetworkDrives, AHangingDriveMapAskedAheadHoldsTheStartUpNoLongerThanDiscoverysPatience) {
+  NetworkMachine machine(0);
+  machine.calls->hangDriveMap();
+  machine.volumes.AskDriveMapAhead();
+  machine.volumes.BeginDriveDiscovery();
+  const std::map<char, Found> found = Discover(machine.volumes);
+  machine.volumes.EndDriveDiscovery();
+  EXPECT_EQ(machine.calls->TimeWaited(), Win32VolumesOptions{}.discoveryPatience);
+  EXPECT_EQ(machine.calls->MapChannelCalls(), 1);
+  EXPECT_EQ(found.at('C').presence, DrivePresence::Named);
+  EXPECT_EQ(found.at('Z').presence, DrivePresence::Named);
+}
+
 TEST(Win32VolumesNetworkDrives, WithoutAnyDriveMapEveryLetterIsAsked) {
   NetworkMachine machine(1);
   machine.calls->hangDriveMap();

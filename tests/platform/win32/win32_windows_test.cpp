@@ -24,6 +24,11 @@ class Win32Windows : public ::testing::Test {
   Program& program() { return *machine.program; }
   Form1& form1() { return program().form1(); }
   HWND of(const Form& form, const Control& control) { return machine.windowOf(form, control); }
+  /// The mouse moved over the control, through the message loop as the user's mouse comes.
+  void hover(const Form& form, const Control& control) {
+    PostMessageW(of(form, control), WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    machine.process();
+  }
   /// A click of the user's: the control's notification, as Windows sends it for a click.
   void click(const Form& form, const Control& control) {
     SendMessageA(of(form, control), BM_CLICK, 0, 0);
@@ -54,9 +59,46 @@ TEST_F(Win32Windows, TheMainWindowShowsItsDesignAtTheScreensDpi) {
   EXPECT_EQ(status.right, client.right);
 }
 
+/// The tool tip control a form's window owns, if it has one.
+HWND OwnedToolTips(HWND form) {
+  struct Search {
+    HWND owner;
+    HWND found = nullptr;
+  } search{form};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) {
+        auto& s = *reinterpret_cast<Search*>(p);
+        wchar_t name[64] = {};
+        GetClassNameW(w, name, 64);
+        if (GetWindow(w, GW_OWNER) == s.owner && std::wstring(name) == TOOLTIPS_CLASSW) s.found = w;
+        return s.found == nullptr ? TRUE : FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST_F(Win32Windows, TheToolTipsAreMadeWhenTheMouseFirstComesOverTheFormWithEveryTip) {
+  machine.start();
+  machine.process();
+  HWND main = machine.window(form1());
+  EXPECT_EQ(OwnedToolTips(main), nullptr);
+  const Control& letter = *form1().Label2[0];
+  ASSERT_FALSE(letter.toolTip().empty());
+  hover(form1(), letter);
+  HWND tips = OwnedToolTips(main);
+  ASSERT_NE(tips, nullptr);
+  EXPECT_EQ(ToolTipOf(tips, of(form1(), letter)), letter.toolTip());
+  EXPECT_EQ(ToolTipOf(tips, of(form1(), form1().Slider1)), form1().Slider1.toolTip());
+  EXPECT_EQ(machine.view(form1()).toolTips(), tips);
+}
+
 TEST_F(Win32Windows, ADriveRowShownLateGetsWindowsWithItsTextsTipsAndPlace) {
   machine.start();
   machine.process();
+  // The tool tips are there already, as once the user's mouse has come over the window.
+  hover(form1(), form1().Command2);
+  ASSERT_NE(OwnedToolTips(machine.window(form1())), nullptr);
   // Two drives: the third row is hidden and has no windows yet.
   const std::vector<Control*>* columns[] = {&form1().Label2, &form1().Label3, &form1().Label4,
                                             &form1().Label5, &form1().Label6, &form1().Label7,
