@@ -2,6 +2,7 @@
 
 #include <map>
 #include <mutex>
+#include <string_view>
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/windows_api.h"
@@ -53,6 +54,13 @@ class SystemVolumeCalls final : public VolumeCalls {
     if (search == INVALID_HANDLE_VALUE) return DriveListing{false, {}, GetLastError()};
     FindClose(search);
     return DriveListing{true, Utf8(data.cFileName), 0};
+  }
+
+  bool IsLocalDisk(char letter) override {
+    const wchar_t name[] = {static_cast<wchar_t>(letter), L':', L'\0'};
+    wchar_t device[MAX_PATH] = {};
+    if (QueryDosDeviceW(name, device, MAX_PATH) == 0) return false;
+    return std::wstring_view(device).starts_with(L"\\Device\\HarddiskVolume");
   }
 
   std::string RemoteName(char letter) override {

@@ -59,6 +59,10 @@ class VolumeCalls {
   virtual std::uint32_t LogicalDrives() = 0;
   /// FindFirstFileW on `pattern`, closed again at once.
   virtual DriveListing FirstEntry(const std::string& pattern) = 0;
+  /// Whether "L:" names a volume of a disk of this computer (QueryDosDeviceW gives
+  /// \Device\HarddiskVolumeN), which asks no network server: not a network drive, a substituted
+  /// path or a CD drive. The call asks only the system's names, never the drive.
+  virtual bool IsLocalDisk(char letter) = 0;
   /// WNetGetConnectionW for "L:": the remote name of a network drive, empty for others.
   virtual std::string RemoteName(char letter) = 0;
   /// Under Wine, keeps a handle on the root directory of network drive `letter` open until

@@ -42,11 +42,8 @@ DriveCall DiscoveryCall(char letter) {
   return {DriveCall::Kind::Discovery, letter, std::nullopt};
 }
 
-DriveCallGuard::ChannelOpener ThreadsOn(std::shared_ptr<VolumeCalls> calls) {
-  return [calls = std::move(calls)]() -> std::unique_ptr<DriveCallChannel> {
-    return ThreadChannel<DriveCall, DriveCallResult>::Open(
-        [calls](const DriveCall& call) { return RunDriveCall(*calls, call); });
-  };
+std::function<DriveCallResult(const DriveCall&)> RunOn(std::shared_ptr<VolumeCalls> calls) {
+  return [calls = std::move(calls)](const DriveCall& call) { return RunDriveCall(*calls, call); };
 }
 
 // A declined question asked nothing: to the program the volume gave nothing, and it is not
@@ -59,10 +56,22 @@ VolumeAnswer ToAnswer(DriveCallGuard::Outcome outcome) {
 
 Win32Volumes::Win32Volumes(std::shared_ptr<VolumeCalls> calls, Win32VolumesOptions options)
     : calls_(std::move(calls)),
-      guard_(options.openChannel ? std::move(options.openChannel) : ThreadsOn(calls_), options.callLimit,
-             options.clock),
+      local_(RunOn(calls_)),
+      guard_(options.openChannel
+                 ? DriveCallGuard::KeyChannelOpener(
+                       [open = std::move(options.openChannel)](const std::string&) { return open(); })
+                 : DriveCallGuard::KeyChannelOpener(
+                       [this](const std::string& key) { return OpenThreadChannel(key); }),
+             options.callLimit, options.clock),
       discoveryPatience_(options.discoveryPatience),
       clock_(std::move(options.clock)) {}
+
+std::unique_ptr<DriveCallChannel> Win32Volumes::OpenThreadChannel(const std::string& key) {
+  if (key == kDriveMapKey || (key.size() == 1 && calls_->IsLocalDisk(key[0]))) return local_.Open();
+  auto channel = ThreadChannel<DriveCall, DriveCallResult>::Open(RunOn(calls_));
+  if (channel) ++ownThreads_;
+  return channel;
+}
 
 std::uint32_t Win32Volumes::TypeOf(char letter) {
   if (SettlePending(letter) != Outcome::Done) return kDriveUnknown;

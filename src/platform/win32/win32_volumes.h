@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/cluster_counts.h"
+#include "platform/shared_thread_channels.h"
 #include "platform/volume_service.h"
 #include "platform/win32/drive_call.h"
 #include "platform/win32/volume_calls.h"
@@ -23,8 +24,9 @@ struct Win32VolumesOptions {
   std::chrono::milliseconds discoveryPatience{250};
   /// The steady clock the call limit is measured on (the one the call channels wait on).
   DriveCallGuard::Clock clock = std::chrono::steady_clock::now;
-  /// Opens the call channel of a drive (or of the drive map); empty: a thread of this process that
-  /// makes the calls on the volume calls.
+  /// Opens the call channel of a drive (or of the drive map); empty: threads of this process that
+  /// make the calls on the volume calls, one for the drive map and the local disks together and one
+  /// for each other drive.
   DriveCallGuard::ChannelOpener openChannel;
 };
 
@@ -34,8 +36,10 @@ struct Win32VolumesOptions {
 /// too; under Wine, while one drive's server is dead, even the volume information of the other
 /// drives waits for it. So the calls run on a thread per drive (and one for the drive map) under
 /// a CallGuard, the same guard as the Linux volumes', and never on the calling thread, except the
-/// free space of a drive known to be local, which each survey asks. Drive discovery (at
-/// ListDrive('C'), which it calls first in every pass) starts all its calls at once, the drive
+/// free space of a drive known to be local, which each survey asks. The volumes of local disks
+/// (VolumeCalls::IsLocalDisk) and the drive map, which ask no server, share one thread: under Wine
+/// each thread keeps about 1 MB resident. Their calls are still asked, and time out, drive by drive. Drive
+/// discovery (at ListDrive('C'), which it calls first in every pass) starts all its calls at once, the drive
 /// map's with those of the drives the last map named; each probe pass (BeginProbePass) starts the
 /// calls of all its drives that may hang; so any number of dead servers cost one wait of
 /// `callLimit` together. A drive whose call ran out of time gives no answer while that call is
@@ -93,8 +97,10 @@ class Win32Volumes : public VolumeService {
 
   /// Drives (and the drive map) with a call that ran out of time and has not returned yet.
   int StuckDrives() { return guard_.StuckKeys(); }
-  /// Call channels (threads) opened so far.
+  /// Call channels opened so far.
   int ChannelsOpened() const { return guard_.ChannelsOpened(); }
+  /// Threads started so far for the calls (without `openChannel`).
+  int ThreadsStarted() const { return ownThreads_ + (local_.started() ? 1 : 0); }
 
  private:
   using Outcome = DriveCallGuard::Outcome;
@@ -120,7 +126,14 @@ class Win32Volumes : public VolumeService {
   /// without one.
   Outcome SettlePending(char letter);
 
+  /// Opens the call channel of `key`: on the shared thread for the drive map and the local disks,
+  /// else on a thread of its own.
+  std::unique_ptr<DriveCallChannel> OpenThreadChannel(const std::string& key);
+
   std::shared_ptr<VolumeCalls> calls_;
+  /// The thread of the drive map and the local disks.
+  SharedThreadChannels<DriveCall, DriveCallResult> local_;
+  int ownThreads_ = 0;
   DriveCallGuard guard_;
   /// The letters the last drive map that answered named, one bit each from 'A'; 0 before one did.
   std::uint32_t present_ = 0;

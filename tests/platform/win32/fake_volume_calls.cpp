@@ -125,6 +125,12 @@ std::uint32_t FakeVolumeCalls::LogicalDrives() {
 DriveListing FakeVolumeCalls::FirstEntry(const std::string& pattern) {
   return enter(pattern[0]).listing;
 }
+bool FakeVolumeCalls::IsLocalDisk(char letter) {
+  // The system's names only: never waits, whether the drive hangs or not.
+  std::lock_guard lock(mutex_);
+  const auto found = drives_.find(letter);
+  return found != drives_.end() && found->second.type == kFixedDrive;
+}
 std::string FakeVolumeCalls::RemoteName(char letter) {
   return enter(letter).remoteName;
 }

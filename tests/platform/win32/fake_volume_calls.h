@@ -27,8 +27,10 @@ class FakeVolumeCalls : public VolumeCalls, public std::enable_shared_from_this<
  public:
   using TimePoint = std::chrono::steady_clock::time_point;
 
+  static constexpr std::uint32_t kFixedDrive = 3;
+
   struct Drive {
-    std::uint32_t type = 3;
+    std::uint32_t type = kFixedDrive;
     std::optional<VolumeInformation> information;
     std::optional<DiskGeometry> geometry;
     std::optional<DiskBytes> bytes;
@@ -53,6 +55,8 @@ class FakeVolumeCalls : public VolumeCalls, public std::enable_shared_from_this<
   /// The letters set with a type other than 1 (no root directory).
   std::uint32_t LogicalDrives() override;
   DriveListing FirstEntry(const std::string& pattern) override;
+  /// The drives set with the type of a fixed disk.
+  bool IsLocalDisk(char letter) override;
   std::string RemoteName(char letter) override;
   void HoldRoot(char letter) override;
   void ReleaseRoot(char letter) override;

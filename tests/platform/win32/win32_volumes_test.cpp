@@ -383,6 +383,27 @@ TEST(Win32VolumesNetworkDrives, AHangingDriveMapAskedAheadHoldsTheStartUpNoLonge
   EXPECT_EQ(found.at('Z').presence, DrivePresence::Named);
 }
 
+TEST(Win32VolumesThreads, TheDriveMapAndTheLocalDisksShareAThreadWhileADeadShareHoldsOnlyItsOwn) {
+  auto calls = std::make_shared<FakeVolumeCalls>();
+  calls->set('C', LocalDisk(kTiB, kTiB / 2));
+  calls->set('D', LocalDisk(kTiB, kTiB / 8));
+  calls->set('Z', Share(true));
+  // Real threads and the steady clock, with a short call limit.
+  Win32VolumesOptions options;
+  options.callLimit = 200ms;
+  Win32Volumes volumes(calls, options);
+  const std::map<char, Found> found = Discover(volumes);
+  EXPECT_EQ(found.at('C').presence, DrivePresence::Named);
+  EXPECT_EQ(found.at('D').space, VolumeAnswer::Answered);
+  EXPECT_EQ(found.at('Z').presence, DrivePresence::Failed);
+  EXPECT_EQ(found.at('Z').space, VolumeAnswer::NoAnswer);
+  EXPECT_EQ(Ask(volumes, "D:\\").label(), "SYSTEM");
+  EXPECT_EQ(volumes.ChannelsOpened(), 4);  // the map's, C's, D's and Z's
+  EXPECT_EQ(volumes.ThreadsStarted(), 2);  // one for the map, C and D; one for Z
+  EXPECT_EQ(volumes.StuckDrives(), 1);
+  calls->release();
+}
+
 TEST(Win32VolumesNetworkDrives, WithoutAnyDriveMapEveryLetterIsAsked) {
   NetworkMachine machine(1);
   machine.calls->hangDriveMap();
