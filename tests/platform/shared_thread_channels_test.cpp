@@ -4,56 +4,25 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
+
+#include "platform/blocking_server.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
 
-struct Answer {
-  bool ok = false;
-  bool lost = false;
-  std::string text;
-  std::thread::id thread;
-};
+using Channels = SharedThreadChannels<std::string, EchoAnswer>;
 
-/// Calls that echo their text, each blocking while the server is held.
-struct Server {
-  std::mutex mutex;
-  std::condition_variable released;
-  bool held = false;
-  std::atomic<int> calls{0};
-
-  Answer Call(const std::string& text) {
-    ++calls;
-    std::unique_lock lock(mutex);
-    released.wait(lock, [this] { return !held; });
-    return {true, false, text, std::this_thread::get_id()};
-  }
-  void Hold(bool hold) {
-    std::lock_guard lock(mutex);
-    held = hold;
-    released.notify_all();
-  }
-};
-
-using Channels = SharedThreadChannels<std::string, Answer>;
-
-auto In(std::chrono::milliseconds wait) {
-  return std::chrono::steady_clock::now() + wait;
-}
-
-std::unique_ptr<Channels> ChannelsOn(const std::shared_ptr<Server>& server) {
+std::unique_ptr<Channels> ChannelsOn(const std::shared_ptr<BlockingServer>& server) {
   return std::make_unique<Channels>([server](const std::string& text) { return server->Call(text); });
 }
 
 TEST(SharedThreadChannels, EachChannelCollectsItsOwnAnswersMadeInTurnOnOneThread) {
-  auto server = std::make_shared<Server>();
+  auto server = std::make_shared<BlockingServer>();
   std::unique_ptr<Channels> channels = ChannelsOn(server);
   EXPECT_FALSE(channels->started());
   auto a = channels->Open();
@@ -64,9 +33,9 @@ TEST(SharedThreadChannels, EachChannelCollectsItsOwnAnswersMadeInTurnOnOneThread
   ASSERT_TRUE(a->Start("a1"));
   ASSERT_TRUE(b->Start("b1"));
   ASSERT_TRUE(a->Start("a2"));
-  const std::optional<Answer> b1 = b->Collect(In(5000ms));
-  const std::optional<Answer> a1 = a->Collect(In(5000ms));
-  const std::optional<Answer> a2 = a->Collect(In(5000ms));
+  const std::optional<EchoAnswer> b1 = b->Collect(In(5000ms));
+  const std::optional<EchoAnswer> a1 = a->Collect(In(5000ms));
+  const std::optional<EchoAnswer> a2 = a->Collect(In(5000ms));
   ASSERT_TRUE(a1 && a2 && b1);
   EXPECT_EQ(a1->text, "a1");
   EXPECT_EQ(a2->text, "a2");
@@ -78,7 +47,7 @@ TEST(SharedThreadChannels, EachChannelCollectsItsOwnAnswersMadeInTurnOnOneThread
 }
 
 TEST(SharedThreadChannels, AHangingCallHoldsTheCallsBehindItAndAClosedChannelsCallsAreNotMade) {
-  auto server = std::make_shared<Server>();
+  auto server = std::make_shared<BlockingServer>();
   std::unique_ptr<Channels> channels = ChannelsOn(server);
   auto a = channels->Open();
   auto b = channels->Open();
@@ -89,12 +58,12 @@ TEST(SharedThreadChannels, AHangingCallHoldsTheCallsBehindItAndAClosedChannelsCa
   EXPECT_FALSE(b->Collect(In(20ms)));  // waits no longer than asked
   b.reset();                           // does not wait, and drops the call not made yet
   server->Hold(false);
-  const std::optional<Answer> stuck = a->Collect(In(5000ms));
+  const std::optional<EchoAnswer> stuck = a->Collect(In(5000ms));
   ASSERT_TRUE(stuck);
   EXPECT_EQ(stuck->text, "stuck");
   // A call started after it is made: the dropped one was not.
   ASSERT_TRUE(a->Start("after"));
-  const std::optional<Answer> after = a->Collect(In(5000ms));
+  const std::optional<EchoAnswer> after = a->Collect(In(5000ms));
   ASSERT_TRUE(after);
   EXPECT_EQ(after->text, "after");
   EXPECT_EQ(server->calls, 2);

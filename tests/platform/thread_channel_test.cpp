@@ -4,63 +4,32 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <thread>
+
+#include "platform/blocking_server.h"
 
 namespace volumetra {
 namespace {
 
 using namespace std::chrono_literals;
 
-struct Answer {
-  bool ok = false;
-  bool lost = false;
-  std::string text;
-  std::thread::id thread;
-};
+using Channel = ThreadChannel<std::string, EchoAnswer>;
 
-/// Calls that echo their text, each blocking while the server is held.
-struct Server {
-  std::mutex mutex;
-  std::condition_variable released;
-  bool held = false;
-  std::atomic<int> calls{0};
-
-  Answer Call(const std::string& text) {
-    ++calls;
-    std::unique_lock lock(mutex);
-    released.wait(lock, [this] { return !held; });
-    return {true, false, text, std::this_thread::get_id()};
-  }
-  void Hold(bool hold) {
-    std::lock_guard lock(mutex);
-    held = hold;
-    released.notify_all();
-  }
-};
-
-using Channel = ThreadChannel<std::string, Answer>;
-
-auto In(std::chrono::milliseconds wait) {
-  return std::chrono::steady_clock::now() + wait;
-}
-
-std::unique_ptr<Channel> OpenOn(const std::shared_ptr<Server>& server) {
+std::unique_ptr<Channel> OpenOn(const std::shared_ptr<BlockingServer>& server) {
   return Channel::Open([server](const std::string& text) { return server->Call(text); });
 }
 
 TEST(ThreadChannel, AnswersInTheOrderOfTheCallsOnAThreadOfItsOwn) {
-  auto server = std::make_shared<Server>();
+  auto server = std::make_shared<BlockingServer>();
   std::unique_ptr<Channel> channel = OpenOn(server);
   ASSERT_TRUE(channel);
   EXPECT_FALSE(channel->Collect(In(0ms)));  // nothing started: nothing to collect
   ASSERT_TRUE(channel->Start("first"));
   ASSERT_TRUE(channel->Start("second"));
-  const std::optional<Answer> first = channel->Collect(In(5000ms));
-  const std::optional<Answer> second = channel->Collect(In(5000ms));
+  const std::optional<EchoAnswer> first = channel->Collect(In(5000ms));
+  const std::optional<EchoAnswer> second = channel->Collect(In(5000ms));
   ASSERT_TRUE(first && second);
   EXPECT_EQ(first->text, "first");
   EXPECT_EQ(second->text, "second");
@@ -70,13 +39,13 @@ TEST(ThreadChannel, AnswersInTheOrderOfTheCallsOnAThreadOfItsOwn) {
 }
 
 TEST(ThreadChannel, WaitsNoLongerThanAskedAndLetsGoWithoutWaiting) {
-  auto server = std::make_shared<Server>();
+  auto server = std::make_shared<BlockingServer>();
   server->Hold(true);
   std::unique_ptr<Channel> channel = OpenOn(server);
   ASSERT_TRUE(channel->Start("late"));
   EXPECT_FALSE(channel->Collect(In(20ms)));
   server->Hold(false);
-  const std::optional<Answer> late = channel->Collect(In(5000ms));
+  const std::optional<EchoAnswer> late = channel->Collect(In(5000ms));
   ASSERT_TRUE(late);
   EXPECT_EQ(late->text, "late");
 
