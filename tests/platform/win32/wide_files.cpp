@@ -37,9 +37,14 @@ void StartUnix(const std::string& commandLine) {
   if (process.hProcess) CloseHandle(process.hProcess);
 }
 
-// True when `directory` refuses a new file.
+std::string ProbeIn(const std::string& directory) {
+  return directory + "\\probe";
+}
+
+// True when `directory` refuses a new file. The probe is deleted on its close; when the directory
+// was sealed between the two, it is left behind.
 bool RefusesNewFiles(const std::string& directory) {
-  HANDLE file = CreateFileW(Wide(directory + "\\probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  HANDLE file = CreateFileW(Wide(ProbeIn(directory)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                             FILE_FLAG_DELETE_ON_CLOSE, nullptr);
   if (file == INVALID_HANDLE_VALUE) return true;
   CloseHandle(file);
@@ -126,8 +131,23 @@ SealedDirectory::SealedDirectory(std::string path) : path_(std::move(path)), uni
   if (unixPath_.empty() ||
       GetFileAttributesW(Wide(WindowsPathOf(kChattr)).c_str()) == INVALID_FILE_ATTRIBUTES)
     return;
-  StartUnix(std::string(kChattr) + " +i \"" + unixPath_ + "\"");
-  sealed_ = AwaitRefusal(path_, true);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    StartUnix(std::string(kChattr) + " +i \"" + unixPath_ + "\"");
+    sealed_ = AwaitRefusal(path_, true);
+    if (!sealed_ || GetFileAttributesW(Wide(ProbeIn(path_)).c_str()) == INVALID_FILE_ATTRIBUTES) return;
+    // Sealed while a probe was open: it is left. The seal comes off until it is removed, then again.
+    StartUnix(std::string(kChattr) + " -i \"" + unixPath_ + "\"");
+    sealed_ = false;
+    // Under Wine a deletion the sealed directory refuses still reports success: look whether it
+    // is gone.
+    bool removed = false;
+    for (int i = 0; i < 500 && !removed; ++i) {
+      DeleteFileW(Wide(ProbeIn(path_)).c_str());
+      removed = GetFileAttributesW(Wide(ProbeIn(path_)).c_str()) == INVALID_FILE_ATTRIBUTES;
+      if (!removed) Sleep(20);
+    }
+    if (!removed) return;
+  }
 }
 
 SealedDirectory::~SealedDirectory() {
