@@ -63,7 +63,7 @@ void Roundtrip(benchmark::State& state, HangingCallChannel& channel) {
 }
 
 void BM_StatvfsOnAThread(benchmark::State& state) {
-  std::unique_ptr<HangingThreadChannel> channel = HangingThreadChannel::Open(
+  std::unique_ptr<HangingCallChannel> channel = HangingThreadChannel::Open(
       [system = MakeLinuxSystemCalls("")](const HangingCall& call) { return RunHangingCall(*system, call); });
   Roundtrip(state, *channel);
 }

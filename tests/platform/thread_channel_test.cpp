@@ -15,10 +15,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-using Channel = ThreadChannel<std::string, EchoAnswer>;
+using Channel = CallChannel<std::string, EchoAnswer>;
 
 std::unique_ptr<Channel> OpenOn(const std::shared_ptr<BlockingServer>& server) {
-  return Channel::Open([server](const std::string& text) { return server->Call(text); });
+  return ThreadChannel<std::string, EchoAnswer>::Open(
+      [server](const std::string& text) { return server->Call(text); });
 }
 
 TEST(ThreadChannel, AnswersInTheOrderOfTheCallsOnAThreadOfItsOwn) {
